@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+// Every file dialog and message box goes through this, so tests can answer them.
+class Dialogs {
+public:
+    enum class Icon { None, Information, Warning, Critical, Question };
+    enum class Buttons { Ok, YesNoCancel, YesNo, OkCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    virtual ~Dialogs() = default;
+
+    // Filters come in the "Label|*.ext|Label|*.a;*.b|" form. An empty initial folder
+    // means the working folder (the one the last dialog ended in). Empty result: cancelled.
+    virtual QString openFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) = 0;
+    virtual QString saveFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) = 0;
+
+    virtual Answer message(QWidget* parent, const QString& title, const QString& text,
+                           Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
+                           const QString& detail = {}) = 0;
+};
+
+// "SlotDataFile|*.sdf|All Files|*.*|" -> "SlotDataFile (*.sdf);;All Files (*)".
+QString toQtFilter(const QString& barFilter);
+
+// The real dialogs. Keeps the working folder that the dialogs move to; every dialog
+// starts with an empty file name (nothing is remembered from the last one).
+class QtDialogs : public Dialogs {
+public:
+    QString openFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) override;
+    QString saveFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) override;
+    Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None,
+                   Buttons buttons = Buttons::Ok, const QString& detail = {}) override;
+
+private:
+    QString fileDialog(QWidget* parent, bool save, const QString& filter, const QString& initialFolder);
+    QString workingFolder_;
+};
+
+// Answers dialogs from queues and records what was asked. An empty queue answers
+// "cancelled" for files and Cancel (or Ok for a plain box) for messages.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct FileRequest {
+        bool save;
+        QString filter;
+        QString initialFolder;
+    };
+    struct Shown {
+        QString title;
+        QString text;
+        QString detail;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    QList<QString> fileAnswers;  // paths to answer, in order; "" answers cancel
+    QList<Answer> answers;       // answers for boxes with a choice
+    QList<FileRequest> fileRequests;
+    QList<Shown> shown;
+
+    QString openFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) override;
+    QString saveFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) override;
+    Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None,
+                   Buttons buttons = Buttons::Ok, const QString& detail = {}) override;
+
+private:
+    QString nextFile(bool save, const QString& filter, const QString& initialFolder);
+};

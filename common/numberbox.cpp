@@ -1,0 +1,106 @@
+#include "numberbox.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QValidator>
+
+// Typed keys were already filtered, so the validator only refuses text that reaches
+// the box otherwise (pasted or dropped) unless it is a whole number within the limit.
+class NumberBox::Validator : public QValidator {
+public:
+    explicit Validator(NumberBox* box) : QValidator(box), box_(box) {}
+    State validate(QString& input, int&) const override {
+        if (box_->typing_ || input.isEmpty()) return Acceptable;
+        const auto value = NumberBox::parse(input, box_->rule_.allowMinus);
+        if (!value) return Invalid;
+        if (box_->rule_.limit && *value > *box_->rule_.limit) return Invalid;
+        if (box_->rule_.maxDigits > 0 && input.size() > box_->rule_.maxDigits + (input.startsWith(u'-') ? 1 : 0))
+            return Invalid;
+        return Acceptable;
+    }
+
+private:
+    NumberBox* box_;
+};
+
+NumberBox::NumberBox(QLineEdit* edit, NumberBoxRule rule) : QObject(edit), edit_(edit), rule_(std::move(rule)) {
+    edit_->installEventFilter(this);
+    edit_->setValidator(new Validator(this));
+    if (rule_.maxDigits > 0) edit_->setMaxLength(rule_.maxDigits + (rule_.allowMinus ? 1 : 0));
+    connect(edit_, &QLineEdit::textChanged, this, &NumberBox::onTextChanged);
+}
+
+std::optional<std::int64_t> NumberBox::parse(const QString& text, bool allowMinus) {
+    if (text.isEmpty()) return std::nullopt;
+    qsizetype i = 0;
+    bool negative = false;
+    if (allowMinus && text[0] == u'-') {
+        negative = true;
+        i = 1;
+    }
+    if (i >= text.size()) return std::nullopt;
+    std::int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9') return std::nullopt;
+        // Saturate: a long run of digits is simply "above every limit".
+        if (value < 1'000'000'000'000LL) value = value * 10 + (c - u'0');
+    }
+    return negative ? -value : value;
+}
+
+bool NumberBox::acceptsKey(QChar c, int key) const {
+    if (key == Qt::Key_Backspace) return true;
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9') return true;
+    return rule_.allowMinus && u == u'-';
+}
+
+bool NumberBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != edit_) return false;
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        // Keys that type nothing (arrows, Delete, Home) are not key presses of a character.
+        if (text.isEmpty() && key->key() != Qt::Key_Backspace) return false;
+        const QChar c = text.isEmpty() ? QChar() : text.front();
+        if (!acceptsKey(c, key->key())) return true;  // discarded
+        if (edit_->text() == QLatin1String("0")) edit_->clear();
+        if (rule_.discardOverflowKey && rule_.limit && key->key() != Qt::Key_Backspace) {
+            // Work out what the text would become and drop the key if it passes the limit.
+            QString after = edit_->text();
+            int from = edit_->cursorPosition(), length = 0;
+            if (edit_->hasSelectedText()) {
+                from = edit_->selectionStart();
+                length = static_cast<int>(edit_->selectedText().size());
+            }
+            after.replace(from, length, c);
+            const auto value = parse(after, rule_.allowMinus);
+            if (value && *value > *rule_.limit) return true;
+        }
+        typing_ = true;
+        edit_->event(event);  // let the line edit type it, past the validator's paste check
+        typing_ = false;
+        return true;
+    }
+    if (event->type() == QEvent::FocusOut) {
+        auto* focus = static_cast<QFocusEvent*>(event);
+        const auto reason = focus->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            rule_.textWhenLeftEmpty && edit_->text().isEmpty())
+            edit_->setText(*rule_.textWhenLeftEmpty);
+    }
+    return false;
+}
+
+void NumberBox::onTextChanged(const QString& text) {
+    if (text.isEmpty()) return;
+    const auto value = parse(text, rule_.allowMinus);
+    if (!value) return;
+    if (rule_.limit && *value > *rule_.limit && !rule_.discardOverflowKey) {
+        edit_->setText(rule_.overflowText);  // the replacement is itself a change
+        return;
+    }
+    emit valueChanged(*value);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class QLineEdit;
+
+// The rule every number box follows, with the parameters each box sets.
+struct NumberBoxRule {
+    bool allowMinus = false;  // "-" accepted as a key (and as a leading sign)
+    int maxDigits = 0;        // 0: any number of digits may be typed
+    // Above this value the typed text is replaced by overflowText (or, with
+    // discardOverflowKey, the key that would pass it is dropped).
+    std::optional<std::int64_t> limit;
+    QString overflowText = QStringLiteral("0");
+    bool discardOverflowKey = false;
+    // Text put back when the box is left empty; nullopt leaves it empty.
+    std::optional<QString> textWhenLeftEmpty;
+};
+
+// Attaches the number box rule to a QLineEdit: filters keys, replaces a lone "0" with
+// the typed key, checks the limit on every change, refuses pasted text that is not a
+// whole number within the limit, and refills the box when it is left empty.
+class NumberBox : public QObject {
+    Q_OBJECT
+public:
+    NumberBox(QLineEdit* edit, NumberBoxRule rule);
+
+    QLineEdit* edit() const { return edit_; }
+    const NumberBoxRule& rule() const { return rule_; }
+    // Parses a box text as a whole number; nullopt for anything else.
+    static std::optional<std::int64_t> parse(const QString& text, bool allowMinus);
+
+signals:
+    // After the limit check, for every change to a text holding a number (typed or set).
+    void valueChanged(std::int64_t value);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class Validator;
+    void onTextChanged(const QString& text);
+    bool acceptsKey(QChar c, int key) const;
+
+    QLineEdit* edit_;
+    NumberBoxRule rule_;
+    bool typing_ = false;
+};

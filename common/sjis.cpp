@@ -1,0 +1,93 @@
+#include "sjis.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace {
+
+bool isAscii(const char* data, qsizetype size) {
+    for (qsizetype i = 0; i < size; ++i)
+        if (static_cast<unsigned char>(data[i]) >= 0x80) return false;
+    return true;
+}
+
+// One conversion descriptor per direction and call: iconv keeps shift state, and
+// the programs are single-threaded, but a fresh descriptor keeps each call independent.
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Iconv() {
+        if (ok()) iconv_close(cd_);
+    }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return cd_; }
+
+private:
+    iconv_t cd_;
+};
+
+}  // namespace
+
+namespace sjis {
+
+QByteArray fromUnicode(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    if (isAscii(utf8.constData(), utf8.size())) return utf8;
+    Iconv conv("CP932", "UTF-8");
+    if (!conv.ok()) return text.toLatin1();
+    QByteArray out;
+    out.reserve(utf8.size() * 2);
+    char buffer[4096];
+    char* in = const_cast<char*>(utf8.constData());
+    size_t inLeft = static_cast<size_t>(utf8.size());
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t rc = iconv(conv.get(), &in, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, outPtr - buffer);
+        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+            // A character code page 932 lacks (or broken UTF-8): write '?' and skip it.
+            out.append('?');
+            auto lead = static_cast<unsigned char>(*in);
+            size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            if (len > inLeft) len = inLeft;
+            in += len;
+            inLeft -= len;
+        }
+    }
+    return out;
+}
+
+QString toUnicode(const char* data, qsizetype size) {
+    if (isAscii(data, size)) return QString::fromLatin1(data, size);
+    Iconv conv("UTF-8", "CP932");
+    if (!conv.ok()) return QString::fromLatin1(data, size);
+    QByteArray out;
+    out.reserve(size * 3);
+    char buffer[4096];
+    char* in = const_cast<char*>(data);
+    size_t inLeft = static_cast<size_t>(size);
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t rc = iconv(conv.get(), &in, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, outPtr - buffer);
+        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+            out.append("\xEF\xBF\xBD");  // U+FFFD for a byte that is not code page 932
+            ++in;
+            --inLeft;
+        }
+    }
+    return QString::fromUtf8(out);
+}
+
+bool isRepresentable(const QString& text) {
+    const QByteArray bytes = fromUnicode(text);
+    return toUnicode(bytes) == text;
+}
+
+}  // namespace sjis

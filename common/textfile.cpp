@@ -1,0 +1,248 @@
+#include "textfile.h"
+
+#include "sjis.h"
+
+#include <charconv>
+
+// ---- TextWriter ----
+
+void TextWriter::appendNumber(std::int32_t value) {
+    char buffer[16];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    (void)ec;
+    bytes_.append(buffer, end - buffer);
+}
+
+void TextWriter::appendSpaced(std::int32_t value) {
+    if (value < 0) {
+        bytes_.append('-');
+        // The sign takes its own position; the digits follow without it.
+        char buffer[16];
+        const std::int64_t magnitude = -static_cast<std::int64_t>(value);
+        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude);
+        (void)ec;
+        bytes_.append(buffer, end - buffer);
+    } else {
+        bytes_.append(' ');
+        appendNumber(value);
+    }
+    bytes_.append(' ');
+}
+
+void TextWriter::commaLine(std::initializer_list<CommaField> fields) {
+    bool first = true;
+    for (const CommaField& field : fields) {
+        if (!first) bytes_.append(',');
+        first = false;
+        if (const auto* number = std::get_if<std::int32_t>(&field.value())) {
+            appendNumber(*number);
+        } else {
+            bytes_.append('"');
+            bytes_.append(sjis::fromUnicode(std::get<QString>(field.value())));
+            bytes_.append('"');
+        }
+    }
+    endLine();
+}
+
+void TextWriter::commaNumbers(std::span<const std::int16_t> values) {
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i) bytes_.append(',');
+        appendNumber(values[i]);
+    }
+    endLine();
+}
+
+void TextWriter::commaNumbers(std::initializer_list<std::int32_t> values) {
+    bool first = true;
+    for (std::int32_t v : values) {
+        if (!first) bytes_.append(',');
+        first = false;
+        appendNumber(v);
+    }
+    endLine();
+}
+
+void TextWriter::spacedLine(std::span<const std::int16_t> values) {
+    for (std::int16_t v : values) appendSpaced(v);
+    endLine();
+}
+
+void TextWriter::spacedLine(std::span<const std::int32_t> values) {
+    for (std::int32_t v : values) appendSpaced(v);
+    endLine();
+}
+
+void TextWriter::spacedLine(std::initializer_list<std::int32_t> values) {
+    for (std::int32_t v : values) appendSpaced(v);
+    endLine();
+}
+
+void TextWriter::rawLine(const QString& text) {
+    bytes_.append(sjis::fromUnicode(text));
+    endLine();
+}
+
+void TextWriter::rawLine(const char* ascii) {
+    bytes_.append(ascii);
+    endLine();
+}
+
+// ---- FieldReader ----
+
+FieldReader::FieldReader(QByteArray bytes)
+    : bytes_(std::move(bytes)), data_(bytes_.constData()), size_(bytes_.size()) {}
+
+void FieldReader::consumeLineEnd() {
+    if (pos_ < size_ && data_[pos_] == '\r') {
+        ++pos_;
+        if (pos_ < size_ && data_[pos_] == '\n') ++pos_;
+    } else if (pos_ < size_ && data_[pos_] == '\n') {
+        ++pos_;
+    }
+    ++currentLine_;
+}
+
+void FieldReader::skipSeparator() {
+    while (pos_ < size_ && data_[pos_] == ' ') ++pos_;
+    if (pos_ >= size_) return;
+    if (data_[pos_] == ',')
+        ++pos_;
+    else if (isLineEnd(pos_))
+        consumeLineEnd();
+}
+
+bool FieldReader::nextField(qsizetype& begin, qsizetype& end, bool& quoted, bool numberField) {
+    if (pos_ >= size_) {
+        fieldLine_ = currentLine_;
+        error_ = FieldError::MissingField;
+        return false;
+    }
+    while (pos_ < size_ && data_[pos_] == ' ') ++pos_;
+    fieldLine_ = currentLine_;
+    quoted = pos_ < size_ && data_[pos_] == '"';
+    if (quoted) {
+        begin = ++pos_;
+        while (pos_ < size_ && data_[pos_] != '"') {
+            if (data_[pos_] == '\n' || (data_[pos_] == '\r' && !(pos_ + 1 < size_ && data_[pos_ + 1] == '\n')))
+                ++currentLine_;
+            ++pos_;
+        }
+        end = pos_;
+        if (pos_ < size_) ++pos_;  // closing quote
+        // Anything after the closing quote up to the comma or line end is dropped.
+        while (pos_ < size_ && data_[pos_] != ',' && !isLineEnd(pos_)) ++pos_;
+    } else {
+        begin = pos_;
+        if (numberField) {
+            while (pos_ < size_ && data_[pos_] != ' ' && data_[pos_] != ',' && !isLineEnd(pos_)) ++pos_;
+        } else {
+            while (pos_ < size_ && data_[pos_] != ',' && !isLineEnd(pos_)) ++pos_;
+        }
+        end = pos_;
+    }
+    skipSeparator();
+    return true;
+}
+
+std::optional<QString> FieldReader::text() {
+    qsizetype begin = 0, end = 0;
+    bool quoted = false;
+    if (!nextField(begin, end, quoted, false)) return std::nullopt;
+    error_ = FieldError::None;
+    return sjis::toUnicode(data_ + begin, end - begin);
+}
+
+bool FieldReader::skip() { return text().has_value(); }
+
+std::optional<std::int64_t> FieldReader::number(std::int64_t min, std::int64_t max) {
+    qsizetype begin = 0, end = 0;
+    bool quoted = false;
+    if (!nextField(begin, end, quoted, true)) return std::nullopt;
+    const char* p = data_ + begin;
+    const char* e = data_ + end;
+    bool negative = false;
+    if (!quoted && p < e && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    std::int64_t value = 0;
+    bool ok = !quoted && p < e;
+    for (const char* q = p; ok && q < e; ++q) {
+        if (*q < '0' || *q > '9') {
+            ok = false;
+            break;
+        }
+        if (value < 10'000'000'000LL) value = value * 10 + (*q - '0');
+    }
+    if (!ok) {
+        error_ = FieldError::NotANumber;
+        badText_ = sjis::toUnicode(data_ + begin, end - begin);
+        return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value < min || value > max) {
+        error_ = FieldError::OutOfRange;
+        badText_ = sjis::toUnicode(data_ + begin, end - begin);
+        return std::nullopt;
+    }
+    error_ = FieldError::None;
+    return value;
+}
+
+std::optional<std::int16_t> FieldReader::int16() {
+    auto v = number(INT16_MIN, INT16_MAX);
+    if (!v) return std::nullopt;
+    return static_cast<std::int16_t>(*v);
+}
+
+std::optional<std::int32_t> FieldReader::int32() {
+    auto v = number(INT32_MIN, INT32_MAX);
+    if (!v) return std::nullopt;
+    return static_cast<std::int32_t>(*v);
+}
+
+bool FieldReader::readText(QString& out) {
+    auto v = text();
+    if (v) out = *v;
+    return v.has_value();
+}
+
+bool FieldReader::readInt16(std::int16_t& out) {
+    auto v = int16();
+    if (v) out = *v;
+    return v.has_value();
+}
+
+bool FieldReader::readInt32(std::int32_t& out) {
+    auto v = int32();
+    if (v) out = *v;
+    return v.has_value();
+}
+
+QString FieldReader::errorString() const {
+    const QString where = QStringLiteral("%1 行目: ").arg(fieldLine_);
+    switch (error_) {
+        case FieldError::None:
+            return {};
+        case FieldError::MissingField:
+            return where + QStringLiteral("ファイルが途中で終わっています。");
+        case FieldError::NotANumber:
+            return where + QStringLiteral("数値が必要な所に「%1」があります。").arg(badText_.left(40));
+        case FieldError::OutOfRange:
+            return where + QStringLiteral("数値「%1」が範囲を超えています。").arg(badText_.left(40));
+    }
+    return {};
+}
+
+qsizetype FieldReader::remainingLines() const {
+    qsizetype lines = 0;
+    for (qsizetype p = pos_; p < size_; ++p) {
+        if (data_[p] == '\n')
+            ++lines;
+        else if (data_[p] == '\r' && !(p + 1 < size_ && data_[p + 1] == '\n'))
+            ++lines;
+    }
+    if (size_ > pos_ && data_[size_ - 1] != '\n' && data_[size_ - 1] != '\r') ++lines;
+    return lines;
+}

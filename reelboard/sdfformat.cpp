@@ -1,0 +1,192 @@
+#include "sdfformat.h"
+
+#include "filelookup.h"
+#include "pictures.h"
+#include "savefile.h"
+#include "textfile.h"
+
+#include <QFileInfo>
+#include <QHash>
+
+namespace sdf {
+
+namespace {
+
+constexpr int RowsPerFrame = 5;
+
+// The number at the start of a text, as the version line is taken; 0 when there is none.
+int leadingNumber(const QString& text) {
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        if (value < 1'000'000'000) value = value * 10 + (text[i].unicode() - u'0');
+    return static_cast<int>(negative ? -value : value);
+}
+
+}  // namespace
+
+QByteArray write(const ReelDataDocument& doc) {
+    TextWriter w;
+    w.reserve(64 * 1024);
+    w.rawLine("120");
+    w.rawLine("# pics size");
+    w.commaNumbers({doc.pictureWidth, doc.pictureHeight});
+    w.rawLine("# pics name");
+    for (const SymbolSlot& slot : doc.symbols)
+        for (const QString& name : slot.names) w.commaLine({name});
+    w.rawLine("# real arrangement");
+    for (int p = reel::PositionCount - 1; p >= 0; --p)
+        w.commaNumbers({doc.arrangement[reel::cellOf(0, p)] + 1, doc.arrangement[reel::cellOf(1, p)] + 1,
+                        doc.arrangement[reel::cellOf(2, p)] + 1});
+    w.rawLine("# number of prize");
+    w.commaNumbers({doc.lastPrizeIndex});
+    w.rawLine("# prize composition");
+    for (int e = 0; e <= doc.lastPrizeIndex && e < reel::PrizeSlotCount; ++e) {
+        const reel::PrizeEntry& entry = doc.prizes[e];
+        w.commaNumbers(entry.symbols);
+        w.commaNumbers(entry.pays);
+        w.commaNumbers(entry.kinds);
+    }
+    w.rawLine("# number of flash action");
+    w.commaNumbers({doc.flashActionCount});
+    w.rawLine("# flash action composition");
+    for (int a = 1; a <= doc.flashActionCount && a <= MaxFlashAction; ++a) {
+        for (int f = 1; f <= MaxFlashFrame; ++f) {
+            const FlashFrame& frame = doc.frame(a, f);
+            for (int row = 0; row < RowsPerFrame; ++row)
+                w.commaNumbers({frame.lamps[row], frame.lamps[row + 5], frame.lamps[row + 10]});
+            w.commaNumbers({frame.wait});
+            if (frame.wait == 0) break;
+        }
+    }
+    w.rawLine(" #end of file");
+    return w.take();
+}
+
+bool readText(const QByteArray& bytes, ReelDataDocument& doc, int& formatVersion, QString* error) {
+    FieldReader r(bytes);
+    auto fail = [&](const QString& why) {
+        if (error) *error = why.isEmpty() ? r.errorString() : why;
+        return false;
+    };
+    auto failAt = [&](const QString& why) {
+        return fail(QStringLiteral("%1 行目: %2").arg(r.line()).arg(why));
+    };
+
+    QString first;
+    if (!r.readText(first)) return fail({});
+    if (first.startsWith(u'#')) {
+        formatVersion = 100;  // no version line: this was the "# pics size" header
+    } else {
+        formatVersion = leadingNumber(first);
+        // A version of 100 means the old layout, which has no header to skip here.
+        if (formatVersion != 100 && !r.skip()) return fail({});
+    }
+    if (!r.readInt16(doc.pictureWidth) || !r.readInt16(doc.pictureHeight)) return fail({});
+    if (!r.skip()) return fail({});
+    for (SymbolSlot& slot : doc.symbols)
+        for (QString& name : slot.names)
+            if (!r.readText(name)) return fail({});
+
+    if (!r.skip()) return fail({});
+    std::array<std::int16_t, reel::CellCount> written{};
+    for (int p = reel::PositionCount - 1; p >= 0; --p)
+        for (int reelIndex = 0; reelIndex < reel::ReelCount; ++reelIndex)
+            if (!r.readInt16(written[reel::cellOf(reelIndex, p)])) return fail({});
+    for (int c = 0; c < reel::CellCount; ++c) {
+        if (written[c] < 1 || written[c] > reel::SymbolCount)
+            return fail(QStringLiteral("リール配列に 1 から 7 以外の図柄番号 %1 があります。").arg(written[c]));
+        doc.arrangement[c] = static_cast<reel::SymbolIndex>(written[c] - 1);
+    }
+
+    if (r.atEnd()) return true;  // prizes and flash actions are optional
+
+    std::int16_t lastPrize = 0;
+    if (!r.skip() || !r.readInt16(lastPrize)) return fail({});
+    if (lastPrize < 0 || lastPrize > reel::MaxPrizeIndex)
+        return failAt(QStringLiteral("役の数 %1 が 0 から 100 の範囲を超えています。").arg(lastPrize));
+    doc.lastPrizeIndex = lastPrize;
+    if (!r.skip()) return fail({});
+    for (int e = 0; e <= lastPrize; ++e) {
+        reel::PrizeEntry& entry = doc.prizes[e];
+        for (auto* group : {&entry.symbols, &entry.pays, &entry.kinds})
+            for (std::int16_t& v : *group)
+                if (!r.readInt16(v)) return fail({});
+    }
+    for (std::int16_t s : doc.prizes[0].symbols)
+        if (!reel::isCombinationSymbol(s))
+            return fail(QStringLiteral("最初の役の図柄 %1 が不正です。").arg(s));
+
+    std::int16_t actionCount = 0;
+    if (!r.skip() || !r.readInt16(actionCount)) return fail({});
+    if (actionCount < 0 || actionCount > MaxFlashAction)
+        return failAt(QStringLiteral("フラッシュの数 %1 が 0 から 99 の範囲を超えています。").arg(actionCount));
+    doc.flashActionCount = actionCount;
+    if (!r.skip()) return fail({});
+    // Files without a version line hold three lamp rows per frame.
+    const int rows = formatVersion == 100 ? 3 : 5;
+    for (int a = 1; a <= actionCount; ++a) {
+        for (int f = 1; f <= MaxFlashFrame; ++f) {
+            FlashFrame& frame = doc.frame(a, f);
+            for (int row = 0; row < rows; ++row)
+                for (int reelIndex = 0; reelIndex < reel::ReelCount; ++reelIndex)
+                    if (!r.readInt16(frame.lamps[row + reelIndex * rows])) return fail({});
+            if (!r.readInt16(frame.wait)) return fail({});
+            if (frame.wait == 0) break;
+        }
+    }
+    return true;
+}
+
+bool loadPictures(ReelDataDocument& doc, const QString& folder, QString* error) {
+    QHash<QString, QImage> loaded;  // a lit picture usually stands in all four states
+    for (SymbolSlot& slot : doc.symbols) {
+        for (int s = 0; s < PictureStateCount; ++s) {
+            const QString& name = slot.names[s];
+            if (name.isEmpty()) {
+                slot.pictures[s] = QImage();
+                continue;
+            }
+            if (auto it = loaded.constFind(name); it != loaded.constEnd()) {
+                slot.pictures[s] = *it;
+                continue;
+            }
+            const QString path = findFileInFolder(folder, name);
+            QImage image;
+            QString why;
+            if (path.isEmpty()) {
+                if (error) *error = QStringLiteral("画像ファイル「%1」が見つかりません。").arg(name);
+                return false;
+            }
+            if (!pictures::loadPicture(path, image, &why)) {
+                if (error) *error = why;
+                return false;
+            }
+            loaded.insert(name, image);
+            slot.pictures[s] = image;
+        }
+    }
+    return true;
+}
+
+bool readFile(const QString& path, ReelDataDocument& doc, ReadResult& result, QString* error) {
+    QByteArray bytes;
+    if (!readWholeFile(path, bytes, error, 64LL * 1024 * 1024)) return false;
+    ReelDataDocument copy = doc;
+    int version = 0;
+    if (!readText(bytes, copy, version, error)) return false;
+    const QString folder = folderOfPath(QFileInfo(path).absoluteFilePath());
+    if (!loadPictures(copy, folder, error)) return false;
+    doc = std::move(copy);
+    result.folder = folder;
+    result.formatVersion = version;
+    return true;
+}
+
+bool writeFile(const QString& path, const ReelDataDocument& doc, QString* error) {
+    return saveFileAtomically(path, write(doc), error);
+}
+
+}  // namespace sdf
