@@ -1,0 +1,142 @@
+#include "numberbox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+
+#include <memory>
+
+class NumberBoxTest : public QObject {
+    Q_OBJECT
+private slots:
+    void typing_data();
+    void typing();
+    void overflowKeyDiscarded();
+    void setTextIsCheckedToo();
+    void paste_data();
+    void paste();
+    void leavingEmpty();
+    void minusAllowed();
+};
+
+namespace {
+struct Box {
+    explicit Box(NumberBoxRule rule) : edit(new QLineEdit), box(new NumberBox(edit.get(), rule)) {
+        QObject::connect(box, &NumberBox::valueChanged, [this](std::int64_t v) { values.append(v); });
+    }
+    std::unique_ptr<QLineEdit> edit;
+    NumberBox* box;
+    QList<std::int64_t> values;
+};
+
+NumberBoxRule payRule() {
+    NumberBoxRule r;
+    r.limit = 15;
+    r.overflowText = QStringLiteral("0");
+    r.textWhenLeftEmpty = QStringLiteral("0");
+    return r;
+}
+}  // namespace
+
+void NumberBoxTest::typing_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("lastValue");
+    QTest::newRow("1 then 6 passes 15 and leaves 0") << "" << "16" << "0" << qint64(0);
+    QTest::newRow("1 then 5 gives 15") << "" << "15" << "15" << qint64(15);
+    QTest::newRow("a lone zero is replaced") << "0" << "7" << "7" << qint64(7);
+    QTest::newRow("letters and signs discarded") << "3" << "a-.x" << "3" << qint64(-1);
+    QTest::newRow("full-width digit discarded") << "" << QStringLiteral("５") << "" << qint64(-1);
+}
+
+void NumberBoxTest::typing() {
+    QFETCH(QString, start);
+    QFETCH(QString, keys);
+    QFETCH(QString, text);
+    QFETCH(qint64, lastValue);
+    Box b(payRule());
+    b.edit->setText(start);
+    b.edit->setCursorPosition(static_cast<int>(start.size()));
+    b.values.clear();
+    QTest::keyClicks(b.edit.get(), keys);
+    QCOMPARE(b.edit->text(), text);
+    if (lastValue >= 0) {
+        QVERIFY(!b.values.isEmpty());
+        QCOMPARE(b.values.last(), lastValue);
+    } else {
+        QVERIFY(b.values.isEmpty());
+    }
+}
+
+void NumberBoxTest::overflowKeyDiscarded() {
+    NumberBoxRule wait;
+    wait.limit = 32767;
+    wait.discardOverflowKey = true;
+    Box b(wait);
+    QTest::keyClicks(b.edit.get(), QStringLiteral("327679"));
+    QCOMPARE(b.edit->text(), QStringLiteral("32767"));
+    QCOMPARE(b.values.last(), 32767);
+    QTest::keyClick(b.edit.get(), Qt::Key_Backspace);
+    QCOMPARE(b.edit->text(), QStringLiteral("3276"));
+    QCOMPARE(b.values.last(), 3276);  // every change of a non-empty text is stored
+}
+
+void NumberBoxTest::setTextIsCheckedToo() {
+    // A value shown from a file that passes the limit becomes the overflow text.
+    Box b(payRule());
+    b.edit->setText(QStringLiteral("16"));
+    QCOMPARE(b.edit->text(), QStringLiteral("0"));
+    QCOMPARE(b.values, QList<std::int64_t>{0});
+}
+
+void NumberBoxTest::paste_data() {
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("whole number within limit") << "12" << "12";
+    QTest::newRow("above the limit refused") << "99" << "5";
+    QTest::newRow("not a number refused") << "1a" << "5";
+    QTest::newRow("negative refused") << "-1" << "5";
+    QTest::newRow("blank refused") << " 3" << "5";
+}
+
+void NumberBoxTest::paste() {
+    QFETCH(QString, clip);
+    QFETCH(QString, text);
+    Box b(payRule());
+    b.edit->setText(QStringLiteral("5"));
+    b.edit->selectAll();
+    QApplication::clipboard()->setText(clip);
+    b.edit->paste();
+    QCOMPARE(b.edit->text(), text);
+}
+
+void NumberBoxTest::leavingEmpty() {
+    QWidget window;
+    auto* edit = new QLineEdit(&window);
+    auto* other = new QLineEdit(&window);
+    other->move(0, 40);
+    auto* box = new NumberBox(edit, payRule());
+    Q_UNUSED(box);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    edit->setFocus();
+    edit->setText(QStringLiteral("4"));
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCOMPARE(edit->text(), QString());
+    other->setFocus();
+    QCOMPARE(edit->text(), QStringLiteral("0"));
+}
+
+void NumberBoxTest::minusAllowed() {
+    NumberBoxRule r;
+    r.allowMinus = true;
+    Box b(r);
+    QTest::keyClicks(b.edit.get(), QStringLiteral("-12"));
+    QCOMPARE(b.edit->text(), QStringLiteral("-12"));
+    QCOMPARE(b.values.last(), -12);
+}
+
+QTEST_MAIN(NumberBoxTest)
+#include "tst_numberbox.moc"
