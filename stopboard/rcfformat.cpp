@@ -1,0 +1,195 @@
+#include "rcfformat.h"
+
+#include "archive.h"
+#include "savefile.h"
+#include "textfile.h"
+
+#include <algorithm>
+#include <vector>
+
+using namespace control;
+
+namespace rcf {
+
+namespace {
+
+// The simulator reads the same text, so the control file is never made larger than this.
+constexpr qint64 MaxFileSize = 64LL * 1024 * 1024;
+
+// Calls f(first entry, entry count) for each key group in the order of the file. Within a
+// group the dense table holds flags, big types and first stop positions in file order, so
+// each group's flags 0..LastPrizeIndex + 1 are one run of entries.
+template <typename F>
+void forEachFileGroup(int lastPrizeIndex, F&& f) {
+    const std::size_t count = std::size_t(lastPrizeIndex + 2) * EntriesPerFlag;
+    for (int s = 0; s < PlayStateCount; ++s) {
+        // During a regular bonus there is no bonus flag, bet or stop order to tell apart.
+        const bool single = s == RegularBonusPlayState;
+        for (int b = 0; b < (single ? 1 : BonusFlagStateCount); ++b)
+            for (int bet = 0; bet < (single ? 1 : BetCount); ++bet)
+                for (int o = 0; o < (single ? 1 : StopOrderCount); ++o)
+                    f(AssignmentKey{s, b, bet, o, 0, 0, 1}.index(), count);
+    }
+}
+
+std::optional<int> lastPrizeIndexForLines(qsizetype lines) {
+    if (lines <= 0 || lines % LinesPerFlag != 0) return std::nullopt;
+    const qsizetype flags = lines / LinesPerFlag;
+    if (flags < 2) return std::nullopt;  // flag 0 and at least one prize
+    return int(flags - 2);
+}
+
+// The archive member holding the text: "dummy.dat", or the same name in another case or
+// under a folder, as archivers on Windows may have stored it.
+QString findTextMember(const QStringList& names) {
+    const QString wanted = QString::fromLatin1(MemberName);
+    if (names.contains(wanted)) return wanted;
+    for (const QString& name : names) {
+        const qsizetype slash = std::max(name.lastIndexOf(u'\\'), name.lastIndexOf(u'/'));
+        if (name.mid(slash + 1).compare(wanted, Qt::CaseInsensitive) == 0) return name;
+    }
+    return {};
+}
+
+}  // namespace
+
+QString storableComment(const QString& comment) {
+    QString out = comment;
+    for (QChar& c : out) {
+        if (c == u',')
+            c = QChar(0xFF0C);  // full-width comma
+        else if (c == u'\r' || c == u'\n')
+            c = u' ';
+    }
+    // The reader skips blanks before a field, so a quote after leading blanks opens it too.
+    qsizetype first = 0;
+    while (first < out.size() && out[first] == u' ') ++first;
+    if (first < out.size() && out[first] == u'"') out[first] = QChar(0xFF02);  // full-width quote
+    return out;
+}
+
+QByteArray writeText(const ControlDocument& doc) {
+    const int last = doc.lastPrizeIndex();
+    TextWriter w;
+    // " 1 " and CR LF per assignment line, short lines for the tables before them.
+    w.reserve(assignmentLineCount(last) * 5 + StopTableCount * 22 * 8 +
+              BaseTableCount * SlotsPerBaseTable * 10 + 64 * 1024);
+
+    for (int t = 1; t <= StopTableCount; ++t) {
+        w.rawLine(storableComment(doc.comment(t)));
+        const auto stops = doc.stopTable(t);
+        for (int p = 0; p < reel::PositionCount; ++p)
+            w.commaNumbers({stops[reel::cellOf(0, p)], stops[reel::cellOf(1, p)],
+                            stops[reel::cellOf(2, p)]});
+    }
+    for (int b = 1; b <= BaseTableCount; ++b)
+        for (int s = 0; s < SlotsPerBaseTable; ++s) {
+            const BaseSlot& slot = doc.baseSlot(b, s);
+            w.spacedLine({slot.probability, slot.table});
+        }
+    const auto assignments = doc.assignments();
+    forEachFileGroup(last, [&](std::size_t first, std::size_t count) {
+        for (std::size_t i = first; i < first + count; ++i) w.spacedLine(assignments.subspan(i, 1));
+    });
+    return w.take();
+}
+
+bool readText(const QByteArray& text, ControlDocument& doc, ReadReport* report, QString* error) {
+    FieldReader r(text);
+
+    // Stop and base tables are read aside first: a file that breaks off in them must not
+    // leave the document half loaded.
+    std::vector<QString> comments(StopTableCount);
+    std::vector<std::int16_t> stops(std::size_t(StopTableCount) * reel::CellCount);
+    std::vector<BaseSlot> base(std::size_t(BaseTableCount) * SlotsPerBaseTable);
+
+    for (int t = 0; t < StopTableCount; ++t) {
+        std::int16_t* table = &stops[std::size_t(t) * reel::CellCount];
+        bool ok = r.readText(comments[t]);
+        for (int p = 0; ok && p < reel::PositionCount; ++p)
+            for (int reelIndex = 0; ok && reelIndex < reel::ReelCount; ++reelIndex)
+                ok = r.readInt16(table[reel::cellOf(reelIndex, p)]);
+        if (!ok) {
+            if (error)
+                *error = QStringLiteral("停止テーブル %1 を読めません。%2").arg(t + 1).arg(r.errorString());
+            return false;
+        }
+    }
+    for (int b = 0; b < BaseTableCount; ++b) {
+        for (int s = 0; s < SlotsPerBaseTable; ++s) {
+            BaseSlot& slot = base[std::size_t(b) * SlotsPerBaseTable + s];
+            if (!r.readInt16(slot.probability) || !r.readInt16(slot.table)) {
+                if (error)
+                    *error = QStringLiteral("基本テーブル %1 のテーブル%2 を読めません。%3")
+                                 .arg(b + 1)
+                                 .arg(s + 1)
+                                 .arg(r.errorString());
+                return false;
+            }
+        }
+    }
+
+    for (int t = 0; t < StopTableCount; ++t) {
+        doc.setComment(t + 1, comments[t]);
+        std::copy_n(&stops[std::size_t(t) * reel::CellCount], reel::CellCount, doc.stopTable(t + 1).begin());
+    }
+    for (int b = 0; b < BaseTableCount; ++b)
+        for (int s = 0; s < SlotsPerBaseTable; ++s)
+            doc.baseSlot(b + 1, s) = base[std::size_t(b) * SlotsPerBaseTable + s];
+
+    const qsizetype lines = r.remainingLines();
+    if (report) {
+        report->assignmentLines = lines;
+        report->writtenLastPrizeIndex = lastPrizeIndexForLines(lines);
+    }
+
+    // Assignments: an unreadable value keeps the entry's value and the next one is read.
+    // Once the text has ended every further entry keeps its value, so stop there.
+    const auto assignments = doc.assignments();
+    forEachFileGroup(doc.lastPrizeIndex(), [&](std::size_t first, std::size_t count) {
+        for (std::size_t i = first; i < first + count && !r.atEnd(); ++i) r.readInt16(assignments[i]);
+    });
+    return true;
+}
+
+QByteArray packArchive(const ControlDocument& doc, QString* error) {
+    QByteArray archive = lzh::writeArchive({lzh::Member{QString::fromLatin1(MemberName), writeText(doc)}});
+    if (archive.isEmpty() && error) *error = QStringLiteral("制御ファイルの書庫を作れませんでした。");
+    return archive;
+}
+
+bool unpackArchive(const QByteArray& bytes, ControlDocument& doc, ReadReport* report, QString* error) {
+    lzh::Archive archive;
+    if (!archive.openBytes(bytes)) {
+        if (error)
+            *error = QStringLiteral("LZH 書庫として読めません。%1").arg(archive.errorString());
+        return false;
+    }
+    const QString member = findTextMember(archive.memberNames());
+    if (member.isEmpty()) {
+        if (error) *error = QStringLiteral("書庫に %1 がありません。").arg(QLatin1String(MemberName));
+        return false;
+    }
+    const std::optional<QByteArray> text = archive.read(member);
+    if (!text) {
+        if (error)
+            *error = QStringLiteral("書庫の %1 を取り出せません（書庫が壊れています）。%2")
+                         .arg(member, archive.errorString());
+        return false;
+    }
+    return readText(*text, doc, report, error);
+}
+
+bool writeFile(const QString& path, const ControlDocument& doc, QString* error) {
+    const QByteArray archive = packArchive(doc, error);
+    if (archive.isEmpty()) return false;
+    return saveFileAtomically(path, archive, error);
+}
+
+bool readFile(const QString& path, ControlDocument& doc, ReadReport* report, QString* error) {
+    QByteArray bytes;
+    if (!readWholeFile(path, bytes, error, MaxFileSize)) return false;
+    return unpackArchive(bytes, doc, report, error);
+}
+
+}  // namespace rcf
