@@ -87,8 +87,12 @@ bool readText(const QByteArray& bytes, ReelDataDocument& doc, int& formatVersion
     if (!r.readInt16(doc.pictureWidth) || !r.readInt16(doc.pictureHeight)) return fail({});
     if (!r.skip()) return fail({});
     for (SymbolSlot& slot : doc.symbols)
-        for (QString& name : slot.names)
+        for (QString& name : slot.names) {
             if (!r.readText(name)) return fail({});
+            // No picture file is named so, and such a name could not be written back.
+            if (name.contains(u'"') || name.contains(u'\r') || name.contains(u'\n'))
+                return failAt(QStringLiteral("画像ファイル名に使えない文字があります。"));
+        }
 
     if (!r.skip()) return fail({});
     std::array<std::int16_t, reel::CellCount> written{};

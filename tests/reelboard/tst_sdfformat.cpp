@@ -243,6 +243,8 @@ void SdfFormatTest::badFiles_data() {
     QTest::newRow("width past 16 bits") << replaced("0,0\r\n# pics name", "40000,0\r\n# pics name");
     QTest::newRow("a word where a number is due") << replaced("1,1,1", "1,x,1");
     QTest::newRow("first prize symbol not a symbol") << replaced("100,100,100", "100,7,100");
+    QTest::newRow("picture name holding a double quote")
+        << replaced("# pics name\r\n\"\"", "# pics name\r\nab\"c.gif");
     QTest::newRow("only a version line") << QByteArray("120\r\n");
     QTest::newRow("invalid code page bytes") << QByteArray("\x81\xFF\x80\r\n\xFE,\"\x81", 10);
 }
