@@ -1,0 +1,109 @@
+#include "machinespec.h"
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+
+#include "pictures.h"
+
+namespace {
+
+// The leading number of a box text, as far as the limit check and the stored value need it.
+struct LeadingNumber {
+    bool negative = false;
+    std::int64_t whole = 0;    // saturated digits before the point
+    bool hasFraction = false;  // any non-zero digit after the point
+    bool roundsUp = false;     // the fraction is above one half, or one half on an odd whole
+};
+
+LeadingNumber leadingNumber(const QString& text) {
+    LeadingNumber n;
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) n.negative = text[i++] == u'-';
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        if (n.whole < 1'000'000'000'000LL) n.whole = n.whole * 10 + (text[i].unicode() - u'0');
+    if (i < text.size() && text[i] == u'.') {
+        ++i;
+        const qsizetype first = i;
+        int firstDigit = -1;
+        bool restNonZero = false;
+        for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+            const int digit = text[i].unicode() - u'0';
+            if (i == first)
+                firstDigit = digit;
+            else if (digit != 0)
+                restNonZero = true;
+            if (digit != 0) n.hasFraction = true;
+        }
+        n.roundsUp = firstDigit > 5 || (firstDigit == 5 && (restNonZero || n.whole % 2 == 1));
+    }
+    return n;
+}
+
+bool above(const LeadingNumber& n, std::int64_t limit) {
+    if (n.negative) return false;
+    return n.whole > limit || (n.whole == limit && n.hasFraction);
+}
+
+// A box of the bonus page whose text the file stores.
+struct TextBoxRule {
+    std::optional<std::int64_t> limit;  // above it the text becomes "0"
+};
+
+QString applyBoxText(const QString& text, const TextBoxRule& rule, std::int16_t& value) {
+    if (text.isEmpty()) return text;  // an empty box stores nothing
+    QString shown = text;
+    if (rule.limit && above(leadingNumber(text), *rule.limit)) shown = QStringLiteral("0");
+    value = boxTextValue(shown);
+    return shown;
+}
+
+constexpr TextBoxRule CTEndRule{9999};
+// Big and regular bonus lengths in games hold two digits; the counts of regular bonuses
+// and wins are single-digit boxes with no limit of their own.
+constexpr std::array<TextBoxRule, machine::BonusEndSlots> BonusEndRules{
+    TextBoxRule{99}, TextBoxRule{}, TextBoxRule{99}, TextBoxRule{}};
+
+}  // namespace
+
+std::int16_t boxTextValue(const QString& text) {
+    const LeadingNumber n = leadingNumber(text);
+    std::int64_t value = n.whole + (n.roundsUp ? 1 : 0);
+    if (n.negative) value = -value;
+    return static_cast<std::int16_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
+}
+
+ReelDataInfo::ReelDataInfo() {
+    // Before any reel data is read every flag shows symbol 1 on each reel.
+    for (reel::PrizeEntry& entry : flagPrize) entry.symbols.fill(0);
+}
+
+QImage ReelDataInfo::picture(int symbol) const {
+    if (reel::isSymbol(symbol)) return symbolPictures[symbol];
+    if (symbol == reel::AnySymbol) return pictures::anyPicture();
+    return pictures::blankPicture();
+}
+
+void SpecSelection::limitFlags(int flagCount) {
+    const int last = std::clamp(flagCount, 0, machine::MaxFlagCount) + 1;
+    curFlag = static_cast<std::int16_t>(std::clamp<int>(curFlag, 1, last));
+    payoutFlag = static_cast<std::int16_t>(std::clamp<int>(payoutFlag, 1, last));
+}
+
+MachineSpec::MachineSpec() {
+    // Every box of the bonus page starts showing "0".
+    ctEndConText_.fill(QStringLiteral("0"));
+    bonusEndText_.fill(QStringLiteral("0"));
+}
+
+QString MachineSpec::setCTEndConText(int i, const QString& text) {
+    ctEndConText_[i] = applyBoxText(text, CTEndRule, ctEndCon_[i]);
+    return ctEndConText_[i];
+}
+
+QString MachineSpec::setBonusEndText(int i, const QString& text) {
+    bonusEndText_[i] = applyBoxText(text, BonusEndRules[i], bonusEnd_[i]);
+    return bonusEndText_[i];
+}

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "reeltypes.h"
+#include "soundtables.h"
+
+// Index ranges of the machine tables. The tables are wider than what the .orf stores;
+// the extra slots start at 0 and are never written.
+namespace machine {
+
+constexpr int FlagSlots = 21;     // flag index 0..20 = flag number 1..21
+constexpr int MaxFlagCount = 20;  // the last prize index a reel data file may have here
+constexpr int SettingSlots = 7;   // settings 1..6 are edited, 0 is stored as well
+constexpr int FirstSetting = 1;
+constexpr int LastSetting = 6;
+constexpr int BetSlots = 4;  // 0..2 = 1, 2, 3 medals
+constexpr int StoredBets = 3;
+constexpr int StateSlots = 5;  // low, high probability, big bonus, regular bonus
+constexpr int StoredStates = 4;
+constexpr int BigSlots = 6;  // big bonus types 1..5 at 0..4
+constexpr int StoredBigs = 5;
+constexpr int CTEndSlots = 3;  // 0 net medal gain, 1 plays
+constexpr int StoredCTEnds = 2;
+constexpr int BonusEndSlots = 4;  // big games, big regulars, regular games, regular wins
+constexpr int LineBetSlots = 4;
+constexpr int LineSlots = 6;  // pay lines 1..5 at 0..4
+constexpr int StoredLines = 5;
+constexpr int LineCellSlots = 16;  // cell = reel * 5 + row, 0..14
+constexpr int LineRows = 5;
+
+template <typename T, int N>
+using Table = std::array<T, N>;
+
+using FlagProbTable =
+    Table<Table<Table<Table<std::int32_t, StateSlots>, BetSlots>, SettingSlots>, FlagSlots>;
+using LineCellTable = Table<Table<Table<std::int16_t, LineCellSlots>, LineSlots>, LineBetSlots>;
+using LineAreaTable = Table<Table<std::int16_t, LineSlots>, LineBetSlots>;
+
+}  // namespace machine
+
+// What the spec takes from the reel data file it names: the lit symbol pictures, the
+// number of flags and each flag's prize combination.
+struct ReelDataInfo {
+    std::int16_t flagCount = 0;  // the file's last prize index: flags 1..flagCount+1
+    std::array<QImage, reel::SymbolCount> symbolPictures;  // null until loaded
+    // Prize entry of each flag (flag number - 1); entries past flagCount are left as they were.
+    std::array<reel::PrizeEntry, reel::PrizeSlotCount> flagPrize;
+
+    ReelDataInfo();
+    // The picture a prize symbol shows: a lit symbol picture, the built-in "any symbol"
+    // picture for 100, a blank picture for any other number a damaged file may hold.
+    QImage picture(int symbol) const;
+
+    bool operator==(const ReelDataInfo&) const = default;
+};
+
+// The selection values of the spec window that loading a file has to keep in range.
+struct SpecSelection {
+    std::int16_t curFlag = 1;     // bonus page flag, 1..flagCount+1
+    std::int16_t curSetting = 1;  // 1..6
+    std::int16_t curBet = 2;      // 0..2
+    std::int16_t curCTBig = 1;    // 1..5
+    std::int16_t curBigNo = 1;    // 1..5
+    std::int16_t curLineBet = 0;  // 0..2
+    std::int16_t curLine = 1;     // pay line 1..5
+    std::int16_t soundGroup = sound::MedalInsert;
+    std::int16_t stopReel = 1;    // reel-stop group reel, 1..3
+    std::int16_t effectFlag = 0;  // effect sound flag field, 0..19
+    std::int16_t payoutFlag = 1;  // payout sound flag, 1..flagCount+1
+
+    // A smaller reel data file leaves fewer flags: keep both flag selections on one that exists.
+    void limitFlags(int flagCount);
+
+    bool operator==(const SpecSelection&) const = default;
+};
+
+// The value of a number box text: its leading decimal number, rounded to a whole number
+// (half to even), 0 for an empty or non-numeric start; held to 16 bits.
+std::int16_t boxTextValue(const QString& text);
+
+// One machine spec: referenced files, descriptions, flag probabilities, bonus rules, pay
+// lines and sound assignments.
+class MachineSpec {
+public:
+    MachineSpec();
+
+    QString specFileName;  // bare name of the .orf last loaded or saved
+    QString specFolder;    // folder of the .orf last loaded, ending with a separator
+    QString reelFileName;  // bare names of the files the machine uses
+    QString controlFileName;
+    QString bodyFileName;
+    QString machineName;
+    QString makerName;
+    QString explanation;  // lines separated by CR LF
+
+    machine::Table<std::int16_t, machine::SettingSlots> gensan{};  // 1..6 edited and stored
+    machine::FlagProbTable flagProb{};  // [flag][setting][bet][state], over 65536
+    std::int16_t counterReset = 0;      // switches, 0 or 1
+    std::int16_t threeBetOnly = 0;
+    std::int16_t hasCT = 0;
+    machine::Table<std::int16_t, machine::BigSlots> ctEntryPct{};
+    machine::Table<machine::Table<std::int16_t, machine::BigSlots>, machine::BigSlots>
+        superBigPct{};
+
+    // The CT end conditions and bonus end conditions are stored in the file as the texts
+    // of their boxes (an empty box gives an empty line); the numbers follow the texts.
+    const QString& ctEndConText(int i) const { return ctEndConText_[i]; }
+    const QString& bonusEndText(int i) const { return bonusEndText_[i]; }
+    std::int16_t ctEndCon(int i) const { return ctEndCon_[i]; }
+    std::int16_t bonusEnd(int i) const { return bonusEnd_[i]; }
+    // Set a box text as the box does: a number above the box's limit turns the text into
+    // "0"; a non-empty text then stores its value, an empty one stores nothing.
+    // Returns the text the box ends up with.
+    QString setCTEndConText(int i, const QString& text);
+    QString setBonusEndText(int i, const QString& text);
+
+    machine::LineCellTable lineCell{};  // [bet][line][cell], 1 where the line passes
+    machine::LineAreaTable lineArea{};  // [bet][line], region 0..5
+
+    sound::SoundTables sound;
+    ReelDataInfo reelData;
+
+    bool operator==(const MachineSpec&) const = default;
+
+private:
+    machine::Table<QString, machine::StoredCTEnds> ctEndConText_;
+    machine::Table<std::int16_t, machine::CTEndSlots> ctEndCon_{};
+    machine::Table<QString, machine::BonusEndSlots> bonusEndText_;
+    machine::Table<std::int16_t, machine::BonusEndSlots> bonusEnd_{};
+};

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include "machinespec.h"
+
+// The .orf machine file: code page 932 text with CR LF line ends, a flat list of items
+// in four sections (file names and description, machine data, sound tables, payout
+// sounds and music).
+namespace orf {
+
+QString fileFilter();  // "オルベーンファイル|*.orf|"
+
+// The files a spec names, looked up by bare name.
+class ReferencedFiles {
+public:
+    virtual ~ReferencedFiles() = default;
+    // The bytes of the reel data file; false and *error when it is missing or unreadable.
+    virtual bool reelData(const QString& name, QByteArray& bytes, QString* error) const = 0;
+    // A lit symbol picture; false and *error when it is missing or cannot be decoded.
+    virtual bool picture(const QString& name, QImage& image, QString* error) const = 0;
+};
+
+// Files in one folder: the exact name first, then a match in any case.
+class FolderFiles : public ReferencedFiles {
+public:
+    explicit FolderFiles(QString folder) : folder_(std::move(folder)) {}
+    bool reelData(const QString& name, QByteArray& bytes, QString* error) const override;
+    bool picture(const QString& name, QImage& image, QString* error) const override;
+
+private:
+    QString folder_;
+};
+
+// Files held in memory, by exact name (tests and the fuzzer).
+class MemoryFiles : public ReferencedFiles {
+public:
+    QHash<QString, QByteArray> reelFiles;
+    QHash<QString, QImage> pictureFiles;
+    bool reelData(const QString& name, QByteArray& bytes, QString* error) const override;
+    bool picture(const QString& name, QImage& image, QString* error) const override;
+};
+
+// What a successful read found beyond the document itself.
+struct ReadReport {
+    bool reelDataRead = false;       // the named reel data file was read
+    bool soundSectionRead = false;   // the sound tables were read to their end
+    bool effectSectionRead = false;  // payout sounds and music were read to their end
+    QString stoppedReason;           // why the sound part ended early; empty when it did not
+    // The payout section holds two lines per flag: its length tells the flag count the
+    // file was written with. -1 when the file has no such section or its length fits no
+    // flag count.
+    int writtenFlagCount = -1;
+    // The payout section does not fit the reel data now loaded: its sounds were read
+    // against other flags than the ones they were written for.
+    bool flagCountMismatch = false;
+    QStringList warnings;  // lit symbol pictures that could not be loaded (kept as they were)
+};
+
+QByteArray write(const MachineSpec& spec);
+
+// Texts are written unquoted and read back split at commas and quotes, and a line of
+// "End Of Exp" ends the description: a text that would not come back as it went in is
+// named here (empty when every text is safe to write).
+QString unstorableText(const MachineSpec& spec);
+// Whether one line of text survives the file as it is (no comma, quote, line break, and
+// only characters code page 932 holds).
+bool isStorableLine(const QString& text);
+
+// Reads the .orf text. The reel data file it names is read from `files` before the
+// payout sounds that depend on its flag count. On success `spec` and `selection` are
+// replaced (flag selections kept within the new flag count); on failure both are left
+// exactly as they were and *error says why.
+bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& spec,
+              SpecSelection& selection, ReadReport& report, QString* error);
+
+// Reads a .orf file and the reel data file beside it; sets the spec's folder and file name.
+bool readFile(const QString& path, MachineSpec& spec, SpecSelection& selection, ReadReport& report,
+              QString* error);
+
+// Reads the reel data file `name`: the flag count, prize combinations and lit symbol
+// pictures. Sets `reelFileName`. Refused, with nothing changed, when the file is missing,
+// unreadable, or has more flags than the spec holds. Pictures that cannot be loaded keep
+// what they showed and are listed in *warnings.
+bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& spec,
+                  SpecSelection& selection, QStringList* warnings, QString* error);
+
+// Writes the spec atomically and, on success, takes the file's bare name as the spec's
+// file name. Refuses texts the file cannot hold. On failure the old file is untouched.
+bool saveFile(const QString& path, MachineSpec& spec, QString* error);
+
+}  // namespace orf
