@@ -8,7 +8,7 @@
 void applySuiteLook(QApplication& app) {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
     QFont font = app.font();
-    for (const QString& family : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")}) {
+    for (const QString& family : {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")}) {
         if (QFontDatabase::hasFamily(family)) {
             font.setFamily(family);
             break;
