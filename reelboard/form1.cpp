@@ -1,13 +1,16 @@
 #include "form1.h"
 
-#include "dialogs.h"
-#include "filelookup.h"
-#include "sdfformat.h"
-
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+
+#include "checkwindow.h"
+#include "dialogs.h"
+#include "filelookup.h"
+#include "picturepanel.h"
+#include "sdfformat.h"
+#include "strippanel.h"
 
 namespace {
 
@@ -24,7 +27,8 @@ QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y, int w = -1
     return label;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, int x, int y, int w, int h) {
+QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, int x, int y, int w,
+                        int h) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(x, y, w, h);
@@ -49,6 +53,19 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), editor_(dialo
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(232, 312, 289, 225);
 
+    stripPanel_ = new StripPanel(editor_, this);
+    picturePanel_ = new PicturePanel(editor_, this);
+    checkWindow_ = new CheckWindow(editor_, Frame1);
+    stripPanel_->showArrangement = [this] { checkWindow_->showArrangement(); };
+    picturePanel_->refreshStrip = [this] { stripPanel_->refresh(); };
+    picturePanel_->showArrangement = [this] { checkWindow_->showArrangement(); };
+
+    // Start-up: blank strips, then the check window and symbol 1's lit picture.
+    stripPanel_->showBlank();
+    editor_.currentSymbol = 0;
+    checkWindow_->showArrangement();
+    picturePanel_->showStartUp();
+
     editor_.modified = false;
 }
 
@@ -62,7 +79,8 @@ void Form1::buildStripLabels() {
 
 void Form1::buildFileRow() {
     makeLabel(this, QStringLiteral("リールファイル"), 232, 8);
-    LabelFileName = makeLabel(this, QStringLiteral("セーブされていません"), 312, 8, 121, 17, "LabelFileName");
+    LabelFileName =
+        makeLabel(this, QStringLiteral("セーブされていません"), 312, 8, 121, 17, "LabelFileName");
     Command4 = makeButton(this, QStringLiteral("Load"), "Command4", 448, 8, 41, 17);
     Command5 = makeButton(this, QStringLiteral("Save"), "Command5", 488, 8, 41, 17);
     connect(Command4, &QPushButton::clicked, this, [this] { loadReelFile(); });
@@ -78,8 +96,9 @@ bool Form1::loadReelFile() {
     QString why;
     if (!sdf::readFile(path, editor_.doc, result, &why)) {
         // The open document, its pictures, its folder and the displays stay as they were.
-        editor_.dialogs.message(this, QString::fromLatin1(ProgramName), QStringLiteral("ファイルが不正です。"),
-                                Dialogs::Icon::None, Dialogs::Buttons::Ok, why);
+        editor_.dialogs.message(this, QString::fromLatin1(ProgramName),
+                                QStringLiteral("ファイルが不正です。"), Dialogs::Icon::None,
+                                Dialogs::Buttons::Ok, why);
         return false;
     }
     editor_.reelFileFolder = result.folder;
@@ -91,7 +110,10 @@ bool Form1::loadReelFile() {
 }
 
 void Form1::refreshAfterLoad() {
+    stripPanel_->refresh();
     editor_.currentSymbol = 0;
+    picturePanel_->refreshAfterLoad();
+    checkWindow_->showArrangement();
     editor_.currentPrize = 0;
     editor_.currentFrame = 1;
 }
@@ -102,8 +124,8 @@ bool Form1::saveReelFile() {
     QString why;
     if (!sdf::writeFile(path, editor_.doc, &why)) {
         editor_.dialogs.message(this, QString::fromLatin1(ProgramName),
-                                QStringLiteral("ファイルを保存できませんでした。"), Dialogs::Icon::Critical,
-                                Dialogs::Buttons::Ok, why);
+                                QStringLiteral("ファイルを保存できませんでした。"),
+                                Dialogs::Icon::Critical, Dialogs::Buttons::Ok, why);
         return false;
     }
     showLabelFileName(path);
@@ -117,7 +139,8 @@ void Form1::closeEvent(QCloseEvent* event) {
         return;
     }
     const auto answer =
-        editor_.dialogs.message(this, QStringLiteral("終了確認"), QStringLiteral("データに変更があります。セーブしますか？"),
+        editor_.dialogs.message(this, QStringLiteral("終了確認"),
+                                QStringLiteral("データに変更があります。セーブしますか？"),
                                 Dialogs::Icon::Information, Dialogs::Buttons::YesNoCancel);
     switch (answer) {
         case Dialogs::Answer::Yes:

@@ -1,11 +1,14 @@
 #pragma once
 
-#include "reeleditor.h"
-
 #include <QWidget>
 
+#include "reeleditor.h"
+
+class CheckWindow;
 class Dialogs;
+class PicturePanel;
 class QGroupBox;
+class StripPanel;
 class QLabel;
 class QPushButton;
 
@@ -25,6 +28,10 @@ public:
     bool loadReelFile();
     bool saveReelFile();
 
+    PicturePanel* picturePanel() const { return picturePanel_; }
+    StripPanel* stripPanel() const { return stripPanel_; }
+    CheckWindow* checkWindow() const { return checkWindow_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -40,4 +47,8 @@ private:
     QPushButton* Command5 = nullptr;  // Save
     QGroupBox* Frame1 = nullptr;      // check window and flash editor
     QGroupBox* Frame2 = nullptr;      // prize editor
+
+    StripPanel* stripPanel_ = nullptr;
+    PicturePanel* picturePanel_ = nullptr;
+    CheckWindow* checkWindow_ = nullptr;
 };
