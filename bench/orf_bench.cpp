@@ -1,4 +1,4 @@
-// Saves and loads a full machine spec (21 flags, every table filled, 128 sound names) and
+// Saves and loads a full machine (21 flags, every table filled, 128 sound names) and
 // prints the median milliseconds of each. orf_bench [OUTDIR] leaves the files in OUTDIR.
 #include <QCoreApplication>
 #include <QDir>

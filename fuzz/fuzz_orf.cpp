@@ -31,19 +31,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     files.present = split >= 0;
     if (files.present) files.reels = input.mid(split + 1);
 
-    MachineSpec spec;
+    MachineSpec doc;
     SpecSelection selection;
     orf::ReadReport report;
     QString error;
-    if (orf::readText(text, files, spec, selection, report, &error)) {
+    if (orf::readText(text, files, doc, selection, report, &error)) {
         // Whatever was read can be checked and written again, and the selection is in range.
-        (void)orf::unstorableText(spec);
-        const QByteArray written = orf::write(spec);
+        (void)orf::unstorableText(doc);
+        const QByteArray written = orf::write(doc);
         if (written.isEmpty() || selection.curFlag < 1 ||
-            selection.curFlag > spec.reelData.flagCount + 1)
+            selection.curFlag > doc.reelData.flagCount + 1)
             __builtin_trap();
-        if (orf::unstorableText(spec).isEmpty()) {
-            // A spec the writer accepts reads back the same from its own file.
+        if (orf::unstorableText(doc).isEmpty()) {
+            // A machine the writer accepts reads back the same from its own file.
             MachineSpec again;
             SpecSelection s2;
             orf::ReadReport r2;

@@ -42,7 +42,7 @@ using LineAreaTable = Table<Table<std::int16_t, LineSlots>, LineBetSlots>;
 
 }  // namespace machine
 
-// What the spec takes from the reel data file it names: the lit symbol pictures, the
+// What the machine takes from the reel data file it names: the lit symbol pictures, the
 // number of flags and each flag's prize combination.
 struct ReelDataInfo {
     std::int16_t flagCount = 0;  // the file's last prize index: flags 1..flagCount+1
@@ -58,7 +58,7 @@ struct ReelDataInfo {
     bool operator==(const ReelDataInfo&) const = default;
 };
 
-// The selection values of the spec window that loading a file has to keep in range.
+// The selection values of the machine window that loading a file has to keep in range.
 struct SpecSelection {
     std::int16_t curFlag = 1;     // bonus page flag, 1..flagCount+1
     std::int16_t curSetting = 1;  // 1..6
@@ -82,7 +82,7 @@ struct SpecSelection {
 // (half to even), 0 for an empty or non-numeric start; held to 16 bits.
 std::int16_t boxTextValue(const QString& text);
 
-// One machine spec: referenced files, descriptions, flag probabilities, bonus rules, pay
+// One machine: referenced files, descriptions, flag probabilities, bonus rules, pay
 // lines and sound assignments.
 class MachineSpec {
 public:

@@ -34,8 +34,8 @@ using namespace machine;
 
 std::int16_t asSwitch(std::int16_t value) { return value != 0 ? 1 : 0; }
 
-int payoutFlagCount(const MachineSpec& spec) {
-    return std::clamp<int>(spec.reelData.flagCount, 0, MaxFlagCount);
+int payoutFlagCount(const MachineSpec& doc) {
+    return std::clamp<int>(doc.reelData.flagCount, 0, MaxFlagCount);
 }
 
 QStringList explanationLines(const QString& explanation) {
@@ -278,9 +278,9 @@ bool readEffects(FieldReader& r, sound::SoundTables& t, int flagCount) {
     return true;
 }
 
-// Reads the reel data file into `spec` only once it is known to fit; a file that ends
+// Reads the reel data file into `doc` only once it is known to fit; a file that ends
 // after the reel arrangement leaves the flags as they were.
-bool applyReelData(const ReferencedFiles& files, const QString& name, MachineSpec& spec,
+bool applyReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc,
                    QStringList& warnings, QString* error) {
     QByteArray bytes;
     QString why;
@@ -302,7 +302,7 @@ bool applyReelData(const ReferencedFiles& files, const QString& name, MachineSpe
                          .arg(MaxFlagCount);
         return false;
     }
-    ReelDataInfo& info = spec.reelData;
+    ReelDataInfo& info = doc.reelData;
     for (int s = 0; s < reel::SymbolCount; ++s) {
         const QString& lit = summary.litNames[s];
         if (lit.isEmpty()) continue;  // the symbol keeps the picture it had
@@ -317,7 +317,7 @@ bool applyReelData(const ReferencedFiles& files, const QString& name, MachineSpe
         info.flagCount = static_cast<std::int16_t>(summary.lastPrizeIndex);
         std::copy(summary.prizes.begin(), summary.prizes.end(), info.flagPrize.begin());
     }
-    spec.reelFileName = name;
+    doc.reelFileName = name;
     return true;
 }
 
@@ -367,13 +367,13 @@ bool MemoryFiles::picture(const QString& name, QImage& image, QString* error) co
     return true;
 }
 
-QByteArray write(const MachineSpec& spec) {
+QByteArray write(const MachineSpec& doc) {
     TextWriter w;
     w.reserve(48 * 1024);
-    writeFilesAndDescription(w, spec);
-    writeMachineData(w, spec);
-    writeSoundTables(w, spec.sound);
-    writeEffects(w, spec.sound, payoutFlagCount(spec));
+    writeFilesAndDescription(w, doc);
+    writeMachineData(w, doc);
+    writeSoundTables(w, doc.sound);
+    writeEffects(w, doc.sound, payoutFlagCount(doc));
     return w.take();
 }
 
@@ -420,10 +420,10 @@ QString unstorableText(const MachineSpec& s) {
     return {};
 }
 
-bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& spec,
+bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& doc,
               SpecSelection& selection, ReadReport& report, QString* error) {
     FieldReader r(bytes);
-    MachineSpec s = spec;
+    MachineSpec s = doc;
     ReadReport found;
 
     // Sections 1 and 2 must be whole: without them there is no machine to show.
@@ -462,38 +462,38 @@ bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec
     }
 
     if (found.reelDataRead) selection.limitFlags(s.reelData.flagCount);
-    spec = std::move(s);
+    doc = std::move(s);
     report = std::move(found);
     return true;
 }
 
-bool readFile(const QString& path, MachineSpec& spec, SpecSelection& selection, ReadReport& report,
+bool readFile(const QString& path, MachineSpec& doc, SpecSelection& selection, ReadReport& report,
               QString* error) {
     QByteArray bytes;
     if (!readWholeFile(path, bytes, error, MaxFileSize)) return false;
     const QString folder = folderOfPath(QFileInfo(path).absoluteFilePath());
-    if (!readText(bytes, FolderFiles(folder), spec, selection, report, error)) return false;
-    spec.specFolder = folder;
-    spec.specFileName = bareNameOfPath(path);
+    if (!readText(bytes, FolderFiles(folder), doc, selection, report, error)) return false;
+    doc.specFolder = folder;
+    doc.specFileName = bareNameOfPath(path);
     return true;
 }
 
-bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& spec,
+bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc,
                   SpecSelection& selection, QStringList* warnings, QString* error) {
     QStringList found;
-    if (!applyReelData(files, name, spec, found, error)) return false;
-    selection.limitFlags(spec.reelData.flagCount);
+    if (!applyReelData(files, name, doc, found, error)) return false;
+    selection.limitFlags(doc.reelData.flagCount);
     if (warnings) *warnings = found;
     return true;
 }
 
-bool saveFile(const QString& path, MachineSpec& spec, QString* error) {
-    if (const QString problem = unstorableText(spec); !problem.isEmpty()) {
+bool saveFile(const QString& path, MachineSpec& doc, QString* error) {
+    if (const QString problem = unstorableText(doc); !problem.isEmpty()) {
         if (error) *error = problem;
         return false;
     }
-    if (!saveFileAtomically(path, write(spec), error)) return false;
-    spec.specFileName = bareNameOfPath(path);
+    if (!saveFileAtomically(path, write(doc), error)) return false;
+    doc.specFileName = bareNameOfPath(path);
     return true;
 }
 

@@ -15,7 +15,7 @@ namespace orf {
 
 QString fileFilter();  // "オルベーンファイル|*.orf|"
 
-// The files a spec names, looked up by bare name.
+// The files a machine names, looked up by bare name.
 class ReferencedFiles {
 public:
     virtual ~ReferencedFiles() = default;
@@ -61,36 +61,36 @@ struct ReadReport {
     QStringList warnings;  // lit symbol pictures that could not be loaded (kept as they were)
 };
 
-QByteArray write(const MachineSpec& spec);
+QByteArray write(const MachineSpec& doc);
 
 // Texts are written unquoted and read back split at commas and quotes, and a line of
 // "End Of Exp" ends the description: a text that would not come back as it went in is
 // named here (empty when every text is safe to write).
-QString unstorableText(const MachineSpec& spec);
+QString unstorableText(const MachineSpec& doc);
 // Whether one line of text survives the file as it is (no comma, quote, line break, and
 // only characters code page 932 holds).
 bool isStorableLine(const QString& text);
 
 // Reads the .orf text. The reel data file it names is read from `files` before the
-// payout sounds that depend on its flag count. On success `spec` and `selection` are
+// payout sounds that depend on its flag count. On success `doc` and `selection` are
 // replaced (flag selections kept within the new flag count); on failure both are left
 // exactly as they were and *error says why.
-bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& spec,
+bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& doc,
               SpecSelection& selection, ReadReport& report, QString* error);
 
-// Reads a .orf file and the reel data file beside it; sets the spec's folder and file name.
-bool readFile(const QString& path, MachineSpec& spec, SpecSelection& selection, ReadReport& report,
+// Reads a .orf file and the reel data file beside it; sets the document's folder and file name.
+bool readFile(const QString& path, MachineSpec& doc, SpecSelection& selection, ReadReport& report,
               QString* error);
 
 // Reads the reel data file `name`: the flag count, prize combinations and lit symbol
 // pictures. Sets `reelFileName`. Refused, with nothing changed, when the file is missing,
-// unreadable, or has more flags than the spec holds. Pictures that cannot be loaded keep
+// unreadable, or has more flags than the machine holds. Pictures that cannot be loaded keep
 // what they showed and are listed in *warnings.
-bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& spec,
+bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc,
                   SpecSelection& selection, QStringList* warnings, QString* error);
 
-// Writes the spec atomically and, on success, takes the file's bare name as the spec's
+// Writes the document atomically and, on success, takes the file's bare name as the document's
 // file name. Refuses texts the file cannot hold. On failure the old file is untouched.
-bool saveFile(const QString& path, MachineSpec& spec, QString* error);
+bool saveFile(const QString& path, MachineSpec& doc, QString* error);
 
 }  // namespace orf

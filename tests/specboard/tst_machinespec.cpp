@@ -59,17 +59,17 @@ void MachineSpecTest::boxTextsKeepTheirNumbers() {
     QFETCH(QString, text);
     QFETCH(QString, shown);
     QFETCH(int, value);
-    MachineSpec spec;
+    MachineSpec doc;
     if (ctEnd) {
-        spec.setCTEndConText(box, "7");
-        QCOMPARE(spec.setCTEndConText(box, text), shown);
-        QCOMPARE(spec.ctEndConText(box), shown);
-        QCOMPARE(int(spec.ctEndCon(box)), value);
+        doc.setCTEndConText(box, "7");
+        QCOMPARE(doc.setCTEndConText(box, text), shown);
+        QCOMPARE(doc.ctEndConText(box), shown);
+        QCOMPARE(int(doc.ctEndCon(box)), value);
     } else {
-        spec.setBonusEndText(box, "7");
-        QCOMPARE(spec.setBonusEndText(box, text), shown);
-        QCOMPARE(spec.bonusEndText(box), shown);
-        QCOMPARE(int(spec.bonusEnd(box)), value);
+        doc.setBonusEndText(box, "7");
+        QCOMPARE(doc.setBonusEndText(box, text), shown);
+        QCOMPARE(doc.bonusEndText(box), shown);
+        QCOMPARE(int(doc.bonusEnd(box)), value);
     }
 }
 

@@ -382,27 +382,27 @@ void OrfFormatTest::refusesDamagedFile() {
     else if (sdf != "-")
         sample.files.reelFiles["machine.sdf"] = samples::reelFile(sdf.toInt());
     const MachineSpec previous = previousMachine();
-    MachineSpec spec = previous;
+    MachineSpec doc = previous;
     SpecSelection selection;
     selection.curFlag = 9;
     const SpecSelection previousSelection = selection;
     orf::ReadReport report;
     report.warnings << "kept";
     QString error;
-    QVERIFY(!orf::readText(make(sample.lines), sample.files, spec, selection, report, &error));
+    QVERIFY(!orf::readText(make(sample.lines), sample.files, doc, selection, report, &error));
     QVERIFY2(error.contains(reason), qPrintable(error));
-    QVERIFY2(spec == previous, qPrintable(difference(spec, previous)));
+    QVERIFY2(doc == previous, qPrintable(difference(doc, previous)));
     QVERIFY(selection == previousSelection);
     QCOMPARE(report.warnings, QStringList{"kept"});
 }
 
 void OrfFormatTest::loadingTwiceGivesSameExplanation() {
-    MachineSpec spec;
+    MachineSpec doc;
     SpecSelection selection;
     orf::ReadReport report;
     for (int i = 0; i < 2; ++i)
-        QVERIFY(orf::readFile(DataDir + "sample.orf", spec, selection, report, nullptr));
-    QCOMPARE(spec.explanation, samples::sampleMachine().explanation);
+        QVERIFY(orf::readFile(DataDir + "sample.orf", doc, selection, report, nullptr));
+    QCOMPARE(doc.explanation, samples::sampleMachine().explanation);
 }
 
 void OrfFormatTest::switchesReadAsZeroOrOne() {
@@ -414,14 +414,14 @@ void OrfFormatTest::switchesReadAsZeroOrOne() {
     lines[switches + 1] = "-1 ";
     lines[switches + 2] = " 0 ";
     lines[lineOf(lines, "# Sound Effect and BGM setting") + 11] = " 5 ";
-    MachineSpec spec;
+    MachineSpec doc;
     SpecSelection selection;
     orf::ReadReport report;
-    QVERIFY(orf::readText(joinLines(lines), sample.files, spec, selection, report, nullptr));
-    QCOMPARE(int(spec.counterReset), 1);
-    QCOMPARE(int(spec.threeBetOnly), 1);
-    QCOMPARE(int(spec.hasCT), 0);
-    QCOMPARE(int(spec.sound.paySoundFirst), 1);
+    QVERIFY(orf::readText(joinLines(lines), sample.files, doc, selection, report, nullptr));
+    QCOMPARE(int(doc.counterReset), 1);
+    QCOMPARE(int(doc.threeBetOnly), 1);
+    QCOMPARE(int(doc.hasCT), 0);
+    QCOMPARE(int(doc.sound.paySoundFirst), 1);
 }
 
 void OrfFormatTest::emptyReelFileNameKeepsReelData() {
@@ -429,20 +429,20 @@ void OrfFormatTest::emptyReelFileNameKeepsReelData() {
     machine.reelFileName.clear();
     machine.reelData.flagCount = 2;  // as if read before; the file then holds three payout flags
     const QByteArray bytes = orf::write(machine);
-    MachineSpec spec = previousMachine();
-    spec.reelData = samples::sampleMachine().reelData;
-    spec.reelData.flagCount = 2;
-    spec.reelData.symbolPictures[3] = QImage(2, 2, QImage::Format_RGB32);
-    const ReelDataInfo reelData = spec.reelData;
+    MachineSpec doc = previousMachine();
+    doc.reelData = samples::sampleMachine().reelData;
+    doc.reelData.flagCount = 2;
+    doc.reelData.symbolPictures[3] = QImage(2, 2, QImage::Format_RGB32);
+    const ReelDataInfo reelData = doc.reelData;
     SpecSelection selection;
     selection.curFlag = 5;
     orf::ReadReport report;
-    QVERIFY(orf::readText(bytes, orf::MemoryFiles(), spec, selection, report, nullptr));
+    QVERIFY(orf::readText(bytes, orf::MemoryFiles(), doc, selection, report, nullptr));
     QVERIFY(!report.reelDataRead && report.effectSectionRead && !report.flagCountMismatch);
-    QVERIFY(spec.reelData == reelData);
-    QVERIFY(spec.reelFileName.isEmpty());
+    QVERIFY(doc.reelData == reelData);
+    QVERIFY(doc.reelFileName.isEmpty());
     QCOMPARE(int(selection.curFlag), 5);
-    for (int f = 0; f <= 2; ++f) QVERIFY(spec.sound.paySound[f] == machine.sound.paySound[f]);
+    for (int f = 0; f <= 2; ++f) QVERIFY(doc.sound.paySound[f] == machine.sound.paySound[f]);
 }
 
 void OrfFormatTest::reelDataFoundInAnyCaseWithPictures() {
@@ -460,24 +460,24 @@ void OrfFormatTest::reelDataFoundInAnyCaseWithPictures() {
     QVERIFY(orf::saveFile(dir.filePath("m.orf"), machine, nullptr));
     QCOMPARE(machine.specFileName, QStringLiteral("m.orf"));
 
-    MachineSpec spec;
+    MachineSpec doc;
     QImage marker(5, 5, QImage::Format_RGB32);
     marker.fill(Qt::green);
-    spec.reelData.symbolPictures.fill(marker);
+    doc.reelData.symbolPictures.fill(marker);
     SpecSelection selection;
     selection.payoutFlag = 21;
     orf::ReadReport report;
     QString error;
-    QVERIFY2(orf::readFile(dir.filePath("m.orf"), spec, selection, report, &error),
+    QVERIFY2(orf::readFile(dir.filePath("m.orf"), doc, selection, report, &error),
              qPrintable(error));
-    QCOMPARE(int(spec.reelData.flagCount), 6);
+    QCOMPARE(int(doc.reelData.flagCount), 6);
     QCOMPARE(int(selection.payoutFlag), 7);
-    QCOMPARE(spec.reelData.symbolPictures[0].pixel(10, 10), QColor(Qt::blue).rgb());
-    QCOMPARE(spec.reelData.symbolPictures[1], marker);  // missing
-    QCOMPARE(spec.reelData.symbolPictures[2], marker);  // not a picture
-    QCOMPARE(spec.reelData.symbolPictures[3], marker);  // no name
+    QCOMPARE(doc.reelData.symbolPictures[0].pixel(10, 10), QColor(Qt::blue).rgb());
+    QCOMPARE(doc.reelData.symbolPictures[1], marker);  // missing
+    QCOMPARE(doc.reelData.symbolPictures[2], marker);  // not a picture
+    QCOMPARE(doc.reelData.symbolPictures[3], marker);  // no name
     QCOMPARE(report.warnings.size(), 2);
-    QCOMPARE(spec.specFolder, QDir(dir.path()).absolutePath() + u'/');
+    QCOMPARE(doc.specFolder, QDir(dir.path()).absolutePath() + u'/');
 }
 
 void OrfFormatTest::reportsFlagCountOfPayoutSection_data() {
@@ -502,15 +502,15 @@ void OrfFormatTest::reportsFlagCountOfPayoutSection() {
     for (int i = 0; i < extraLines; ++i) bytes += " 0 \r\n";
     orf::MemoryFiles files;
     files.reelFiles["machine.sdf"] = samples::reelFile(readWith);
-    MachineSpec spec;
+    MachineSpec doc;
     SpecSelection selection;
     orf::ReadReport report;
-    QVERIFY(orf::readText(bytes, files, spec, selection, report, nullptr));
+    QVERIFY(orf::readText(bytes, files, doc, selection, report, nullptr));
     QCOMPARE(report.writtenFlagCount, reported);
     QCOMPARE(report.flagCountMismatch, reported != readWith);
     // The payout lines are still read for the flags now loaded.
     const int common = std::min(writtenWith, readWith);
-    for (int f = 0; f <= common; ++f) QVERIFY(spec.sound.paySound[f] == machine.sound.paySound[f]);
+    for (int f = 0; f <= common; ++f) QVERIFY(doc.sound.paySound[f] == machine.sound.paySound[f]);
 }
 
 void OrfFormatTest::saveRefusesTextsTheFileCannotHold_data() {
