@@ -30,7 +30,8 @@ ControlDocument::ControlDocument()
     // A new document assigns base table 1 everywhere except to flag 20, which only a
     // reel data file with twenty prizes reaches.
     for (std::size_t group = 0; group < AssignmentCount / EntriesPerGroup; ++group) {
-        auto flag20 = assignments_.begin() + group * EntriesPerGroup + (FlagCount - 1) * EntriesPerFlag;
+        auto flag20 =
+            assignments_.begin() + group * EntriesPerGroup + (FlagCount - 1) * EntriesPerFlag;
         std::fill(flag20, flag20 + EntriesPerFlag, std::int16_t(0));
     }
 }

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "reeltypes.h"
-
 #include <QString>
-
 #include <cstdint>
 #include <span>
 #include <vector>
+
+#include "reeltypes.h"
 
 // Table sizes and key ranges of the reel control data.
 namespace control {
@@ -35,7 +34,8 @@ constexpr int AssignmentCount =
     PlayStateCount * BonusFlagStateCount * BetCount * StopOrderCount * EntriesPerGroup;
 
 // Key groups the control file carries: the regular bonus play state has only one.
-constexpr int FileKeyGroups = (PlayStateCount - 1) * BonusFlagStateCount * BetCount * StopOrderCount + 1;
+constexpr int FileKeyGroups =
+    (PlayStateCount - 1) * BonusFlagStateCount * BetCount * StopOrderCount + 1;
 // Assignment lines the control file holds per flag.
 constexpr int LinesPerFlag = FileKeyGroups * EntriesPerFlag;
 
@@ -81,10 +81,13 @@ public:
         return std::span<std::int16_t, reel::CellCount>(&stops_[stopBase(table)], reel::CellCount);
     }
     std::span<const std::int16_t, reel::CellCount> stopTable(int table) const {
-        return std::span<const std::int16_t, reel::CellCount>(&stops_[stopBase(table)], reel::CellCount);
+        return std::span<const std::int16_t, reel::CellCount>(&stops_[stopBase(table)],
+                                                              reel::CellCount);
     }
     std::int16_t stopIndex(int table, int cell) const { return stops_[stopBase(table) + cell]; }
-    void setStopIndex(int table, int cell, std::int16_t value) { stops_[stopBase(table) + cell] = value; }
+    void setStopIndex(int table, int cell, std::int16_t value) {
+        stops_[stopBase(table) + cell] = value;
+    }
 
     // Base tables 1..512, slots 0..7.
     const BaseSlot& baseSlot(int table, int slot) const { return base_[baseIndex(table, slot)]; }

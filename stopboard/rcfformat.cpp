@@ -1,11 +1,11 @@
 #include "rcfformat.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "archive.h"
 #include "savefile.h"
 #include "textfile.h"
-
-#include <algorithm>
-#include <vector>
 
 using namespace control;
 
@@ -61,10 +61,11 @@ QString storableComment(const QString& comment) {
         else if (c == u'\r' || c == u'\n')
             c = u' ';
     }
-    // The reader skips blanks before a field, so a quote after leading blanks opens it too.
+    // The reader skips blanks before a field: they would not come back.
     qsizetype first = 0;
     while (first < out.size() && out[first] == u' ') ++first;
-    if (first < out.size() && out[first] == u'"') out[first] = QChar(0xFF02);  // full-width quote
+    out.remove(0, first);
+    if (out.startsWith(u'"')) out[0] = QChar(0xFF02);  // full-width quote
     return out;
 }
 
@@ -79,8 +80,8 @@ QByteArray writeText(const ControlDocument& doc) {
         w.rawLine(storableComment(doc.comment(t)));
         const auto stops = doc.stopTable(t);
         for (int p = 0; p < reel::PositionCount; ++p)
-            w.commaNumbers({stops[reel::cellOf(0, p)], stops[reel::cellOf(1, p)],
-                            stops[reel::cellOf(2, p)]});
+            w.commaNumbers(
+                {stops[reel::cellOf(0, p)], stops[reel::cellOf(1, p)], stops[reel::cellOf(2, p)]});
     }
     for (int b = 1; b <= BaseTableCount; ++b)
         for (int s = 0; s < SlotsPerBaseTable; ++s) {
@@ -111,7 +112,9 @@ bool readText(const QByteArray& text, ControlDocument& doc, ReadReport* report, 
                 ok = r.readInt16(table[reel::cellOf(reelIndex, p)]);
         if (!ok) {
             if (error)
-                *error = QStringLiteral("停止テーブル %1 を読めません。%2").arg(t + 1).arg(r.errorString());
+                *error = QStringLiteral("停止テーブル %1 を読めません。%2")
+                             .arg(t + 1)
+                             .arg(r.errorString());
             return false;
         }
     }
@@ -131,7 +134,8 @@ bool readText(const QByteArray& text, ControlDocument& doc, ReadReport* report, 
 
     for (int t = 0; t < StopTableCount; ++t) {
         doc.setComment(t + 1, comments[t]);
-        std::copy_n(&stops[std::size_t(t) * reel::CellCount], reel::CellCount, doc.stopTable(t + 1).begin());
+        std::copy_n(&stops[std::size_t(t) * reel::CellCount], reel::CellCount,
+                    doc.stopTable(t + 1).begin());
     }
     for (int b = 0; b < BaseTableCount; ++b)
         for (int s = 0; s < SlotsPerBaseTable; ++s)
@@ -147,18 +151,22 @@ bool readText(const QByteArray& text, ControlDocument& doc, ReadReport* report, 
     // Once the text has ended every further entry keeps its value, so stop there.
     const auto assignments = doc.assignments();
     forEachFileGroup(doc.lastPrizeIndex(), [&](std::size_t first, std::size_t count) {
-        for (std::size_t i = first; i < first + count && !r.atEnd(); ++i) r.readInt16(assignments[i]);
+        for (std::size_t i = first; i < first + count && !r.atEnd(); ++i)
+            r.readInt16(assignments[i]);
     });
     return true;
 }
 
 QByteArray packArchive(const ControlDocument& doc, QString* error) {
-    QByteArray archive = lzh::writeArchive({lzh::Member{QString::fromLatin1(MemberName), writeText(doc)}});
-    if (archive.isEmpty() && error) *error = QStringLiteral("制御ファイルの書庫を作れませんでした。");
+    QByteArray archive =
+        lzh::writeArchive({lzh::Member{QString::fromLatin1(MemberName), writeText(doc)}});
+    if (archive.isEmpty() && error)
+        *error = QStringLiteral("制御ファイルの書庫を作れませんでした。");
     return archive;
 }
 
-bool unpackArchive(const QByteArray& bytes, ControlDocument& doc, ReadReport* report, QString* error) {
+bool unpackArchive(const QByteArray& bytes, ControlDocument& doc, ReadReport* report,
+                   QString* error) {
     lzh::Archive archive;
     if (!archive.openBytes(bytes)) {
         if (error)
@@ -167,7 +175,8 @@ bool unpackArchive(const QByteArray& bytes, ControlDocument& doc, ReadReport* re
     }
     const QString member = findTextMember(archive.memberNames());
     if (member.isEmpty()) {
-        if (error) *error = QStringLiteral("書庫に %1 がありません。").arg(QLatin1String(MemberName));
+        if (error)
+            *error = QStringLiteral("書庫に %1 がありません。").arg(QLatin1String(MemberName));
         return false;
     }
     const std::optional<QByteArray> text = archive.read(member);

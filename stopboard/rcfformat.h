@@ -1,11 +1,10 @@
 #pragma once
 
-#include "controldocument.h"
-
 #include <QByteArray>
 #include <QString>
-
 #include <optional>
+
+#include "controldocument.h"
 
 // The .rcf reel control file: an LZH archive whose one member "dummy.dat" holds the
 // control data as code page 932 text with CR LF line ends, in three sections: stop
@@ -24,10 +23,11 @@ struct ReadReport {
     std::optional<int> writtenLastPrizeIndex;
 };
 
-// The comment as the file can carry it: one field that the simulator and our reader both
-// take back whole. A comma (which would end the field) becomes "，", a double quote
-// opening the comment (which would make it a quoted field) becomes "＂", and line breaks
-// become blanks. Any other comment is returned unchanged.
+// The comment as the file carries it: one field that the simulator and our reader both
+// take back whole, so the stop values after it stay in place. A comma (which would end
+// the field) becomes "，", line breaks become blanks, leading blanks (which the reader
+// skips) are dropped, and a double quote opening the comment (which would make it a
+// quoted field) becomes "＂". Any other comment is returned unchanged.
 QString storableComment(const QString& comment);
 
 // The text of "dummy.dat" for the document and its LastPrizeIndex.

@@ -1,8 +1,7 @@
-#include "controldocument.h"
-
 #include <QtTest>
-
 #include <vector>
+
+#include "controldocument.h"
 
 using namespace control;
 
@@ -28,10 +27,12 @@ void TestControlDocument::startValues() {
     }
     QCOMPARE(ones + zeros, AssignmentCount);
     QCOMPARE(zeros, AssignmentCount / FlagCount);
-    for (const AssignmentKey& key : {AssignmentKey{0, 0, 0, 0, 19, 4, 21}, AssignmentKey{3, 2, 2, 5, 0, 0, 1},
-                                     AssignmentKey{2, 1, 1, 1, 7, 2, 11}})
+    for (const AssignmentKey& key :
+         {AssignmentKey{0, 0, 0, 0, 19, 4, 21}, AssignmentKey{3, 2, 2, 5, 0, 0, 1},
+          AssignmentKey{2, 1, 1, 1, 7, 2, 11}})
         QCOMPARE(doc.assignment(key), std::int16_t(1));
-    for (const AssignmentKey& key : {AssignmentKey{0, 0, 0, 0, 20, 0, 1}, AssignmentKey{3, 2, 2, 5, 20, 4, 21}})
+    for (const AssignmentKey& key :
+         {AssignmentKey{0, 0, 0, 0, 20, 0, 1}, AssignmentKey{3, 2, 2, 5, 20, 4, 21}})
         QCOMPARE(doc.assignment(key), std::int16_t(0));
     for (int t : {1, 512}) {
         QVERIFY(doc.comment(t).isEmpty());
@@ -64,10 +65,11 @@ void TestControlDocument::keysFillTheDenseTable() {
     QCOMPARE(AssignmentCount, 4 * 3 * 3 * 6 * 21 * 5 * 21);
 
     for (const AssignmentKey& bad :
-         {AssignmentKey{4, 0, 0, 0, 0, 0, 1}, AssignmentKey{0, 3, 0, 0, 0, 0, 1}, AssignmentKey{0, 0, 3, 0, 0, 0, 1},
-          AssignmentKey{0, 0, 0, 6, 0, 0, 1}, AssignmentKey{0, 0, 0, 0, 21, 0, 1}, AssignmentKey{0, 0, 0, 0, 0, 5, 1},
-          AssignmentKey{0, 0, 0, 0, 0, 0, 0}, AssignmentKey{0, 0, 0, 0, 0, 0, 22}, AssignmentKey{-1, 0, 0, 0, 0, 0, 1},
-          AssignmentKey{0, 0, 0, 0, -1, 0, 1}})
+         {AssignmentKey{4, 0, 0, 0, 0, 0, 1}, AssignmentKey{0, 3, 0, 0, 0, 0, 1},
+          AssignmentKey{0, 0, 3, 0, 0, 0, 1}, AssignmentKey{0, 0, 0, 6, 0, 0, 1},
+          AssignmentKey{0, 0, 0, 0, 21, 0, 1}, AssignmentKey{0, 0, 0, 0, 0, 5, 1},
+          AssignmentKey{0, 0, 0, 0, 0, 0, 0}, AssignmentKey{0, 0, 0, 0, 0, 0, 22},
+          AssignmentKey{-1, 0, 0, 0, 0, 0, 1}, AssignmentKey{0, 0, 0, 0, -1, 0, 1}})
         QVERIFY(!bad.isValid());
 }
 

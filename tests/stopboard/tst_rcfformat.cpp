@@ -1,14 +1,12 @@
-#include "archive.h"
-#include "rcfformat.h"
-
-#include <QtTest>
-
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-
+#include <QtTest>
 #include <functional>
+
+#include "archive.h"
+#include "rcfformat.h"
 
 using namespace control;
 
@@ -33,7 +31,8 @@ void forEachKey(const std::function<void(const AssignmentKey&)>& f) {
                 for (k.stopOrder = 0; k.stopOrder < StopOrderCount; ++k.stopOrder)
                     for (k.flag = 0; k.flag < FlagCount; ++k.flag)
                         for (k.bigType = 0; k.bigType < BigTypeCount; ++k.bigType)
-                            for (k.firstStop = 1; k.firstStop <= FirstStopCount; ++k.firstStop) f(k);
+                            for (k.firstStop = 1; k.firstStop <= FirstStopCount; ++k.firstStop)
+                                f(k);
 }
 
 // Whether the control file written with this LastPrizeIndex carries the key.
@@ -46,7 +45,9 @@ bool inLayout(const AssignmentKey& k, int last) {
 // states 0 and 1, one for the regular bonus, 54 for CT.
 int fileLine(const AssignmentKey& k, int last) {
     const int within = k.bonusFlagState * 18 + k.bet * 6 + k.stopOrder;
-    const int group = k.playState < 2 ? k.playState * 54 + within : k.playState == 2 ? 108 : 109 + within;
+    const int group = k.playState < 2    ? k.playState * 54 + within
+                      : k.playState == 2 ? 108
+                                         : 109 + within;
     return (group * (last + 2) + k.flag) * 105 + k.bigType * 21 + k.firstStop - 1;
 }
 
@@ -69,10 +70,12 @@ ControlDocument fixtureDoc() {
     ControlDocument doc;
     doc.setComment(1, QStringLiteral("ＢＢ揃い・中段"));
     for (int r = 0; r < 3; ++r)
-        for (int p = 0; p < 21; ++p) doc.setStopIndex(1, reel::cellOf(r, p), std::int16_t((p + 2 * r) % 5));
+        for (int p = 0; p < 21; ++p)
+            doc.setStopIndex(1, reel::cellOf(r, p), std::int16_t((p + 2 * r) % 5));
     doc.setStopIndex(1, reel::cellOf(0, 20), -3);
     doc.setStopIndex(1, reel::cellOf(1, 5), 12);
-    const BaseSlot table1[] = {{128, 5}, {256, 512}, {-1, -300}, {0, 0}, {32767, -32768}, {0, 1}, {7, 0}, {64, 64}};
+    const BaseSlot table1[] = {{128, 5},        {256, 512}, {-1, -300}, {0, 0},
+                               {32767, -32768}, {0, 1},     {7, 0},     {64, 64}};
     for (int s = 0; s < 8; ++s) doc.baseSlot(1, s) = table1[s];
     doc.setAssignment({0, 0, 0, 0, 0, 0, 1}, 7);
     doc.setAssignment({0, 0, 0, 0, 0, 0, 2}, -2);
@@ -85,13 +88,15 @@ ControlDocument randomDoc(int last, quint32 seed) {
     QRandomGenerator rng(seed);
     ControlDocument doc;
     doc.setLastPrizeIndex(last);
-    const QString comments[] = {QString(), QStringLiteral("リプレイ外し"), QStringLiteral("BB 左下段"),
-                                QStringLiteral("trailing  "), QStringLiteral("引き込み\"強\"")};
+    const QString comments[] = {QString(), QStringLiteral("リプレイ外し"),
+                                QStringLiteral("BB 左下段"), QStringLiteral("trailing  "),
+                                QStringLiteral("引き込み\"強\"")};
     for (int t = 1; t <= StopTableCount; ++t) {
         doc.setComment(t, comments[rng.bounded(5)]);
         for (std::int16_t& v : doc.stopTable(t)) v = std::int16_t(rng.bounded(-1, 5));
         for (int s = 0; s < SlotsPerBaseTable; ++s)
-            doc.baseSlot(t, s) = {std::int16_t(rng.bounded(-2, 257)), std::int16_t(rng.bounded(-2, 513))};
+            doc.baseSlot(t, s) = {std::int16_t(rng.bounded(-2, 257)),
+                                  std::int16_t(rng.bounded(-2, 513))};
     }
     forEachKey([&](const AssignmentKey& k) {
         if (inLayout(k, last)) doc.setAssignment(k, std::int16_t(rng.bounded(-3, 513)));
@@ -199,10 +204,13 @@ void TestRcfFormat::keyOrder_data() {
         QTest::newRow("RB " + l) << last << AssignmentKey{2, 0, 0, 0, 1, 3, 20};
         QTest::newRow("CT first " + l) << last << AssignmentKey{3, 0, 0, 0, 0, 0, 1};
         QTest::newRow("very last " + l) << last << AssignmentKey{3, 2, 2, 5, last + 1, 4, 21};
-        QTest::newRow("RB second bet not carried " + l) << last << AssignmentKey{2, 0, 1, 0, 0, 0, 1};
-        QTest::newRow("RB second order not carried " + l) << last << AssignmentKey{2, 0, 0, 1, 0, 0, 1};
+        QTest::newRow("RB second bet not carried " + l)
+            << last << AssignmentKey{2, 0, 1, 0, 0, 0, 1};
+        QTest::newRow("RB second order not carried " + l)
+            << last << AssignmentKey{2, 0, 0, 1, 0, 0, 1};
         if (last + 2 < FlagCount)
-            QTest::newRow("flag past the prizes not carried " + l) << last << AssignmentKey{1, 0, 0, 0, last + 2, 0, 1};
+            QTest::newRow("flag past the prizes not carried " + l)
+                << last << AssignmentKey{1, 0, 0, 0, last + 2, 0, 1};
     }
 }
 
@@ -222,7 +230,8 @@ void TestRcfFormat::keyOrder() {
         return;
     }
     QVERIFY(at > 0);
-    QCOMPARE(text.left(at + 1).count('\n'), qsizetype(Section1Lines + Section2Lines + fileLine(key, last)));
+    QCOMPARE(text.left(at + 1).count('\n'),
+             qsizetype(Section1Lines + Section2Lines + fileLine(key, last)));
     QCOMPARE(text.count(marker), qsizetype(1));
 }
 
@@ -285,7 +294,8 @@ void TestRcfFormat::otherLayout() {
     int wrong = 0;
     forEachKey([&](const AssignmentKey& k) {
         std::int16_t expected = -7;
-        if (inLayout(k, loaded) && fileLine(k, loaded) < writtenLines) expected = lineValue(fileLine(k, loaded));
+        if (inLayout(k, loaded) && fileLine(k, loaded) < writtenLines)
+            expected = lineValue(fileLine(k, loaded));
         if (reader.assignment(k) != expected) ++wrong;
     });
     QCOMPARE(wrong, 0);
@@ -303,15 +313,16 @@ void TestRcfFormat::brokenTables_data() {
     QTest::newRow("empty") << QByteArray() << "停止テーブル 1 ";
     QTest::newRow("comment only") << firstLines(good, 1) << "停止テーブル 1 ";
     QTest::newRow("inside stop tables") << firstLines(good, 100).chopped(5) << "停止テーブル 5 ";
-    QTest::newRow("after stop tables") << firstLines(good, Section1Lines) << "基本テーブル 1 のテーブル1 ";
+    QTest::newRow("after stop tables")
+        << firstLines(good, Section1Lines) << "基本テーブル 1 のテーブル1 ";
     QTest::newRow("inside base tables") << firstLines(good, Section1Lines + 20) + " 5 "
                                         << "基本テーブル 3 のテーブル5 ";
     QTest::newRow("word in stop table") << replaceLine(30, "0,x,4") << "停止テーブル 2 ";
     QTest::newRow("over 16 bits in stop table") << replaceLine(1, "40000,0,0") << "停止テーブル 1 ";
-    QTest::newRow("fraction in base table") << replaceLine(Section1Lines + 9, " 1.5  3 ")
-                                            << "基本テーブル 2 のテーブル2 ";
-    QTest::newRow("word in base table") << replaceLine(Section1Lines + 4095, " 1 abc ")
-                                        << "基本テーブル 512 のテーブル8 ";
+    QTest::newRow("fraction in base table")
+        << replaceLine(Section1Lines + 9, " 1.5  3 ") << "基本テーブル 2 のテーブル2 ";
+    QTest::newRow("word in base table")
+        << replaceLine(Section1Lines + 4095, " 1 abc ") << "基本テーブル 512 のテーブル8 ";
 }
 
 // Stop and base tables must be complete: otherwise nothing of the file is taken.
@@ -335,10 +346,14 @@ void TestRcfFormat::lenientAssignments_data() {
     QTest::addColumn<QList<int>>("expected");  // first entries after the read, others kept
     QTest::addColumn<int>("lines");
     QTest::newRow("absent") << QByteArray() << QList<int>{-7, -7, -7} << 0;
-    QTest::newRow("word skipped") << QByteArray(" 5 \r\n x \r\n 6 \r\n") << QList<int>{5, -7, 6} << 3;
-    QTest::newRow("over 16 bits skipped") << QByteArray(" 40000 \r\n-2 \r\n") << QList<int>{-7, -2, -7} << 2;
-    QTest::newRow("empty line skipped") << QByteArray(" 5 \r\n\r\n 6 \r\n") << QList<int>{5, -7, 6} << 3;
-    QTest::newRow("last line without line end") << QByteArray(" 5 \r\n 6") << QList<int>{5, 6, -7} << 2;
+    QTest::newRow("word skipped") << QByteArray(" 5 \r\n x \r\n 6 \r\n") << QList<int>{5, -7, 6}
+                                  << 3;
+    QTest::newRow("over 16 bits skipped")
+        << QByteArray(" 40000 \r\n-2 \r\n") << QList<int>{-7, -2, -7} << 2;
+    QTest::newRow("empty line skipped")
+        << QByteArray(" 5 \r\n\r\n 6 \r\n") << QList<int>{5, -7, 6} << 3;
+    QTest::newRow("last line without line end")
+        << QByteArray(" 5 \r\n 6") << QList<int>{5, 6, -7} << 2;
 }
 
 // The assignment section may be short or hold bad values: the entries not read keep
@@ -347,7 +362,8 @@ void TestRcfFormat::lenientAssignments() {
     QFETCH(QByteArray, assignments);
     QFETCH(QList<int>, expected);
     QFETCH(int, lines);
-    const QByteArray text = firstLines(rcf::writeText(fixtureDoc()), Section1Lines + Section2Lines) + assignments;
+    const QByteArray text =
+        firstLines(rcf::writeText(fixtureDoc()), Section1Lines + Section2Lines) + assignments;
     ControlDocument doc;
     for (std::int16_t& v : doc.assignments()) v = -7;
     rcf::ReadReport report;
@@ -368,15 +384,20 @@ void TestRcfFormat::comments_data() {
     QTest::addColumn<QString>("comment");
     QTest::addColumn<QString>("readBack");
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("japanese") << QStringLiteral("ＢＢ揃い・中段") << QStringLiteral("ＢＢ揃い・中段");
-    QTest::newRow("quote inside") << QStringLiteral("引き込み\"強\"") << QStringLiteral("引き込み\"強\"");
+    QTest::newRow("japanese") << QStringLiteral("ＢＢ揃い・中段")
+                              << QStringLiteral("ＢＢ揃い・中段");
+    QTest::newRow("quote inside") << QStringLiteral("引き込み\"強\"")
+                                  << QStringLiteral("引き込み\"強\"");
     QTest::newRow("trailing blanks") << QStringLiteral("x  ") << QStringLiteral("x  ");
     QTest::newRow("comma") << QStringLiteral("左,中,右") << QStringLiteral("左，中，右");
-    QTest::newRow("opening quote") << QStringLiteral("\"強\" 引き込み") << QStringLiteral("＂強\" 引き込み");
+    QTest::newRow("opening quote")
+        << QStringLiteral("\"強\" 引き込み") << QStringLiteral("＂強\" 引き込み");
     QTest::newRow("quote after blanks") << QStringLiteral("  \"a") << QStringLiteral("＂a");
-    QTest::newRow("line breaks") << QStringLiteral("上段\r\n下段\n") << QStringLiteral("上段  下段 ");
+    QTest::newRow("line breaks") << QStringLiteral("上段\r\n下段\n")
+                                 << QStringLiteral("上段  下段 ");
     QTest::newRow("leading blanks dropped") << QStringLiteral("  x") << QStringLiteral("x");
-    QTest::newRow("outside code page 932") << QStringLiteral("\u00e9t\u00e9") << QStringLiteral("?t?");
+    QTest::newRow("outside code page 932")
+        << QStringLiteral("\u00e9t\u00e9") << QStringLiteral("?t?");
 }
 
 // Whatever a comment holds, it reads back as one field and the stop values after it stay
@@ -470,13 +491,14 @@ void TestRcfFormat::badArchive_data() {
     const QByteArray text = rcf::writeText(fixtureDoc());
     const QByteArray good = lzh::writeArchive({{QStringLiteral("dummy.dat"), text}});
     QByteArray damaged = good;
-    if (damaged.size() > 200) damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x55);
+    if (damaged.size() > 200)
+        damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x55);
     QTest::newRow("missing file") << QByteArray() << QStringLiteral("ありません");
     QTest::newRow("not an archive") << QByteArray("0,0,0\r\n0,0,0\r\n") << QStringLiteral("LZH");
     QTest::newRow("cut archive") << good.left(good.size() / 2) << QString();
     QTest::newRow("damaged member") << damaged << QString();
-    QTest::newRow("no dummy.dat")
-        << lzh::writeArchive({{QStringLiteral("other.dat"), text}}) << QStringLiteral("dummy.dat がありません");
+    QTest::newRow("no dummy.dat") << lzh::writeArchive({{QStringLiteral("other.dat"), text}})
+                                  << QStringLiteral("dummy.dat がありません");
     QTest::newRow("text cut in the base tables")
         << lzh::writeArchive({{QStringLiteral("dummy.dat"), firstLines(text, Section1Lines + 3)}})
         << QStringLiteral("基本テーブル 1 のテーブル4");
@@ -512,7 +534,8 @@ void TestRcfFormat::saveFailureIsReported() {
     QVERIFY(!error.isEmpty());
     QVERIFY(!QFile::exists(path));
 
-    const QByteArray upper = lzh::writeArchive({{QStringLiteral("DUMMY.DAT"), rcf::writeText(fixtureDoc())}});
+    const QByteArray upper =
+        lzh::writeArchive({{QStringLiteral("DUMMY.DAT"), rcf::writeText(fixtureDoc())}});
     ControlDocument doc;
     QVERIFY2(rcf::unpackArchive(upper, doc, nullptr, &error), qPrintable(error));
     QVERIFY(doc == fixtureDoc());
