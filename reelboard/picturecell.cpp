@@ -52,6 +52,7 @@ void PictureCell::mousePressEvent(QMouseEvent* event) {
         return;
     }
     pressed_ = true;
+    releaseEndsDoubleClick_ = false;  // a new press starts a new click
     event->accept();
 }
 

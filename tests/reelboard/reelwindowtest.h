@@ -45,6 +45,12 @@ T* child(QWidget& w, const QString& name) {
 
 inline PictureCell* cell(QWidget& w, const QString& name) { return child<PictureCell>(w, name); }
 
+// A double-click as the window system delivers it: press, release, double-click, release.
+inline void doubleClick(Form1& w, QWidget* target) {
+    QTest::mouseDClick(w.windowHandle(), Qt::LeftButton, {},
+                       target->mapTo(&w, target->rect().center()));
+}
+
 inline void click(QWidget& w, const QString& name) {
     QWidget* target = child<QWidget>(w, name);
     QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());

@@ -29,10 +29,6 @@ QString scrollButton(int reelIndex, bool up) {
 QString strip(int c) { return QStringLiteral("ImgReal_%1").arg(c); }
 QString check(int i) { return QStringLiteral("ImgChk_%1").arg(i); }
 
-void doubleClick(QWidget* target) {
-    QTest::mouseDClick(target, Qt::LeftButton, {}, target->rect().center());
-}
-
 }  // namespace
 
 class TestStripCheck : public QObject {
@@ -123,7 +119,7 @@ void TestStripCheck::doubleClickWithoutLitPicture() {
     click(w, "Command3");  // symbol 2, no picture yet
     w.editor().modified = false;
     const int target = reel::cellOf(1, 20);
-    doubleClick(cell(w, strip(target)));
+    doubleClick(w, cell(w, strip(target)));
     QCOMPARE(w.document().arrangement[target], 1);
     QVERIFY(cell(w, strip(target))->picture().isNull());
     QVERIFY(w.isModified());
@@ -161,7 +157,7 @@ void TestStripCheck::placementOnShownPosition() {
     if (byDrag)
         QVERIFY(dragSymbolTo(w, target));
     else
-        doubleClick(target);
+        doubleClick(w, target);
     QCOMPARE(redraws, 1);
     for (int i = 0; i < CheckCellCount; ++i)
         QCOMPARE(colourOf(cell(w, check(i))->picture()),
@@ -180,8 +176,8 @@ void TestStripCheck::stripCellsMatchTheFile() {
         loadPicture(w, dialogs, 0,
                     makePicture(dir_, QStringLiteral("s%1.bmp").arg(s), 8, 8, 0xff00ff00));
     }
-    doubleClick(w.childAt(104 + 10, 32 + 10));   // centre reel, top row
-    doubleClick(w.childAt(176 + 10, 512 + 10));  // right reel, bottom row
+    doubleClick(w, w.childAt(104 + 10, 32 + 10));   // centre reel, top row
+    doubleClick(w, w.childAt(176 + 10, 512 + 10));  // right reel, bottom row
     const QString path = dir_.filePath("strip.sdf");
     dialogs.fileAnswers << path;
     click(w, "Command5");
