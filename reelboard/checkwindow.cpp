@@ -90,3 +90,12 @@ void CheckWindow::showArrangement() {
     }
     emit redrawn();
 }
+
+void CheckWindow::showFlash(const FlashFrame& frame) {
+    for (int i = 0; i < CheckCellCount; ++i) {
+        const int symbol = symbolAt(i);
+        const PictureState state = frame.lamps[i] != 0 ? PictureState::Flash : PictureState::Unlit;
+        ImgChk[i]->setPicture(symbol < 0 ? QImage() : editor_.doc.symbols[symbol].picture(state));
+    }
+    emit redrawn();
+}

@@ -21,6 +21,9 @@ public:
 
     // Every cell shows the lit picture of the symbol at its position.
     void showArrangement();
+    // Every cell shows its symbol's flash picture where the frame's lamp is on, else the
+    // unlit picture.
+    void showFlash(const FlashFrame& frame);
     // "↑" moves the reel's view one position up the strip, "↓" one down.
     void scroll(int reelIndex, bool up);
 

@@ -1,14 +1,18 @@
 #include "form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
 #include "checkwindow.h"
 #include "dialogs.h"
 #include "filelookup.h"
+#include "flashpanel.h"
 #include "picturepanel.h"
+#include "prizepanel.h"
 #include "sdfformat.h"
 #include "strippanel.h"
 
@@ -56,20 +60,57 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), editor_(dialo
     stripPanel_ = new StripPanel(editor_, this);
     picturePanel_ = new PicturePanel(editor_, this);
     checkWindow_ = new CheckWindow(editor_, Frame1);
+    prizePanel_ = new PrizePanel(editor_, Frame2);
+    flashPanel_ = new FlashPanel(editor_, Frame1);
     stripPanel_->showArrangement = [this] { checkWindow_->showArrangement(); };
     picturePanel_->refreshStrip = [this] { stripPanel_->refresh(); };
     picturePanel_->showArrangement = [this] { checkWindow_->showArrangement(); };
+    flashPanel_->showFlash = [this](const FlashFrame& frame) { checkWindow_->showFlash(frame); };
+    connect(checkWindow_, &CheckWindow::cellClicked, flashPanel_, &FlashPanel::toggleLamp);
+    connect(flashPanel_, &FlashPanel::previewFinished, this, [this] {
+        if (!closeAfterPreview_) return;
+        closeAfterPreview_ = false;
+        // Ask the quit question once the preview has fully unwound.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    });
 
-    // Start-up: blank strips, then the check window and symbol 1's lit picture.
+    // Start-up: blank strips, the combination of entry 0, the check window's arrangement
+    // and symbol 1's lit picture.
     stripPanel_->showBlank();
+    editor_.currentFlash = 1;
+    editor_.currentFrame = 1;
+    editor_.currentPrize = 0;
     editor_.currentSymbol = 0;
+    prizePanel_->refreshPictures();
     checkWindow_->showArrangement();
     picturePanel_->showStartUp();
 
     editor_.modified = false;
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() { qApp->removeEventFilter(this); }
+
+bool Form1::event(QEvent* event) {
+    // The window sees the lamp keys before whichever of its controls has the focus.
+    if (event->type() == QEvent::WindowActivate) qApp->installEventFilter(this);
+    if (event->type() == QEvent::WindowDeactivate) qApp->removeEventFilter(this);
+    return QWidget::event(event);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != this) return false;
+    // A key goes first to the focused control and then up to its parents: act on it once.
+    QWidget* first = QApplication::focusWidget();
+    if (!first || first->window() != this) first = this;
+    if (widget != first) return false;
+    const QString text = static_cast<QKeyEvent*>(event)->text();
+    // Lower-case letters only; the key then still reaches the control, which drops it.
+    if (text == QLatin1String("z")) flashPanel_->setAllLamps(true);
+    if (text == QLatin1String("x")) flashPanel_->setAllLamps(false);
+    return false;
+}
 
 void Form1::buildStripLabels() {
     makeLabel(this, QStringLiteral("左リール"), 32, 8);
@@ -115,7 +156,10 @@ void Form1::refreshAfterLoad() {
     picturePanel_->refreshAfterLoad();
     checkWindow_->showArrangement();
     editor_.currentPrize = 0;
-    editor_.currentFrame = 1;
+    prizePanel_->refreshFields();
+    prizePanel_->refreshPictures();
+    flashPanel_->navigate(0, 1);
+    flashPanel_->showFlashView();
 }
 
 bool Form1::saveReelFile() {
@@ -134,6 +178,13 @@ bool Form1::saveReelFile() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    if (flashPanel_->previewRunning()) {
+        // The preview is running below this event: end it first, then close as usual.
+        flashPanel_->stopPreview();
+        closeAfterPreview_ = true;
+        event->ignore();
+        return;
+    }
     if (!editor_.modified) {
         event->accept();
         return;

@@ -6,7 +6,9 @@
 
 class CheckWindow;
 class Dialogs;
+class FlashPanel;
 class PicturePanel;
+class PrizePanel;
 class QGroupBox;
 class StripPanel;
 class QLabel;
@@ -31,9 +33,13 @@ public:
     PicturePanel* picturePanel() const { return picturePanel_; }
     StripPanel* stripPanel() const { return stripPanel_; }
     CheckWindow* checkWindow() const { return checkWindow_; }
+    PrizePanel* prizePanel() const { return prizePanel_; }
+    FlashPanel* flashPanel() const { return flashPanel_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildFileRow();
@@ -51,4 +57,7 @@ private:
     StripPanel* stripPanel_ = nullptr;
     PicturePanel* picturePanel_ = nullptr;
     CheckWindow* checkWindow_ = nullptr;
+    PrizePanel* prizePanel_ = nullptr;
+    FlashPanel* flashPanel_ = nullptr;
+    bool closeAfterPreview_ = false;
 };
