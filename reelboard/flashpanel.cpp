@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "focuskeys.h"
 #include "numberbox.h"
 
 namespace {
@@ -63,6 +64,7 @@ FlashPanel::FlashPanel(ReelEditor& editor, QGroupBox* frame) : QObject(frame), e
     rule.limit = MaxFrameWait;
     rule.discardOverflowKey = true;
     waitBox_ = new NumberBox(TextFLWait, rule);
+    FocusKeys::install(TextFLWait);
     connect(waitBox_, &NumberBox::valueChanged, this, [this](std::int64_t value) {
         currentFrame().wait =
             static_cast<std::int16_t>(std::clamp<std::int64_t>(value, 0, MaxFrameWait));

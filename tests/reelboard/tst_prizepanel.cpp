@@ -46,6 +46,8 @@ private slots:
     void payTyping_data();
     void payTyping();
     void payLeftEmpty();
+    void tabLeavesNumberBoxes_data();
+    void tabLeavesNumberBoxes();
     void pastedPay_data();
     void pastedPay();
     void kindFromList();
@@ -201,6 +203,32 @@ void TestPrizePanel::payLeftEmpty() {
     pay(w, 2)->setFocus();
     QCOMPARE(box->text(), QString("0"));
     QCOMPARE(w.document().prizes[0].pays[1], 0);
+}
+
+void TestPrizePanel::tabLeavesNumberBoxes_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("textAfter");
+    QTest::newRow("pay, Tab") << "TextPay_0" << int(Qt::Key_Tab) << "0";
+    QTest::newRow("pay, Shift+Tab") << "TextPay_2" << int(Qt::Key_Backtab) << "0";
+    QTest::newRow("wait, Tab") << "TextFLWait" << int(Qt::Key_Tab) << "";
+}
+
+void TestPrizePanel::tabLeavesNumberBoxes() {
+    QFETCH(QString, box);
+    QFETCH(int, key);
+    QFETCH(QString, textAfter);
+    ScriptedDialogs dialogs;
+    Form1 w(dialogs);
+    QVERIFY(showWindow(w));
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto* edit = child<QLineEdit>(w, box);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClick(edit, static_cast<Qt::Key>(key));
+    QVERIFY(!edit->hasFocus());
+    QCOMPARE(edit->text(), textAfter);  // a pay box left empty takes "0" again
 }
 
 void TestPrizePanel::pastedPay_data() {
