@@ -62,8 +62,11 @@ bool NumberBox::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
-        // Keys that type nothing (arrows, Delete, Home) are not key presses of a character.
+        // Keys that type nothing (arrows, Delete, Home), focus moves and shortcuts (Ctrl+C,
+        // Ctrl+V: a paste still has to pass the validator) are not typed characters.
         if (text.isEmpty() && key->key() != Qt::Key_Backspace) return false;
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
         const QChar c = text.isEmpty() ? QChar() : text.front();
         if (!acceptsKey(c, key->key())) return true;  // discarded
         if (edit_->text() == QLatin1String("0")) edit_->clear();

@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "focuskeys.h"
 #include "numberbox.h"
 
 namespace {
@@ -64,7 +63,6 @@ FlashPanel::FlashPanel(ReelEditor& editor, QGroupBox* frame) : QObject(frame), e
     rule.limit = MaxFrameWait;
     rule.discardOverflowKey = true;
     waitBox_ = new NumberBox(TextFLWait, rule);
-    FocusKeys::install(TextFLWait);
     connect(waitBox_, &NumberBox::valueChanged, this, [this](std::int64_t value) {
         currentFrame().wait =
             static_cast<std::int16_t>(std::clamp<std::int64_t>(value, 0, MaxFrameWait));

@@ -9,7 +9,6 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "focuskeys.h"
 #include "numberbox.h"
 #include "picturecell.h"
 #include "pictures.h"
@@ -72,7 +71,6 @@ PrizePanel::PrizePanel(ReelEditor& editor, QGroupBox* frame) : QObject(frame), e
         rule.overflowText = QStringLiteral("0");
         rule.textWhenLeftEmpty = QStringLiteral("0");
         payBoxes_[s] = new NumberBox(pay, rule);
-        FocusKeys::install(pay);
         connect(payBoxes_[s], &NumberBox::valueChanged, this, [this, s](std::int64_t value) {
             entry().pays[s] = static_cast<std::int16_t>(std::clamp<std::int64_t>(value, 0, MaxPay));
             editor_.setModified();

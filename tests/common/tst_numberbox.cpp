@@ -19,6 +19,7 @@ private slots:
     void paste();
     void leavingEmpty();
     void minusAllowed();
+    void tabLeavesAndShortcutsWork();
 };
 
 namespace {
@@ -139,6 +140,25 @@ void NumberBoxTest::minusAllowed() {
     QTest::keyClicks(b.edit.get(), QStringLiteral("-12"));
     QCOMPARE(b.edit->text(), QStringLiteral("-12"));
     QCOMPARE(b.values.last(), -12);
+}
+
+void NumberBoxTest::tabLeavesAndShortcutsWork() {
+    QWidget window;
+    auto* edit = new QLineEdit(&window);
+    auto* other = new QLineEdit(&window);
+    other->move(0, 40);
+    new NumberBox(edit, payRule());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    edit->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("12"));
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(edit->selectedText(), QStringLiteral("12"));
+    QApplication::clipboard()->setText(QStringLiteral("abc"));
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);  // refused: not a number
+    QCOMPARE(edit->text(), QStringLiteral("12"));
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QVERIFY(other->hasFocus());
 }
 
 QTEST_MAIN(NumberBoxTest)
