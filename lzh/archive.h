@@ -4,7 +4,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // The archiver layer: LZH archives read through liblhasa (every method, header levels
@@ -30,14 +29,32 @@ public:
 
     QString errorString() const { return error_; }
 
+    // Members whose stated size is above this are refused by read() before anything is
+    // allocated, so a damaged or hostile header cannot ask for gigabytes.
+    static constexpr qint64 kDefaultMaxMemberSize = 64LL * 1024 * 1024;
+    void setMaxMemberSize(qint64 bytes) { maxMemberSize_ = bytes; }
+
 private:
+    struct Entry {
+        qsizetype dataStart;  // where the member's packed data begins in bytes_
+        qsizetype packedSize;
+        quint64 size;  // as the header states it
+        quint16 crc;
+        char method[6];
+    };
     QByteArray bytes_;
     QStringList names_;
+    QList<Entry> entries_;  // one for each name
     QString error_;
+    qint64 maxMemberSize_ = kDefaultMaxMemberSize;
 };
 
 // A complete archive holding the given members, each compressed with -lh5- (stored as
 // -lh0- when it does not shrink), level 2 headers, CRC-16 and time stamp.
+// A name may hold folders ("a/b.txt"); an empty result means a member cannot be held
+// by the format (4 GiB or more of data, or a name longer than a header can carry).
 QByteArray writeArchive(const QList<Member>& members);
+// The same with a given time stamp (seconds since 1970, UTC) for every member.
+QByteArray writeArchive(const QList<Member>& members, qint64 unixTime);
 
 }  // namespace lzh
