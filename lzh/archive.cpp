@@ -106,7 +106,7 @@ bool appendMember(QByteArray& out, const Member& m, quint32 stamp) {
     // Folders are separated by 0xFF in the header; '/' is never part of a double-byte
     // character in code page 932, so the swap is safe.
     folder.replace('/', '\xFF');
-    if (file.isEmpty()) return false;
+    if (file.isEmpty() || file.size() > 60000 || folder.size() > 60000) return false;
     if (static_cast<quint64>(m.data.size()) > 0xFFFFFFFFull) return false;
 
     const auto* raw = reinterpret_cast<const std::uint8_t*>(m.data.constData());
@@ -134,7 +134,6 @@ bool appendMember(QByteArray& out, const Member& m, quint32 stamp) {
                     static_cast<std::size_t>(payload.size()));
         return at + 3;
     };
-    if (file.size() > 60000 || folder.size() > 60000) return false;
     const qsizetype crcAt = addExtended('\x00', QByteArray(2, '\0'));
     addExtended('\x01', file);
     if (!folder.isEmpty()) addExtended('\x02', folder);
@@ -202,7 +201,7 @@ bool Archive::openBytes(const QByteArray& bytes) {
     // After the last member comes the end of the data or the zero byte that ends an
     // archive; anything else is a header that could not be read.
     if (end < static_cast<std::size_t>(bytes.size()) && bytes[static_cast<qsizetype>(end)] != 0) {
-        error_ = damaged(QStringLiteral("%1番目のファイルの見出しが読めません").arg(headers + 1));
+        error_ = damaged(QStringLiteral("%1番目のファイルのヘッダーが読めません").arg(headers + 1));
         return false;
     }
     bytes_ = bytes;
@@ -236,12 +235,14 @@ std::optional<QByteArray> Archive::read(const QString& name) {
         error_ = QStringLiteral("書庫に「%1」がありません。").arg(name);
         return std::nullopt;
     }
-    Entry& e = entries_[at];
+    const Entry& e = entries_.at(at);
     if (e.size > static_cast<quint64>(maxMemberSize_)) {
         error_ = QStringLiteral("書庫の「%1」が大きすぎます（%2バイト）。").arg(name).arg(e.size);
         return std::nullopt;
     }
-    LHADecoderType* type = lha_decoder_for_name(e.method);
+    char method[sizeof e.method];
+    std::memcpy(method, e.method, sizeof method);
+    LHADecoderType* type = lha_decoder_for_name(method);
     if (!type) {
         error_ = QStringLiteral("書庫の「%1」は対応していない圧縮方式（%2）です。")
                      .arg(name, QString::fromLatin1(e.method));
