@@ -141,6 +141,8 @@ private slots:
     void archiveHoldsOneTextMember();
     void fileRoundTripLeavesNoTemporary_data();
     void fileRoundTripLeavesNoTemporary();
+    void independentArchives_data();
+    void independentArchives();
     void badArchive_data();
     void badArchive();
     void saveFailureIsReported();
@@ -483,6 +485,31 @@ void TestRcfFormat::fileRoundTripLeavesNoTemporary() {
     QVERIFY(own.open(QIODevice::ReadOnly));
     QCOMPARE(own.readAll(), QByteArray("author's notes"));
     QVERIFY(!QFile::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/dummy.dat")));
+}
+
+void TestRcfFormat::independentArchives_data() {
+    QTest::addColumn<QString>("file");
+    QTest::newRow("-lh5-, header level 0") << "fixture_lh5_level0.rcf";
+    QTest::newRow("-lh7-, header level 2") << "fixture_lh7_level2.rcf";
+}
+
+// Archives packed by another LZH program around a text made apart from our writer: the
+// member is exactly our text, and it loads into the fixture document.
+void TestRcfFormat::independentArchives() {
+    QFETCH(QString, file);
+    const QString path = QStringLiteral(TEST_DATA_DIR "/") + file;
+    lzh::Archive archive;
+    QVERIFY2(archive.openFile(path), qPrintable(archive.errorString()));
+    const auto member = archive.read(QStringLiteral("dummy.dat"));
+    QVERIFY(member.has_value());
+    QVERIFY(*member == rcf::writeText(fixtureDoc()));
+
+    ControlDocument doc = randomDoc(0, 41);
+    rcf::ReadReport report;
+    QString error;
+    QVERIFY2(rcf::readFile(path, doc, &report, &error), qPrintable(error));
+    QVERIFY(doc == fixtureDoc());
+    QCOMPARE(report.writtenLastPrizeIndex, std::optional<int>(0));
 }
 
 void TestRcfFormat::badArchive_data() {
