@@ -933,6 +933,12 @@ bool compressLh5(const std::uint8_t* data, std::size_t size, std::vector<std::ui
         std::vector<Token> second;
         std::exception_ptr failure;
         std::thread helper;
+        struct Joiner {  // also when the parse on this thread throws
+            std::thread& thread;
+            ~Joiner() {
+                if (thread.joinable()) thread.join();
+            }
+        } joiner{helper};
         const bool pair = k + 1 < parts;
         if (pair) {
             const int b1 = partBegin(k + 2);
