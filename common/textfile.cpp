@@ -2,31 +2,50 @@
 
 #include "sjis.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 
 // ---- TextWriter ----
+// A line is written straight into the buffer's spare room: room for the longest possible
+// line is made first, then the size is set back to what was written. Large texts (the
+// control file has hundreds of thousands of lines) stay fast this way.
 
-void TextWriter::appendNumber(std::int32_t value) {
-    char buffer[16];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    (void)ec;
-    bytes_.append(buffer, end - buffer);
+namespace {
+
+constexpr qsizetype MaxNumberChars = 12;  // "-2147483648" and a separator
+
+char* putNumber(char* out, std::int32_t value) {
+    return std::to_chars(out, out + MaxNumberChars, value).ptr;
 }
 
-void TextWriter::appendSpaced(std::int32_t value) {
+char* putSpaced(char* out, std::int32_t value) {
     if (value < 0) {
-        bytes_.append('-');
+        *out++ = '-';
         // The sign takes its own position; the digits follow without it.
-        char buffer[16];
-        const std::int64_t magnitude = -static_cast<std::int64_t>(value);
-        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude);
-        (void)ec;
-        bytes_.append(buffer, end - buffer);
+        out = std::to_chars(out, out + MaxNumberChars, -static_cast<std::int64_t>(value)).ptr;
     } else {
-        bytes_.append(' ');
-        appendNumber(value);
+        *out++ = ' ';
+        out = putNumber(out, value);
     }
-    bytes_.append(' ');
+    *out++ = ' ';
+    return out;
+}
+
+}  // namespace
+
+char* TextWriter::begin(qsizetype maxChars) {
+    const qsizetype used = bytes_.size();
+    if (bytes_.capacity() < used + maxChars + 2)
+        bytes_.reserve(std::max(bytes_.capacity() * 2, used + maxChars + 2 + 4096));
+    bytes_.resize(used + maxChars + 2);
+    return bytes_.data() + used;
+}
+
+void TextWriter::end(char* out) {
+    *out++ = '\r';
+    *out++ = '\n';
+    bytes_.resize(out - bytes_.constData());
 }
 
 void TextWriter::commaLine(std::initializer_list<CommaField> fields) {
@@ -35,57 +54,62 @@ void TextWriter::commaLine(std::initializer_list<CommaField> fields) {
         if (!first) bytes_.append(',');
         first = false;
         if (const auto* number = std::get_if<std::int32_t>(&field.value())) {
-            appendNumber(*number);
+            char buffer[MaxNumberChars];
+            bytes_.append(buffer, putNumber(buffer, *number) - buffer);
         } else {
             bytes_.append('"');
             bytes_.append(sjis::fromUnicode(std::get<QString>(field.value())));
             bytes_.append('"');
         }
     }
-    endLine();
+    bytes_.append("\r\n", 2);
+}
+
+template <typename T>
+static char* putCommaNumbers(char* out, const T& values) {
+    bool first = true;
+    for (auto v : values) {
+        if (!first) *out++ = ',';
+        first = false;
+        out = putNumber(out, v);
+    }
+    return out;
 }
 
 void TextWriter::commaNumbers(std::span<const std::int16_t> values) {
-    for (size_t i = 0; i < values.size(); ++i) {
-        if (i) bytes_.append(',');
-        appendNumber(values[i]);
-    }
-    endLine();
+    end(putCommaNumbers(begin(static_cast<qsizetype>(values.size()) * MaxNumberChars), values));
 }
 
 void TextWriter::commaNumbers(std::initializer_list<std::int32_t> values) {
-    bool first = true;
-    for (std::int32_t v : values) {
-        if (!first) bytes_.append(',');
-        first = false;
-        appendNumber(v);
-    }
-    endLine();
+    end(putCommaNumbers(begin(static_cast<qsizetype>(values.size()) * MaxNumberChars), values));
+}
+
+template <typename T>
+static char* putSpacedNumbers(char* out, const T& values) {
+    for (auto v : values) out = putSpaced(out, v);
+    return out;
 }
 
 void TextWriter::spacedLine(std::span<const std::int16_t> values) {
-    for (std::int16_t v : values) appendSpaced(v);
-    endLine();
+    end(putSpacedNumbers(begin(static_cast<qsizetype>(values.size()) * (MaxNumberChars + 2)), values));
 }
 
 void TextWriter::spacedLine(std::span<const std::int32_t> values) {
-    for (std::int32_t v : values) appendSpaced(v);
-    endLine();
+    end(putSpacedNumbers(begin(static_cast<qsizetype>(values.size()) * (MaxNumberChars + 2)), values));
 }
 
 void TextWriter::spacedLine(std::initializer_list<std::int32_t> values) {
-    for (std::int32_t v : values) appendSpaced(v);
-    endLine();
+    end(putSpacedNumbers(begin(static_cast<qsizetype>(values.size()) * (MaxNumberChars + 2)), values));
 }
 
 void TextWriter::rawLine(const QString& text) {
     bytes_.append(sjis::fromUnicode(text));
-    endLine();
+    bytes_.append("\r\n", 2);
 }
 
 void TextWriter::rawLine(const char* ascii) {
     bytes_.append(ascii);
-    endLine();
+    bytes_.append("\r\n", 2);
 }
 
 // ---- FieldReader ----
@@ -236,13 +260,12 @@ QString FieldReader::errorString() const {
 }
 
 qsizetype FieldReader::remainingLines() const {
-    qsizetype lines = 0;
-    for (qsizetype p = pos_; p < size_; ++p) {
-        if (data_[p] == '\n')
-            ++lines;
-        else if (data_[p] == '\r' && !(p + 1 < size_ && data_[p + 1] == '\n'))
-            ++lines;
-    }
+    const char* begin = data_ + pos_;
+    const char* end = data_ + size_;
+    qsizetype lines = std::count(begin, end, '\n');
+    // A CR not followed by LF ends a line too (rare: look only when there are CRs at all).
+    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))) != nullptr; ++p)
+        if (p + 1 >= end || p[1] != '\n') ++lines;
     if (size_ > pos_ && data_[size_ - 1] != '\n' && data_[size_ - 1] != '\r') ++lines;
     return lines;
 }

@@ -41,9 +41,9 @@ public:
     void reserve(qsizetype size) { bytes_.reserve(size); }
 
 private:
-    void appendNumber(std::int32_t value);
-    void appendSpaced(std::int32_t value);
-    void endLine() { bytes_.append("\r\n", 2); }
+    // Room for a line of at most maxChars characters; end() closes it with CR LF.
+    char* begin(qsizetype maxChars);
+    void end(char* out);
     QByteArray bytes_;
 };
 
