@@ -1,5 +1,6 @@
 // Saves and loads a full machine (21 flags, every table filled, 128 sound names) and
 // prints the median milliseconds of each. orf_bench [OUTDIR] leaves the files in OUTDIR.
+#include "benchutil.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -96,21 +97,13 @@ MachineSpec fullMachine() {
     return m;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir temp;
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temp.path();
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "cannot make %s\n", qPrintable(folder));
-        return 1;
-    }
+    const QString folder = benchFolder(argc, argv, temp);
+    if (folder.isEmpty()) return 1;
     QString error;
     if (!saveFileAtomically(QDir(folder).filePath("bench.sdf"), reelDataFile(), &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));

@@ -1,6 +1,7 @@
 // Writes and reads a full picture position file with its nine pictures and prints the
 // median times. Usage: ppf_bench [OUTDIR]  (the files stay in OUTDIR when given).
 
+#include "benchutil.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,11 +17,6 @@
 namespace {
 
 constexpr int Runs = 31;
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Cabinet pictures the size a real cabinet scan has, numeral strips for the displays.
 QImage makePicture(int slot) {
@@ -57,11 +53,8 @@ PositionDocument makeDocument() {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir temp;
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temp.path();
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
-        return 1;
-    }
+    const QString folder = benchFolder(argc, argv, temp);
+    if (folder.isEmpty()) return 1;
     const QDir dir(folder);
 
     PositionDocument doc = makeDocument();

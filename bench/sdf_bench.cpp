@@ -1,5 +1,6 @@
 // Reads and writes a full-size reel data file (101 prize entries, 99 flash actions of 99
 // frames) many times and prints the median milliseconds of one read and one write.
+#include "benchutil.h"
 #include "reeldatadocument.h"
 #include "sdfformat.h"
 
@@ -30,18 +31,13 @@ ReelDataDocument fullDocument() {
     return doc;
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir temp;
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temp.path();
-    QDir().mkpath(folder);
+    const QString folder = benchFolder(argc, argv, temp);
+    if (folder.isEmpty()) return 1;
     const QString path = QDir(folder).filePath(QStringLiteral("full.sdf"));
     const ReelDataDocument doc = fullDocument();
 

@@ -1,5 +1,7 @@
 #include "checkwindow.h"
 
+#include "controls.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -36,11 +38,7 @@ CheckWindow::CheckWindow(ReelEditor& editor, QGroupBox* frame) : QObject(frame),
         }
     }
     auto button = [frame](const QString& text, const char* name, int x, int y) {
-        auto* b = new QPushButton(text, frame);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(x, y, 49, 17);
-        b->setFocusPolicy(Qt::TabFocus);
-        return b;
+        return makeButton(frame, text, name, x, y, 49, 17);
     };
     ComLUp = button(QStringLiteral("↑"), "ComLUp", ReelX[0], 16);
     ComCUp = button(QStringLiteral("↑"), "ComCUp", ReelX[1], 16);

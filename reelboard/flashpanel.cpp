@@ -1,5 +1,7 @@
 #include "flashpanel.h"
 
+#include "controls.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -12,29 +14,9 @@
 
 #include "numberbox.h"
 
-namespace {
-
-QLabel* label(QWidget* parent, const QString& text, int x, int y) {
-    auto* l = new QLabel(text, parent);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const QString& text, const char* name, int x, int y, int w,
-                    int h) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(x, y, w, h);
-    b->setFocusPolicy(Qt::TabFocus);
-    return b;
-}
-
-}  // namespace
-
 FlashPanel::FlashPanel(ReelEditor& editor, QGroupBox* frame) : QObject(frame), editor_(editor) {
     setObjectName(QStringLiteral("FlashPanel"));
-    label(frame, QStringLiteral("フラッシュNo."), 8, 176);
+    makeLabel(frame, QStringLiteral("フラッシュNo."), 8, 176);
     LabelFLIndex = new QLabel(QStringLiteral("1"), frame);
     LabelFLIndex->setObjectName(QStringLiteral("LabelFLIndex"));
     LabelFLIndex->setGeometry(80, 176, 24, 15);
@@ -43,13 +25,13 @@ FlashPanel::FlashPanel(ReelEditor& editor, QGroupBox* frame) : QObject(frame), e
     LabelFLFlame->setObjectName(QStringLiteral("LabelFLFlame"));
     LabelFLFlame->setGeometry(106, 176, 21, 15);
     LabelFLFlame->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    label(frame, QStringLiteral("コマ目"), 128, 176);
-    label(frame, QStringLiteral("Wait"), 176, 176);
+    makeLabel(frame, QStringLiteral("コマ目"), 128, 176);
+    makeLabel(frame, QStringLiteral("Wait"), 176, 176);
     TextFLWait = new QLineEdit(QStringLiteral("0"), frame);
     TextFLWait->setObjectName(QStringLiteral("TextFLWait"));
     TextFLWait->setGeometry(200, 173, 33, 18);
     TextFLWait->setTextMargins(0, 0, 0, 0);
-    QLabel* unit = label(frame, QStringLiteral("/1000sec"), 235, 176);
+    QLabel* unit = makeLabel(frame, QStringLiteral("/1000sec"), 235, 176);
     // The unit sits against the frame's right edge: a wide font must not cut it off.
     const int room = frame->width() - 2 - unit->x();
     for (QFont font = unit->font(); unit->sizeHint().width() > room && font.pixelSize() > 8;) {
@@ -69,13 +51,13 @@ FlashPanel::FlashPanel(ReelEditor& editor, QGroupBox* frame) : QObject(frame), e
         editor_.setModified();
     });
 
-    Command6 = button(frame, QStringLiteral("<<"), "Command6", 8, 200, 41, 17);
-    Command7 = button(frame, QStringLiteral(">>"), "Command7", 48, 200, 41, 17);
-    Command8 = button(frame, QStringLiteral("<<"), "Command8", 96, 200, 41, 17);
-    Command9 = button(frame, QStringLiteral(">>"), "Command9", 136, 200, 41, 17);
-    Command10 = button(frame, QStringLiteral("くらわす"), "Command10", 192, 200, 89, 20);
-    Command11 = button(frame, QStringLiteral("全点灯<Z>"), "Command11", 224, 96, 57, 33);
-    Command12 = button(frame, QStringLiteral("全消灯<X>"), "Command12", 224, 136, 57, 33);
+    Command6 = makeButton(frame, QStringLiteral("<<"), "Command6", 8, 200, 41, 17);
+    Command7 = makeButton(frame, QStringLiteral(">>"), "Command7", 48, 200, 41, 17);
+    Command8 = makeButton(frame, QStringLiteral("<<"), "Command8", 96, 200, 41, 17);
+    Command9 = makeButton(frame, QStringLiteral(">>"), "Command9", 136, 200, 41, 17);
+    Command10 = makeButton(frame, QStringLiteral("くらわす"), "Command10", 192, 200, 89, 20);
+    Command11 = makeButton(frame, QStringLiteral("全点灯<Z>"), "Command11", 224, 96, 57, 33);
+    Command12 = makeButton(frame, QStringLiteral("全消灯<X>"), "Command12", 224, 136, 57, 33);
     connect(Command6, &QPushButton::clicked, this, &FlashPanel::previousAction);
     connect(Command7, &QPushButton::clicked, this, &FlashPanel::nextAction);
     connect(Command8, &QPushButton::clicked, this, &FlashPanel::previousFrame);

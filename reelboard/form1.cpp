@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "checkwindow.h"
+#include "controls.h"
 #include "dialogs.h"
 #include "filelookup.h"
 #include "flashpanel.h"
@@ -15,32 +16,6 @@
 #include "prizepanel.h"
 #include "sdfformat.h"
 #include "strippanel.h"
-
-namespace {
-
-QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y, int w = -1, int h = 17,
-                  const char* name = nullptr) {
-    auto* label = new QLabel(text, parent);
-    if (name) label->setObjectName(QLatin1String(name));
-    if (w < 0) {
-        label->move(x, y);
-        label->adjustSize();
-    } else {
-        label->setGeometry(x, y, w, h);
-    }
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, int x, int y, int w,
-                        int h) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(x, y, w, h);
-    button->setFocusPolicy(Qt::TabFocus);
-    return button;
-}
-
-}  // namespace
 
 Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), editor_(dialogs, this) {
     setObjectName(QStringLiteral("Form1"));

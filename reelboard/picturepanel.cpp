@@ -1,5 +1,7 @@
 #include "picturepanel.h"
 
+#include "controls.h"
+
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,10 +73,7 @@ PicturePanel::PicturePanel(ReelEditor& editor, QWidget* form)
         connect(button, &QRadioButton::clicked, this,
                 [this, state = state] { chooseState(state); });
 
-    ComLoadPic = new QPushButton(QStringLiteral("Load"), form);
-    ComLoadPic->setObjectName(QStringLiteral("ComLoadPic"));
-    ComLoadPic->setGeometry(488, 32, 41, 17);
-    ComLoadPic->setFocusPolicy(Qt::TabFocus);
+    ComLoadPic = makeButton(form, QStringLiteral("Load"), "ComLoadPic", 488, 32, 41, 17);
     connect(ComLoadPic, &QPushButton::clicked, this, [this] { loadPicture(); });
 
     TextFilename = new QLineEdit(form);
@@ -83,21 +82,11 @@ PicturePanel::PicturePanel(ReelEditor& editor, QWidget* form)
     // It only reports the shown picture's name; the name changes by loading a picture.
     TextFilename->setReadOnly(true);
 
-    auto* caption = new QLabel(QStringLiteral("画像インデックス ："), form);
-    caption->move(352, 128);
-    caption->adjustSize();
-    LabelPicIndex = new QLabel(QStringLiteral("1"), form);
-    LabelPicIndex->setObjectName(QStringLiteral("LabelPicIndex"));
-    LabelPicIndex->setGeometry(467, 128, 24, 15);
+    makeLabel(form, QStringLiteral("画像インデックス ："), 352, 128);
+    LabelPicIndex = makeLabel(form, QStringLiteral("1"), 467, 128, 24, 15, "LabelPicIndex");
 
-    Command2 = new QPushButton(QStringLiteral("<<"), form);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(408, 144, 41, 17);
-    Command2->setFocusPolicy(Qt::TabFocus);
-    Command3 = new QPushButton(QStringLiteral(">>"), form);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->setGeometry(456, 144, 41, 17);
-    Command3->setFocusPolicy(Qt::TabFocus);
+    Command2 = makeButton(form, QStringLiteral("<<"), "Command2", 408, 144, 41, 17);
+    Command3 = makeButton(form, QStringLiteral(">>"), "Command3", 456, 144, 41, 17);
     connect(Command2, &QPushButton::clicked, this, &PicturePanel::previousSymbol);
     connect(Command3, &QPushButton::clicked, this, &PicturePanel::nextSymbol);
 }

@@ -1,5 +1,7 @@
 #include "prizepanel.h"
 
+#include "controls.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -39,18 +41,10 @@ PrizePanel::PrizePanel(ReelEditor& editor, QGroupBox* frame) : QObject(frame), e
         ImgHantei[r] = cell;
     }
 
-    auto* index = new QLabel(QStringLiteral("Index"), frame);
-    index->move(216, 24);
-    index->adjustSize();
-    LabelBonusIndex = new QLabel(QStringLiteral("0"), frame);
-    LabelBonusIndex->setObjectName(QStringLiteral("LabelBonusIndex"));
-    LabelBonusIndex->setGeometry(256, 24, 28, 15);
+    makeLabel(frame, QStringLiteral("Index"), 216, 24);
+    LabelBonusIndex = makeLabel(frame, QStringLiteral("0"), 256, 24, 28, 15, "LabelBonusIndex");
     auto button = [frame](const char* name, const QString& text, int x) {
-        auto* b = new QPushButton(text, frame);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(x, 40, 25, 17);
-        b->setFocusPolicy(Qt::TabFocus);
-        return b;
+        return makeButton(frame, text, name, x, 40, 25, 17);
     };
     ComBIPre = button("ComBIPre", QStringLiteral("<<"), 216);
     ComBINe = button("ComBINe", QStringLiteral(">>"), 240);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// Controls at the fixed pixel places the windows are laid out in. A name, when given, is
+// also the objectName that tests look the control up by.
+
+// A label sized to its text (w < 0) or to the given box.
+QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y, int w = -1, int h = 17,
+                  const char* name = nullptr);
+// A button that takes the focus by Tab only, so clicking it leaves the focus where it was.
+QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, int x, int y, int w,
+                        int h);
