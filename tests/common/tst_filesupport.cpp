@@ -27,6 +27,8 @@ private slots:
     void readRefusesFolders();
     void builtInPictures();
     void undecodablePicture();
+    void decodesEveryPictureFormat_data();
+    void decodesEveryPictureFormat();
     void secondCopyRefusedAndCrashForgiven();
 };
 
@@ -137,6 +139,31 @@ void FileSupportTest::undecodablePicture() {
     QImage(40, 20, QImage::Format_RGB32).save(bmp, "BMP");
     QVERIFY(pictures::loadPicture(bmp, keep));
     QCOMPARE(keep.size(), QSize(40, 20));
+}
+
+void FileSupportTest::decodesEveryPictureFormat_data() {
+    QTest::addColumn<QString>("format");
+    QTest::newRow("GIF") << "GIF";
+    QTest::newRow("JPEG") << "JPEG";
+    QTest::newRow("BMP") << "BMP";
+}
+
+void FileSupportTest::decodesEveryPictureFormat() {
+    QFETCH(QString, format);
+    QTemporaryDir dir;
+    QString path = QStringLiteral(TEST_DATA_DIR "/blue.gif");  // Qt writes no GIF: a committed one
+    if (format != QLatin1String("GIF")) {
+        path = dir.filePath(QStringLiteral("blue.") + format.toLower());
+        QImage blue(72, 36, QImage::Format_RGB32);
+        blue.fill(Qt::blue);
+        QVERIFY(blue.save(path, format.toLatin1()));
+    }
+    QImage picture;
+    QString why;
+    QVERIFY2(pictures::loadPicture(path, picture, &why), qPrintable(why));
+    QCOMPARE(picture.size(), QSize(72, 36));
+    const QColor corner = picture.pixelColor(1, 1);
+    QVERIFY(corner.blue() > 200 && corner.red() < 60 && corner.green() < 60);
 }
 
 void FileSupportTest::secondCopyRefusedAndCrashForgiven() {
