@@ -246,7 +246,7 @@ void SdfFormatTest::badFiles_data() {
     QTest::newRow("picture name holding a double quote")
         << replaced("# pics name\r\n\"\"", "# pics name\r\nab\"c.gif");
     QTest::newRow("only a version line") << QByteArray("120\r\n");
-    QTest::newRow("invalid code page bytes") << QByteArray("\x81\xFF\x80\r\n\xFE,\"\x81", 10);
+    QTest::newRow("invalid code page bytes") << QByteArray("\x81\xFF\x80\r\n\xFE,\"\x81", 9);
 }
 
 void SdfFormatTest::badFiles() {
