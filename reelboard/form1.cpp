@@ -40,6 +40,7 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), editor_(dialo
     stripPanel_->showArrangement = [this] { checkWindow_->showArrangement(); };
     picturePanel_->refreshStrip = [this] { stripPanel_->refresh(); };
     picturePanel_->showArrangement = [this] { checkWindow_->showArrangement(); };
+    picturePanel_->refreshPrizePictures = [this] { prizePanel_->refreshPictures(); };
     flashPanel_->showFlash = [this](const FlashFrame& frame) { checkWindow_->showFlash(frame); };
     connect(checkWindow_, &CheckWindow::cellClicked, flashPanel_, &FlashPanel::toggleLamp);
     connect(flashPanel_, &FlashPanel::previewFinished, this, [this] {

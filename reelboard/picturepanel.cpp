@@ -220,6 +220,7 @@ bool PicturePanel::loadPicture() {
     if (refreshStrip) refreshStrip();
     measurePictureSize();
     if (showArrangement) showArrangement();
+    if (refreshPrizePictures) refreshPrizePictures();
     editor_.setModified();
     return true;
 }

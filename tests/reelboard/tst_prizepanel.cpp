@@ -86,6 +86,11 @@ void TestPrizePanel::combinationEdits() {
     QCOMPARE(colourOf(cell(w, hantei(1))->picture()), 0xff00ff00u);
     QVERIFY(w.isModified());
 
+    // A new lit picture for the placed symbol shows in the combination at once.
+    loadPicture(w, dialogs, 0, makePicture(dir_, "blue.bmp", 8, 8, 0xff0000ffu));
+    QCOMPARE(colourOf(cell(w, hantei(1))->picture()), 0xff0000ffu);
+    QCOMPARE(cell(w, hantei(0))->picture(), pictures::anyPicture());
+
     w.editor().modified = false;
     auto* target = cell(w, hantei(1));
     doubleClick(w, target);
