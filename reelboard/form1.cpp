@@ -38,9 +38,11 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), editor_(dialo
     prizePanel_ = new PrizePanel(editor_, Frame2);
     flashPanel_ = new FlashPanel(editor_, Frame1);
     stripPanel_->showArrangement = [this] { checkWindow_->showArrangement(); };
-    picturePanel_->refreshStrip = [this] { stripPanel_->refresh(); };
-    picturePanel_->showArrangement = [this] { checkWindow_->showArrangement(); };
-    picturePanel_->refreshPrizePictures = [this] { prizePanel_->refreshPictures(); };
+    picturePanel_->picturesChanged = [this] {
+        stripPanel_->refresh();
+        checkWindow_->showArrangement();
+        prizePanel_->refreshPictures();
+    };
     flashPanel_->showFlash = [this](const FlashFrame& frame) { checkWindow_->showFlash(frame); };
     connect(checkWindow_, &CheckWindow::cellClicked, flashPanel_, &FlashPanel::toggleLamp);
     connect(flashPanel_, &FlashPanel::previewFinished, this, [this] {

@@ -217,10 +217,8 @@ bool PicturePanel::loadPicture() {
     }
     showCurrentView();
     TextFilename->setText(name);
-    if (refreshStrip) refreshStrip();
     measurePictureSize();
-    if (showArrangement) showArrangement();
-    if (refreshPrizePictures) refreshPrizePictures();
+    if (picturesChanged) picturesChanged();
     editor_.setModified();
     return true;
 }

@@ -21,11 +21,9 @@ class PicturePanel : public QObject {
 public:
     PicturePanel(ReelEditor& editor, QWidget* form);
 
-    // Called after a picture load: the strips and then the check window redraw, and
-    // the prize cells, which may show the symbol whose picture changed.
-    std::function<void()> refreshStrip;
-    std::function<void()> showArrangement;
-    std::function<void()> refreshPrizePictures;
+    // Called after a picture load: everything that shows symbol pictures (strips, check
+    // window, prize cells) redraws.
+    std::function<void()> picturesChanged;
 
     // Start-up: symbol 1's lit view with the lit selector chosen.
     void showStartUp();
