@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "checkwindow.h"
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "flashpanel.h"
 #include "form1.h"
 
@@ -36,12 +36,12 @@ int main(int argc, char** argv) {
     Form1 window(dialogs);
     window.show();
 
-    ReelDataDocument& doc = window.editor().doc;
+    ReelEditor& editor = window.editor();
     for (int f = 1; f <= Frames; ++f) {
-        doc.frame(1, f).wait = WaitMs;
-        doc.frame(1, f).lamps.fill(f % 2);
+        editor.setFrameWait(1, f, WaitMs);
+        editor.setAllLamps(1, f, f % 2 != 0);
     }
-    doc.frame(1, Frames + 1).wait = 0;
+    editor.setFrameWait(1, Frames + 1, 0);
 
     QElapsedTimer clock;
     clock.start();

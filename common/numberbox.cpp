@@ -107,3 +107,16 @@ void NumberBox::onTextChanged(const QString& text) {
     }
     emit valueChanged(*value);
 }
+
+NumberBox* makeNumberBox(QWidget* parent, const QString& name, const QRect& geometry,
+                         const NumberBoxRule& rule, std::function<void(std::int64_t)> store,
+                         const QString& text) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    edit->setGeometry(geometry);
+    // The boxes are laid out for their digits; the frame's own margins would cut them off.
+    edit->setTextMargins(0, 0, 0, 0);
+    auto* box = new NumberBox(edit, rule);
+    if (store) QObject::connect(box, &NumberBox::valueChanged, box, std::move(store));
+    return box;
+}

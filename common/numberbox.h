@@ -4,9 +4,12 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class QLineEdit;
+class QRect;
+class QWidget;
 
 // The rule every number box follows, with the parameters each box sets.
 struct NumberBoxRule {
@@ -50,3 +53,10 @@ private:
     NumberBoxRule rule_;
     bool typing_ = false;
 };
+
+// Makes the line edit of a number box at its fixed place, named for tests to find, with the
+// rule attached; every value the rule lets through goes to `store` (the document field the
+// box edits). Windows declare their boxes in tables and call this once per row.
+NumberBox* makeNumberBox(QWidget* parent, const QString& name, const QRect& geometry,
+                         const NumberBoxRule& rule, std::function<void(std::int64_t)> store,
+                         const QString& text = QStringLiteral("0"));

@@ -1,37 +1,52 @@
 #include "flashpanel.h"
 
-#include "controls.h"
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
-#include <algorithm>
 
+#include "controls.h"
 #include "numberbox.h"
 
-FlashPanel::FlashPanel(ReelEditor& editor, QGroupBox* frame) : QObject(frame), editor_(editor) {
+namespace {
+
+// The buttons of the flash editor and what each asks the editor to do.
+struct ButtonPlace {
+    const char* name;
+    const char16_t* caption;
+    QRect geometry;
+    void (ReelEditor::*step)();
+};
+
+}  // namespace
+
+FlashPanel::FlashPanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), editor_(editor) {
     setObjectName(QStringLiteral("FlashPanel"));
-    makeLabel(frame, QStringLiteral("フラッシュNo."), 8, 176);
-    LabelFLIndex = new QLabel(QStringLiteral("1"), frame);
-    LabelFLIndex->setObjectName(QStringLiteral("LabelFLIndex"));
-    LabelFLIndex->setGeometry(80, 176, 24, 15);
+    setGeometry(frame->rect());
+    makeLabel(this, QStringLiteral("フラッシュNo."), 8, 176);
+    LabelFLIndex = makeLabel(this, QStringLiteral("1"), 80, 176, 24, 15, "LabelFLIndex");
     // The frame number ends where its caption "コマ目" begins, however many digits it has.
-    LabelFLFlame = new QLabel(QStringLiteral("1"), frame);
-    LabelFLFlame->setObjectName(QStringLiteral("LabelFLFlame"));
-    LabelFLFlame->setGeometry(106, 176, 21, 15);
+    LabelFLFlame = makeLabel(this, QStringLiteral("1"), 106, 176, 21, 15, "LabelFLFlame");
     LabelFLFlame->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    makeLabel(frame, QStringLiteral("コマ目"), 128, 176);
-    makeLabel(frame, QStringLiteral("Wait"), 176, 176);
-    TextFLWait = new QLineEdit(QStringLiteral("0"), frame);
-    TextFLWait->setObjectName(QStringLiteral("TextFLWait"));
-    TextFLWait->setGeometry(200, 173, 33, 18);
-    TextFLWait->setTextMargins(0, 0, 0, 0);
-    QLabel* unit = makeLabel(frame, QStringLiteral("/1000sec"), 235, 176);
+    makeLabel(this, QStringLiteral("コマ目"), 128, 176);
+    // "Wait" ends before its box, whatever the font makes of it.
+    QLabel* waitLabel = makeLabel(this, QStringLiteral("Wait"), 176, 176, 22, 15);
+    waitLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // A frame's wait is a 16-bit field: digits that would pass it are dropped as typed.
+    NumberBoxRule rule;
+    rule.limit = MaxFrameWait;
+    rule.discardOverflowKey = true;
+    TextFLWait = makeNumberBox(this, QStringLiteral("TextFLWait"), QRect(200, 173, 33, 18), rule,
+                               [this](std::int64_t value) {
+                                   editor_.setFrameWait(editor_.currentFlash(), editor_.currentFrame(),
+                                                        static_cast<int>(value));
+                               })
+                     ->edit();
+    QLabel* unit = makeLabel(this, QStringLiteral("/1000sec"), 235, 176);
     // The unit sits against the frame's right edge: a wide font must not cut it off.
     const int room = frame->width() - 2 - unit->x();
     for (QFont font = unit->font(); unit->sizeHint().width() > room && font.pixelSize() > 8;) {
@@ -40,89 +55,51 @@ FlashPanel::FlashPanel(ReelEditor& editor, QGroupBox* frame) : QObject(frame), e
         unit->adjustSize();
     }
 
-    // A frame's wait is a 16-bit field: digits that would pass it are dropped as typed.
-    NumberBoxRule rule;
-    rule.limit = MaxFrameWait;
-    rule.discardOverflowKey = true;
-    waitBox_ = new NumberBox(TextFLWait, rule);
-    connect(waitBox_, &NumberBox::valueChanged, this, [this](std::int64_t value) {
-        currentFrame().wait =
-            static_cast<std::int16_t>(std::clamp<std::int64_t>(value, 0, MaxFrameWait));
-        editor_.setModified();
-    });
-
-    Command6 = makeButton(frame, QStringLiteral("<<"), "Command6", 8, 200, 41, 17);
-    Command7 = makeButton(frame, QStringLiteral(">>"), "Command7", 48, 200, 41, 17);
-    Command8 = makeButton(frame, QStringLiteral("<<"), "Command8", 96, 200, 41, 17);
-    Command9 = makeButton(frame, QStringLiteral(">>"), "Command9", 136, 200, 41, 17);
-    Command10 = makeButton(frame, QStringLiteral("くらわす"), "Command10", 192, 200, 89, 20);
-    Command11 = makeButton(frame, QStringLiteral("全点灯<Z>"), "Command11", 224, 96, 57, 33);
-    Command12 = makeButton(frame, QStringLiteral("全消灯<X>"), "Command12", 224, 136, 57, 33);
-    connect(Command6, &QPushButton::clicked, this, &FlashPanel::previousAction);
-    connect(Command7, &QPushButton::clicked, this, &FlashPanel::nextAction);
-    connect(Command8, &QPushButton::clicked, this, &FlashPanel::previousFrame);
-    connect(Command9, &QPushButton::clicked, this, &FlashPanel::nextFrame);
+    const ButtonPlace steps[] = {
+        {"Command6", u"<<", {8, 200, 41, 17}, &ReelEditor::previousAction},
+        {"Command7", u">>", {48, 200, 41, 17}, &ReelEditor::nextAction},
+        {"Command8", u"<<", {96, 200, 41, 17}, &ReelEditor::previousFrame},
+        {"Command9", u">>", {136, 200, 41, 17}, &ReelEditor::nextFrame},
+    };
+    for (const ButtonPlace& b : steps) {
+        QPushButton* button = makeButton(this, QString::fromUtf16(b.caption), b.name, b.geometry.x(),
+                                         b.geometry.y(), b.geometry.width(), b.geometry.height());
+        // Every press ends with the flash view, whether or not it moved.
+        connect(button, &QPushButton::clicked, this, [this, step = b.step] {
+            (editor_.*step)();
+            showFlashView();
+        });
+    }
+    Command10 = makeButton(this, QStringLiteral("くらわす"), "Command10", 192, 200, 89, 20);
     connect(Command10, &QPushButton::clicked, this, &FlashPanel::preview);
-    connect(Command11, &QPushButton::clicked, this, [this] { setAllLamps(true); });
-    connect(Command12, &QPushButton::clicked, this, [this] { setAllLamps(false); });
+    const std::pair<const char*, bool> lampButtons[] = {{"Command11", true}, {"Command12", false}};
+    for (const auto& [name, on] : lampButtons) {
+        QPushButton* button = makeButton(this, on ? QStringLiteral("全点灯<Z>") : QStringLiteral("全消灯<X>"), name,
+                                         224, on ? 96 : 136, 57, 33);
+        connect(button, &QPushButton::clicked, this, [this, on = on] {
+            editor_.setAllLamps(editor_.currentFlash(), editor_.currentFrame(), on);
+        });
+    }
+
+    connect(&editor_, &ReelEditor::frameSelected, this, &FlashPanel::showNavigation);
+    connect(&editor_, &ReelEditor::frameEdited, this, &FlashPanel::showFlashView);
+    connect(&editor_, &ReelEditor::documentReplaced, this, [this] {
+        showNavigation();
+        showFlashView();
+    });
 }
 
-FlashFrame& FlashPanel::currentFrame() {
-    return editor_.doc.frame(editor_.currentFlash, editor_.currentFrame);
-}
-
-void FlashPanel::navigate(int actionDelta, int frameNumber) {
-    editor_.currentFlash = std::clamp(editor_.currentFlash + actionDelta, 1, MaxFlashAction);
-    editor_.currentFrame = std::clamp(frameNumber, 1, MaxFlashFrame);
-    TextFLWait->setText(QString::number(currentFrame().wait));
-    LabelFLFlame->setText(QString::number(editor_.currentFrame));
-    LabelFLIndex->setText(QString::number(editor_.currentFlash));
+void FlashPanel::showNavigation() {
+    TextFLWait->setText(
+        QString::number(editor_.document().frame(editor_.currentFlash(), editor_.currentFrame()).wait));
+    LabelFLFlame->setText(QString::number(editor_.currentFrame()));
+    LabelFLIndex->setText(QString::number(editor_.currentFlash()));
     editor_.setModified();
 }
 
 void FlashPanel::showFlashView() {
-    if (showFlash) showFlash(currentFrame());
+    emit flashShown(editor_.document().frame(editor_.currentFlash(), editor_.currentFrame()));
     editor_.setModified();
-}
-
-void FlashPanel::previousAction() {
-    if (editor_.currentFlash > 1) navigate(-1, 1);
-    showFlashView();
-}
-
-void FlashPanel::nextAction() {
-    // A new action can start only after the current one has a timed first frame.
-    if (editor_.doc.frame(editor_.currentFlash, 1).wait != 0 &&
-        editor_.currentFlash < MaxFlashAction) {
-        navigate(+1, 1);
-        if (editor_.doc.flashActionCount < editor_.currentFlash)
-            editor_.doc.flashActionCount = static_cast<std::int16_t>(editor_.currentFlash);
-    }
-    showFlashView();
-}
-
-void FlashPanel::previousFrame() {
-    if (editor_.currentFrame > 1) navigate(0, editor_.currentFrame - 1);
-    showFlashView();
-}
-
-void FlashPanel::nextFrame() {
-    // A new frame only after the current one has a time.
-    if (currentFrame().wait != 0 && editor_.currentFrame < MaxFlashFrame)
-        navigate(0, editor_.currentFrame + 1);
-    showFlashView();
-}
-
-void FlashPanel::toggleLamp(int cell) {
-    if (cell < 0 || cell >= CheckCellCount) return;
-    std::int16_t& lamp = currentFrame().lamps[cell];
-    lamp = lamp != 0 ? 0 : 1;
-    showFlashView();
-}
-
-void FlashPanel::setAllLamps(bool on) {
-    currentFrame().lamps.fill(on ? 1 : 0);
-    showFlashView();
 }
 
 void FlashPanel::preview() {
@@ -141,10 +118,10 @@ void FlashPanel::preview() {
     clock.start();
     const FlashFrame darkEnd;  // after frame 99: every lamp off, and the action ends
     for (int n = 1; n <= MaxFlashFrame + 1; ++n) {
-        editor_.currentFrame = n;
-        const FlashFrame shown =
-            n <= MaxFlashFrame ? editor_.doc.frame(editor_.currentFlash, n) : darkEnd;
-        if (showFlash) showFlash(shown);
+        editor_.setPreviewFrame(n);
+        // Lamps are read afresh at each frame: they may be edited while the preview runs.
+        const FlashFrame shown = n <= MaxFlashFrame ? editor_.document().frame(editor_.currentFlash(), n) : darkEnd;
+        emit flashShown(shown);
         editor_.setModified();
         const qint64 start = clock.nsecsElapsed();
         const qint64 wait = qint64(shown.wait) * 1'000'000;
@@ -156,7 +133,7 @@ void FlashPanel::preview() {
     }
 
     // Frame 1 is shown whole again: its lamps, its wait and its number.
-    navigate(0, 1);
+    editor_.selectFrame(editor_.currentFlash(), 1);
     showFlashView();
     previewing_ = false;
     stopRequested_ = false;

@@ -2,20 +2,16 @@
 
 #include <QWidget>
 
+#include "lifecycle.h"
 #include "reeleditor.h"
 
 class CheckWindow;
 class Dialogs;
 class FlashPanel;
-class PicturePanel;
-class PrizePanel;
-class QGroupBox;
-class StripPanel;
 class QLabel;
-class QPushButton;
 
-// The reel data editor's main window: file row, reel strips, picture panel, prize editor,
-// check window and flash editor, all on one document.
+// The reel data editor's main window: the file row and the panels (reel strips, picture
+// panel, prize editor, check window and flash editor), all on one editor.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -23,17 +19,14 @@ public:
     ~Form1() override;
 
     ReelEditor& editor() { return editor_; }
-    const ReelDataDocument& document() const { return editor_.doc; }
-    bool isModified() const { return editor_.modified; }
+    const ReelDataDocument& document() const { return editor_.document(); }
+    bool isModified() const { return editor_.isModified(); }
 
     // "Load" and "Save" as the buttons run them; true when a file was read or written.
     bool loadReelFile();
     bool saveReelFile();
 
-    PicturePanel* picturePanel() const { return picturePanel_; }
-    StripPanel* stripPanel() const { return stripPanel_; }
     CheckWindow* checkWindow() const { return checkWindow_; }
-    PrizePanel* prizePanel() const { return prizePanel_; }
     FlashPanel* flashPanel() const { return flashPanel_; }
 
 protected:
@@ -42,22 +35,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildFileRow();
-    void buildStripLabels();
-    void refreshAfterLoad();
-    void showLabelFileName(const QString& path);
-
+    // The dialog filter, folder and failure message of Load or Save.
+    lifecycle::FileCommand fileCommand(bool save);
+    Dialogs& dialogs_;
     ReelEditor editor_;
     QLabel* LabelFileName = nullptr;
-    QPushButton* Command4 = nullptr;  // Load
-    QPushButton* Command5 = nullptr;  // Save
-    QGroupBox* Frame1 = nullptr;      // check window and flash editor
-    QGroupBox* Frame2 = nullptr;      // prize editor
-
-    StripPanel* stripPanel_ = nullptr;
-    PicturePanel* picturePanel_ = nullptr;
     CheckWindow* checkWindow_ = nullptr;
-    PrizePanel* prizePanel_ = nullptr;
     FlashPanel* flashPanel_ = nullptr;
     bool closeAfterPreview_ = false;
 };

@@ -23,6 +23,7 @@ constexpr int CheckCellCount = 15;  // cell = reel * 5 + check row
 constexpr int MaxFlashAction = 99;
 constexpr int MaxFlashFrame = 99;
 constexpr std::int16_t MaxFrameWait = 32767;
+constexpr std::int16_t MaxPay = 15;  // medals a prize pays
 
 struct FlashFrame {
     std::array<std::int16_t, CheckCellCount> lamps{};  // 0 off, anything else on

@@ -139,7 +139,7 @@ void TestFlashPanel::frameStepping() {
     QVERIFY(loadReelFile(w, dialogs, writeReelFile(folder, "m.sdf", saved)));
     for (QChar p : presses) click(w, p == u'n' ? "Command9" : "Command8");
     QCOMPARE(label(w, "LabelFLFlame"), QString::number(frame));
-    QCOMPARE(w.editor().currentFrame, frame);
+    QCOMPARE(w.editor().currentFrame(), frame);
     QCOMPARE(waitBox(w)->text(), QString::number(saved.frame(1, frame).wait));
     QVERIFY(w.isModified());  // any press of the flash editor's buttons marks the document
 }
@@ -206,7 +206,7 @@ void TestFlashPanel::lampKeys() {
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     symbolOnePictures(w, dialogs, dir_);
-    for (int i = 0; i < CheckCellCount; i += 2) w.editor().doc.frame(1, 1).lamps[i] = 0;
+    for (int i = 0; i < CheckCellCount; i += 2) w.editor().toggleLamp(1, 1, i);
     QWidget* target = child<QWidget>(w, focus);
     target->setFocus();
     QVERIFY(target->hasFocus());
@@ -302,19 +302,18 @@ void TestFlashPanel::preview() {
     QVERIFY(showWindow(w));
     symbolOnePictures(w, dialogs, dir_);
     for (int f = 1; f <= waits.size(); ++f) {
-        FlashFrame& frame = w.editor().doc.frame(1, f);
-        frame.wait = static_cast<std::int16_t>(waits[f - 1]);
-        frame.lamps.fill(0);
-        frame.lamps[f % CheckCellCount] = 1;  // each frame lights its own cell
+        w.editor().setFrameWait(1, f, waits[f - 1]);
+        w.editor().setAllLamps(1, f, false);
+        w.editor().toggleLamp(1, f, f % CheckCellCount);  // each frame lights its own cell
     }
     click(w, "Command9");
     click(w, "Command9");  // shows frame 3 (or 1) before the preview
-    const int before = w.editor().currentFrame;
+    const int before = w.editor().currentFrame();
 
     QList<int> frames;
     QStringList shown;
     connect(w.checkWindow(), &CheckWindow::redrawn, this, [&] {
-        frames << w.editor().currentFrame;
+        frames << w.editor().currentFrame();
         shown << shownLamps(w);
     });
     click(w, "Command10");
@@ -332,7 +331,7 @@ void TestFlashPanel::preview() {
     QCOMPARE(shown.last(), lampsOf(w.document().frame(1, 1)));
     QCOMPARE(waitBox(w)->text(), QString::number(waits[0]));
     QCOMPARE(label(w, "LabelFLFlame"), QString("1"));
-    QCOMPARE(w.editor().currentFrame, 1);
+    QCOMPARE(w.editor().currentFrame(), 1);
     QVERIFY(child<QPushButton>(w, "Command10")->isEnabled());
     QCOMPARE(w.document().frame(1, 100), FlashFrame{});  // the frame after 99 holds nothing
 }
@@ -342,13 +341,13 @@ void TestFlashPanel::previewAllowsEditsButNotASecondPreview() {
     Form1 w(dialogs);
     QVERIFY(showWindow(w));
     symbolOnePictures(w, dialogs, dir_);
-    w.editor().doc.frame(1, 1).wait = 300;
-    w.editor().doc.frame(1, 2).wait = 0;
-    w.editor().doc.frame(1, 2).lamps.fill(1);
+    w.editor().setFrameWait(1, 1, 300);
+    w.editor().setFrameWait(1, 2, 0);
+    w.editor().setAllLamps(1, 2, true);
     int previews = 0;  // each preview draws frame 2 once
     bool enabledDuring = true;
     connect(w.checkWindow(), &CheckWindow::redrawn, this, [&] {
-        if (w.editor().currentFrame == 2) ++previews;
+        if (w.editor().currentFrame() == 2) ++previews;
     });
     QTimer::singleShot(100, this, [&] {
         auto* preview = child<QPushButton>(w, "Command10");
@@ -377,7 +376,7 @@ void TestFlashPanel::closeDuringPreview() {
     Form1 w(dialogs);
     dialogs.panel = w.flashPanel();
     QVERIFY(showWindow(w));
-    w.editor().doc.frame(1, 1).wait = 30000;  // far longer than the test waits
+    w.editor().setFrameWait(1, 1, 30000);  // far longer than the test waits
     dialogs.answers << static_cast<Dialogs::Answer>(answer);
     QTimer::singleShot(50, &w, [&] { w.close(); });
     click(w, "Command10");

@@ -1,4 +1,4 @@
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "form1.h"
 #include "sdfformat.h"
 
@@ -78,7 +78,7 @@ void Form1Test::loadThenCloseAsksNothing() {
     QCOMPARE(labelText(w), QStringLiteral("good.sdf"));
     QVERIFY(!w.isModified());
     QCOMPARE(int(w.document().lastPrizeIndex), 3);
-    QCOMPARE(w.editor().reelFileFolder, QDir(dir_.path()).absolutePath() + QLatin1Char('/'));
+    QCOMPARE(w.editor().reelFileFolder(), QDir(dir_.path()).absolutePath() + QLatin1Char('/'));
     QVERIFY(w.close());
     QVERIFY(dialogs.shown.isEmpty());
 }
@@ -125,7 +125,7 @@ void Form1Test::badFileChangesNothing() {
     click(w, "Command4");
     w.editor().setModified();
     const QByteArray before = sdf::write(w.document());
-    const QString folder = w.editor().reelFileFolder;
+    const QString folder = w.editor().reelFileFolder();
 
     const QString bad = dir_.filePath(QStringLiteral("sub/bad.sdf"));
     QDir(dir_.path()).mkpath(QStringLiteral("sub"));
@@ -144,7 +144,7 @@ void Form1Test::badFileChangesNothing() {
         QCOMPARE(dialogs.shown[0].title, QStringLiteral("reelboard"));
         QVERIFY(!dialogs.shown[0].detail.isEmpty());
         QCOMPARE(sdf::write(w.document()), before);
-        QCOMPARE(w.editor().reelFileFolder, folder);
+        QCOMPARE(w.editor().reelFileFolder(), folder);
         QCOMPARE(labelText(w), QStringLiteral("good.sdf"));
         QVERIFY(w.isModified());
     }
@@ -185,7 +185,7 @@ void Form1Test::saveElsewhereKeepsTheReelFolder() {
     dialogs.fileAnswers << good_ << other.filePath(QStringLiteral("copy.sdf"));
     click(w, "Command4");
     click(w, "Command5");
-    QCOMPARE(w.editor().reelFileFolder, QDir(dir_.path()).absolutePath() + QLatin1Char('/'));
+    QCOMPARE(w.editor().reelFileFolder(), QDir(dir_.path()).absolutePath() + QLatin1Char('/'));
     QCOMPARE(readAll(other.filePath(QStringLiteral("copy.sdf"))), readAll(good_));
 }
 

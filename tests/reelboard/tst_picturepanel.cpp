@@ -75,7 +75,7 @@ void TestPicturePanel::stepping() {
         if (step == u'p') click(w, QStringLiteral("Command2"));
     }
     QCOMPARE(child<QLabel>(w, QStringLiteral("LabelPicIndex"))->text(), QString::number(shown));
-    QCOMPARE(w.editor().currentSymbol, shown - 1);
+    QCOMPARE(w.editor().currentSymbol(), shown - 1);
     QCOMPARE(visibleView(w), viewName(shown - 1, 0));
     QCOMPARE(w.isModified(), modified);
 }
@@ -171,12 +171,13 @@ void TestPicturePanel::pictureSize() {
         }
         const QStringList f = loads[i].split(u':');
         const int symbol = f[0].toInt();
-        while (w.editor().currentSymbol > symbol) click(w, "Command2");
-        while (w.editor().currentSymbol < symbol) {
+        while (w.editor().currentSymbol() > symbol) click(w, "Command2");
+        while (w.editor().currentSymbol() < symbol) {
             // ">>" needs a lit name; giving it in the document leaves the measuring
             // picture of the symbol as it was.
-            QString& litName = w.editor().doc.symbols[w.editor().currentSymbol].names[0];
-            if (litName.isEmpty()) litName = "filler.bmp";
+            const int current = w.editor().currentSymbol();
+            if (w.document().symbols[current].names[0].isEmpty())
+                w.editor().setSymbolPicture(current, PictureState::Lit, "filler.bmp", QImage());
             click(w, "Command3");
         }
         loadPicture(w, dialogs, f[1].toInt(),
@@ -244,7 +245,7 @@ void TestPicturePanel::refusedPicture() {
     ScriptedDialogs dialogs;
     Form1 w(dialogs);
     loadPicture(w, dialogs, 1, good);
-    w.editor().modified = false;
+    w.editor().setModified(false);
     const ReelDataDocument before = w.document();
     const QImage shownBefore = cell(w, viewName(0, 1))->picture();
 
@@ -295,7 +296,7 @@ void TestPicturePanel::reelFileLoadShowsSymbol1InChosenState() {
     QCOMPARE(child<QLineEdit>(w, "TextFilename")->text(), QString("flash1.bmp"));
     QCOMPARE(child<QLabel>(w, "LabelPicIndex")->text(), QString("1"));
     QCOMPARE(colourOf(cell(w, viewName(0, 2))->picture()), 0xff00ffffu);
-    QCOMPARE(w.editor().currentSymbol, 0);
+    QCOMPARE(w.editor().currentSymbol(), 0);
 }
 
 void TestPicturePanel::dragFromLitPicturePlacesSymbol() {
@@ -305,7 +306,7 @@ void TestPicturePanel::dragFromLitPicturePlacesSymbol() {
     loadPicture(w, dialogs, 0, makePicture(dir_, "one.bmp", 8, 8, 0xffff0000));
     click(w, "Command3");
     loadPicture(w, dialogs, 0, makePicture(dir_, "two.bmp", 8, 8, 0xff00ff00));
-    w.editor().modified = false;
+    w.editor().setModified(false);
     const int target = reel::cellOf(2, 7);
     QVERIFY(dragSymbolTo(w, cell(w, QStringLiteral("ImgReal_%1").arg(target))));
     QCOMPARE(w.document().arrangement[target], 1);
@@ -320,7 +321,7 @@ void TestPicturePanel::otherStatesDoNotDrag() {
     Form1 w(dialogs);
     QVERIFY(showWindow(w));
     loadPicture(w, dialogs, 0, makePicture(dir_, "one.bmp", 8, 8, 0xffff0000));
-    w.editor().doc.arrangement[3] = 4;
+    w.editor().placeSymbol(3, 4);
     for (const char* option : {"Option2", "Option3", "Option4"}) {
         click(w, option);
         QVERIFY(!dragSymbolTo(w, cell(w, "ImgReal_3")));

@@ -80,7 +80,7 @@ void TestPrizePanel::combinationEdits() {
     Form1 w(dialogs);
     QVERIFY(showWindow(w));
     twoSymbols(w, dialogs, dir_);
-    w.editor().modified = false;
+    w.editor().setModified(false);
     QVERIFY(dragSymbolTo(w, cell(w, hantei(1))));
     QCOMPARE(w.document().prizes[0].symbols, (std::array<std::int16_t, 3>{100, 1, 100}));
     QCOMPARE(colourOf(cell(w, hantei(1))->picture()), 0xff00ff00u);
@@ -91,7 +91,7 @@ void TestPrizePanel::combinationEdits() {
     QCOMPARE(colourOf(cell(w, hantei(1))->picture()), 0xff0000ffu);
     QCOMPARE(cell(w, hantei(0))->picture(), pictures::anyPicture());
 
-    w.editor().modified = false;
+    w.editor().setModified(false);
     auto* target = cell(w, hantei(1));
     doubleClick(w, target);
     QCOMPARE(w.document().prizes[0].symbols[1], reel::AnySymbol);
@@ -106,7 +106,7 @@ void TestPrizePanel::steppingGrowsTheTable() {
     twoSymbols(w, dialogs, dir_);
     click(w, "ComBINe");  // all three "any": nothing happens
     QCOMPARE(indexShown(w), QString("0"));
-    QCOMPARE(w.editor().currentPrize, 0);
+    QCOMPARE(w.editor().currentPrize(), 0);
 
     QVERIFY(dragSymbolTo(w, cell(w, hantei(0))));
     click(w, "ComBINe");
@@ -149,7 +149,7 @@ void TestPrizePanel::entry100() {
     QVERIFY(dragSymbolTo(w, cell(w, hantei(1))));
     click(w, "ComBINe");
     QCOMPARE(indexShown(w), QString("100"));
-    QCOMPARE(w.editor().currentPrize, 100);
+    QCOMPARE(w.editor().currentPrize(), 100);
     QCOMPARE(w.document().lastPrizeIndex, 100);
     QCOMPARE(w.document().prizes[100].symbols[1], 0);
 }
@@ -285,7 +285,7 @@ void TestPrizePanel::kindFromList() {
     Form1 w(dialogs);
     QVERIFY(showWindow(w));
     for (int s = 0; s < reel::GameStateCount; ++s) {
-        w.editor().modified = false;
+        w.editor().setModified(false);
         chooseFromList(kind(w, s), 6 - s);
         QCOMPARE(kind(w, s)->currentText(), reel::prizeKindText(6 - s));
         QCOMPARE(w.document().prizes[0].kinds[s], 6 - s);

@@ -11,8 +11,8 @@ using namespace reeltest;
 namespace {
 
 void goToSymbol(Form1& w, int symbol) {
-    while (w.editor().currentSymbol > symbol) click(w, "Command2");
-    while (w.editor().currentSymbol < symbol) click(w, "Command3");
+    while (w.editor().currentSymbol() > symbol) click(w, "Command2");
+    while (w.editor().currentSymbol() < symbol) click(w, "Command3");
 }
 
 void typeInto(Form1& w, const QString& name, const QString& digits) {

@@ -1,0 +1,49 @@
+#include "lifecycle.h"
+
+#include "filelookup.h"
+
+namespace lifecycle {
+
+namespace {
+
+bool runFileCommand(const FileCommand& command, bool save, const FileAction& action) {
+    Dialogs& dialogs = command.dialogs;
+    const QString path = save ? dialogs.saveFile(command.window, command.filter, command.folder)
+                              : dialogs.openFile(command.window, command.filter, command.folder);
+    if (path.isEmpty()) return false;
+    QString reason;
+    if (action(path, &reason)) return true;
+    dialogs.message(command.window, command.failureTitle, command.failureText, command.failureIcon,
+                    Dialogs::Buttons::Ok, reason);
+    return false;
+}
+
+}  // namespace
+
+bool openAndRead(const FileCommand& command, const FileAction& read) {
+    return runFileCommand(command, false, read);
+}
+
+bool chooseAndWrite(const FileCommand& command, const FileAction& write) {
+    return runFileCommand(command, true, write);
+}
+
+bool confirmClose(Dialogs& dialogs, QWidget* window, const std::function<bool()>& save) {
+    const auto answer = dialogs.message(window, QStringLiteral("終了確認"),
+                                        QStringLiteral("データに変更があります。セーブしますか？"),
+                                        Dialogs::Icon::Information, Dialogs::Buttons::YesNoCancel);
+    switch (answer) {
+        case Dialogs::Answer::Yes:
+            return save();
+        case Dialogs::Answer::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+QString fileLabelText(const QString& path, const QString& none) {
+    return path.isEmpty() ? none : bareNameOfPath(path);
+}
+
+}  // namespace lifecycle
