@@ -2,11 +2,13 @@
 
 // Small pieces every benchmark uses: the median of its rounds and the folder it writes to.
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <vector>
 
@@ -25,3 +27,15 @@ inline QString benchFolder(int argc, char** argv, const QTemporaryDir& temp) {
     }
     return folder;
 }
+
+// What every benchmark starts with: its application object and the folder it writes to. A
+// benchmark whose OUTDIR cannot be made ends at once with status 1.
+template <typename App = QCoreApplication>
+struct BenchSetup {
+    BenchSetup(int& argc, char** argv) : app(argc, argv), folder(benchFolder(argc, argv, temp)) {
+        if (folder.isEmpty()) std::exit(1);
+    }
+    App app;
+    QTemporaryDir temp;
+    const QString folder;
+};

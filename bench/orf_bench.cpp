@@ -100,16 +100,13 @@ MachineSpec fullMachine() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QTemporaryDir temp;
-    const QString folder = benchFolder(argc, argv, temp);
-    if (folder.isEmpty()) return 1;
+    const BenchSetup bench(argc, argv);
     QString error;
-    if (!saveFileAtomically(QDir(folder).filePath("bench.sdf"), reelDataFile(), &error)) {
+    if (!saveFileAtomically(QDir(bench.folder).filePath("bench.sdf"), reelDataFile(), &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
-    const QString path = QDir(folder).filePath("bench.orf");
+    const QString path = QDir(bench.folder).filePath("bench.orf");
     MachineSpec machine = fullMachine();
 
     std::vector<double> texts, saves, loads;
@@ -145,6 +142,6 @@ int main(int argc, char** argv) {
     std::printf("text alone:                  median %.3f ms over %d runs\n", median(texts), Runs);
     std::printf("save (text + file):          median %.3f ms over %d runs\n", median(saves), Runs);
     std::printf("load (file + .sdf + text):   median %.3f ms over %d runs\n", median(loads), Runs);
-    if (argc > 1) std::printf("files left in %s\n", qPrintable(folder));
+    if (argc > 1) std::printf("files left in %s\n", qPrintable(bench.folder));
     return 0;
 }

@@ -51,11 +51,8 @@ PositionDocument makeDocument() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QTemporaryDir temp;
-    const QString folder = benchFolder(argc, argv, temp);
-    if (folder.isEmpty()) return 1;
-    const QDir dir(folder);
+    const BenchSetup bench(argc, argv);
+    const QDir dir(bench.folder);
 
     PositionDocument doc = makeDocument();
     for (int s = 0; s < pos::SlotCount; ++s) {
@@ -103,6 +100,6 @@ int main(int argc, char** argv) {
     std::printf("  write file              median %.3f ms\n", median(writeMs));
     std::printf("  read text (no pictures) median %.3f ms\n", median(textMs));
     std::printf("  read file with pictures median %.3f ms\n", median(fileMs));
-    if (argc > 1) std::printf("  files left in %s\n", qPrintable(folder));
+    if (argc > 1) std::printf("  files left in %s\n", qPrintable(bench.folder));
     return 0;
 }

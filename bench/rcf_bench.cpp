@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "archive.h"
+#include "benchutil.h"
 #include "rcfformat.h"
 #include "savefile.h"
 
@@ -107,16 +108,7 @@ bool run(int last, bool varied, const QString& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QTemporaryDir temporary;
-    QString folder = temporary.path();
-    if (argc > 1) {
-        folder = QString::fromLocal8Bit(argv[1]);
-        if (!QDir().mkpath(folder)) {
-            std::fprintf(stderr, "cannot create %s\n", argv[1]);
-            return 1;
-        }
-    }
+    const BenchSetup bench(argc, argv);
     std::printf(
         "median of %d rounds; save = text + packing + file, load = file + unpacking + text\n",
         Rounds);
@@ -125,6 +117,6 @@ int main(int argc, char** argv) {
                 "unpack", "read");
     bool ok = true;
     for (int last : {0, 19})
-        for (bool varied : {false, true}) ok = run(last, varied, folder) && ok;
+        for (bool varied : {false, true}) ok = run(last, varied, bench.folder) && ok;
     return ok ? 0 : 1;
 }

@@ -34,11 +34,8 @@ ReelDataDocument fullDocument() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QTemporaryDir temp;
-    const QString folder = benchFolder(argc, argv, temp);
-    if (folder.isEmpty()) return 1;
-    const QString path = QDir(folder).filePath(QStringLiteral("full.sdf"));
+    const BenchSetup bench(argc, argv);
+    const QString path = QDir(bench.folder).filePath(QStringLiteral("full.sdf"));
     const ReelDataDocument doc = fullDocument();
 
     constexpr int Rounds = 41;

@@ -1,5 +1,6 @@
 #include "controls.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 
@@ -22,4 +23,17 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, 
     button->setGeometry(x, y, w, h);
     button->setFocusPolicy(Qt::TabFocus);
     return button;
+}
+
+void fitFontToWidth(QWidget* control, const QString& text, int room) {
+    QFont font = control->font();
+    if (font.pixelSize() <= 0) font.setPixelSize(QFontMetrics(font).height());
+    while (QFontMetrics(font).horizontalAdvance(text) > room && font.pixelSize() > 8)
+        font.setPixelSize(font.pixelSize() - 1);
+    control->setFont(font);
+}
+
+void fitButtonCaption(QPushButton* button) {
+    constexpr int FrameAndGap = 3;  // per side
+    fitFontToWidth(button, button->text(), button->width() - 2 * FrameAndGap);
 }

@@ -33,8 +33,8 @@ FlashPanel::FlashPanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
     LabelFLFlame->setAlignment(Qt::AlignRight | Qt::AlignTop);
     makeLabel(this, QStringLiteral("コマ目"), 128, 176);
     // "Wait" ends before its box, whatever the font makes of it.
-    QLabel* waitLabel = makeLabel(this, QStringLiteral("Wait"), 176, 176, 22, 15);
-    waitLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QLabel* waitLabel = makeLabel(this, QStringLiteral("Wait"), 176, 176, 23, 15);
+    fitFontToWidth(waitLabel, waitLabel->text(), waitLabel->width());
 
     // A frame's wait is a 16-bit field: digits that would pass it are dropped as typed.
     NumberBoxRule rule;
@@ -48,12 +48,8 @@ FlashPanel::FlashPanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
                      ->edit();
     QLabel* unit = makeLabel(this, QStringLiteral("/1000sec"), 235, 176);
     // The unit sits against the frame's right edge: a wide font must not cut it off.
-    const int room = frame->width() - 2 - unit->x();
-    for (QFont font = unit->font(); unit->sizeHint().width() > room && font.pixelSize() > 8;) {
-        font.setPixelSize(font.pixelSize() - 1);
-        unit->setFont(font);
-        unit->adjustSize();
-    }
+    fitFontToWidth(unit, unit->text(), frame->width() - 2 - unit->x());
+    unit->adjustSize();
 
     const ButtonPlace steps[] = {
         {"Command6", u"<<", {8, 200, 41, 17}, &ReelEditor::previousAction},
@@ -76,6 +72,7 @@ FlashPanel::FlashPanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
     for (const auto& [name, on] : lampButtons) {
         QPushButton* button = makeButton(this, on ? QStringLiteral("全点灯<Z>") : QStringLiteral("全消灯<X>"), name,
                                          224, on ? 96 : 136, 57, 33);
+        fitButtonCaption(button);
         connect(button, &QPushButton::clicked, this, [this, on = on] {
             editor_.setAllLamps(editor_.currentFlash(), editor_.currentFrame(), on);
         });
