@@ -116,17 +116,16 @@ int main(int argc, char** argv) {
         const QByteArray text = orf::write(machine);
         texts.push_back(timer.nsecsElapsed() / 1e6);
         timer.start();
-        if (!orf::saveFile(path, machine, &error)) {
+        if (!orf::writeFile(path, machine, &error)) {
             std::fprintf(stderr, "save: %s\n", qPrintable(error));
             return 1;
         }
         saves.push_back(timer.nsecsElapsed() / 1e6);
 
         MachineSpec read;
-        SpecSelection selection;
         orf::ReadReport report;
         timer.start();
-        if (!orf::readFile(path, read, selection, report, &error)) {
+        if (!orf::readFile(path, read, &report, &error)) {
             std::fprintf(stderr, "load: %s\n", qPrintable(error));
             return 1;
         }

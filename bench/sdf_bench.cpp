@@ -53,9 +53,9 @@ int main(int argc, char** argv) {
         const QByteArray text = sdf::write(doc);
         texts.push_back(t.nsecsElapsed() / 1e6);
         ReelDataDocument back;
-        sdf::ReadResult result;
+        sdf::ReadReport report;
         t.restart();
-        if (!sdf::readFile(path, back, result, &why)) {
+        if (!sdf::readFile(path, back, &report, &why)) {
             std::fprintf(stderr, "read failed: %s\n", qPrintable(why));
             return 1;
         }

@@ -97,7 +97,7 @@ void put32(QByteArray& b, qsizetype at, quint32 v) {
 
 // A level 2 header: the fixed part, then the extended headers "common" (CRC-16 of the
 // whole header), file name, and folder when the name has one.
-bool appendMember(QByteArray& out, const Member& m, quint32 stamp) {
+bool appendMember(QByteArray& out, const Member& m, quint32 stamp, QString* error) {
     QString name = m.name;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     const qsizetype cut = name.lastIndexOf(QLatin1Char('/'));
@@ -106,8 +106,15 @@ bool appendMember(QByteArray& out, const Member& m, quint32 stamp) {
     // Folders are separated by 0xFF in the header; '/' is never part of a double-byte
     // character in code page 932, so the swap is safe.
     folder.replace('/', '\xFF');
-    if (file.isEmpty() || file.size() > 60000 || folder.size() > 60000) return false;
-    if (static_cast<quint64>(m.data.size()) > 0xFFFFFFFFull) return false;
+    auto refuse = [&](const QString& why) {
+        if (error) *error = why;
+        return false;
+    };
+    if (file.isEmpty()) return refuse(QStringLiteral("書庫に入れるファイルの名前がありません: 「%1」").arg(m.name));
+    if (file.size() > 60000 || folder.size() > 60000)
+        return refuse(QStringLiteral("書庫に入れるファイルの名前が長すぎます。"));
+    if (static_cast<quint64>(m.data.size()) > 0xFFFFFFFFull)
+        return refuse(QStringLiteral("「%1」は 4 GiB を超えるので書庫に入れられません。").arg(m.name));
 
     const auto* raw = reinterpret_cast<const std::uint8_t*>(m.data.constData());
     const std::size_t size = static_cast<std::size_t>(m.data.size());
@@ -286,18 +293,18 @@ std::optional<QByteArray> Archive::read(const QString& name) {
 }
 
 // ---------------------------------------------------------------------------------------
-QByteArray writeArchive(const QList<Member>& members) {
-    return writeArchive(members, QDateTime::currentSecsSinceEpoch());
+QByteArray writeArchive(const QList<Member>& members, QString* error) {
+    return writeArchive(members, QDateTime::currentSecsSinceEpoch(), error);
 }
 
-QByteArray writeArchive(const QList<Member>& members, qint64 unixTime) {
+QByteArray writeArchive(const QList<Member>& members, qint64 unixTime, QString* error) {
     const auto stamp = static_cast<quint32>(std::clamp<qint64>(unixTime, 0, 0xFFFFFFFFLL));
     QByteArray out;
     qsizetype total = 1;
     for (const Member& m : members) total += m.data.size() / 2 + 64;
     out.reserve(total);
     for (const Member& m : members) {
-        if (!appendMember(out, m, stamp)) return {};
+        if (!appendMember(out, m, stamp, error)) return {};
     }
     out.append('\0');  // end of the archive
     return out;

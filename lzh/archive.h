@@ -51,10 +51,11 @@ private:
 
 // A complete archive holding the given members, each compressed with -lh5- (stored as
 // -lh0- when it does not shrink), level 2 headers, CRC-16 and time stamp.
-// A name may hold folders ("a/b.txt"); an empty result means a member cannot be held
-// by the format (4 GiB or more of data, or a name longer than a header can carry).
-QByteArray writeArchive(const QList<Member>& members);
+// A name may hold folders ("a/b.txt"). A member the format cannot hold (no name, a name
+// longer than a header can carry, 4 GiB or more of data) gives an empty result, and *error
+// says which and why.
+QByteArray writeArchive(const QList<Member>& members, QString* error = nullptr);
 // The same with a given time stamp (seconds since 1970, UTC) for every member.
-QByteArray writeArchive(const QList<Member>& members, qint64 unixTime);
+QByteArray writeArchive(const QList<Member>& members, qint64 unixTime, QString* error = nullptr);
 
 }  // namespace lzh

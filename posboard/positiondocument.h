@@ -68,10 +68,6 @@ class PositionDocument {
 public:
     std::array<PictureSlot, pos::SlotCount> pictureSlots;
     std::array<PlacementEntry, pos::EntryCount> entries;
-    bool modified = false;
-    // Folder of the last position file read, ending with "/"; pictures named in it are
-    // looked up there. Empty until a file is read.
-    QString positionFolder;
 
     // Names and entries equal; the decoded pictures are not compared.
     bool sameData(const PositionDocument& other) const;

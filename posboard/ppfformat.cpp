@@ -21,7 +21,6 @@ bool hasLineBreak(const QString& text) {
 
 }  // namespace
 
-QString fileFilter() { return QStringLiteral("画像位置ファイル|*.ppf|All Files|*.*|"); }
 
 QString nameProblem(const QString& fileName) {
     if (fileName.contains(QLatin1Char(',')))
@@ -109,7 +108,7 @@ bool readText(const QByteArray& bytes, PositionDocument& doc, ReadReport* report
     return true;
 }
 
-QList<int> loadPictures(PositionDocument& doc) {
+QList<int> loadPictures(PositionDocument& doc, const QString& folder) {
     QList<int> skipped;
     for (int s = 0; s < pos::SlotCount; ++s) {
         PictureSlot& slot = doc.pictureSlots[s];
@@ -118,7 +117,7 @@ QList<int> loadPictures(PositionDocument& doc) {
             slot.image = QImage();
             continue;
         }
-        const QString path = findFileInFolder(doc.positionFolder, slot.fileName);
+        const QString path = findFileInFolder(folder, slot.fileName);
         if (path.isEmpty() || !pictures::loadPicture(path, slot.image)) skipped.append(s);
     }
     return skipped;
@@ -130,9 +129,7 @@ bool readFile(const QString& path, PositionDocument& doc, ReadReport* report, QS
     PositionDocument copy = doc;
     ReadReport found;
     if (!readText(bytes, copy, &found, error)) return false;
-    copy.positionFolder = folderOfPath(QFileInfo(path).absoluteFilePath());
-    found.skippedPictures = loadPictures(copy);
-    copy.modified = false;
+    found.skippedPictures = loadPictures(copy, folderOfPath(QFileInfo(path).absoluteFilePath()));
     doc = std::move(copy);
     if (report) *report = found;
     return true;

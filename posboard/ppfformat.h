@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 
 #include "positiondocument.h"
@@ -11,7 +12,7 @@
 // line per placement entry. Code page 932 text with CR LF line ends.
 namespace ppf {
 
-QString fileFilter();  // "画像位置ファイル|*.ppf|All Files|*.*|"
+inline constexpr QStringView FileFilter = u"画像位置ファイル|*.ppf|All Files|*.*|";
 
 // Why a slot picture name would not come back from the file as written (a comma ends the
 // field, leading blanks are skipped, a leading quote is taken off, a line break splits the
@@ -37,19 +38,18 @@ struct ReadReport {
 // next field. Pictures are not loaded here.
 bool readText(const QByteArray& bytes, PositionDocument& doc, ReadReport* report, QString* error);
 
-// Loads the picture of every named slot from doc.positionFolder (exact name, then any
-// case). A picture that cannot be loaded is skipped: its slot keeps the image it had.
-// A slot without a name holds no picture afterwards.
-QList<int> loadPictures(PositionDocument& doc);
+// Loads the picture of every named slot from `folder` (exact name, then any case). A
+// picture that cannot be loaded is skipped: its slot keeps the image it had. A slot without
+// a name holds no picture afterwards.
+QList<int> loadPictures(PositionDocument& doc, const QString& folder);
 
-// Reads a whole position file and its pictures. On success the document holds what the
-// file says, positionFolder is the file's folder and `modified` is cleared; on failure
-// the document, its pictures and its folder are exactly as before and *error says why.
+// Reads a whole position file and its pictures, which are looked up in the file's folder.
+// On success the document holds what the file says; on failure the document and its
+// pictures are exactly as before and *error says why.
 bool readFile(const QString& path, PositionDocument& doc, ReadReport* report, QString* error);
 
 // Writes the document atomically. Refused when a name or value would not read back, and
 // false when the file cannot be written; in both cases an existing file stays whole.
-// `modified` is the caller's to clear.
 bool writeFile(const QString& path, const PositionDocument& doc, QString* error);
 
 }  // namespace ppf

@@ -90,7 +90,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 lifecycle::FileCommand Form1::fileCommand(bool save) {
     return {dialogs_,
             this,
-            QString::fromLatin1(sdf::FileFilter),
+            sdf::FileFilter.toString(),
             {},
             QString::fromLatin1(ProgramName),
             save ? QStringLiteral("ファイルを保存できませんでした。") : QStringLiteral("ファイルが不正です。"),

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "filelookup.h"
 #include "pictures.h"
 #include "sdfformat.h"
 
@@ -31,10 +32,10 @@ void ReelEditor::setFile(const QString& path) {
 }
 
 bool ReelEditor::load(const QString& path, QString* reason) {
-    sdf::ReadResult result;
-    if (!sdf::readFile(path, doc_, result, reason)) return false;
-    reelFileFolder_ = result.folder;
-    formatVersion_ = result.formatVersion;
+    sdf::ReadReport report;
+    if (!sdf::readFile(path, doc_, &report, reason)) return false;
+    reelFileFolder_ = folderOfPath(QFileInfo(path).absoluteFilePath());
+    formatVersion_ = report.formatVersion;
     currentSymbol_ = 0;
     currentPrize_ = 0;
     currentFrame_ = 1;

@@ -175,7 +175,7 @@ bool loadPictures(ReelDataDocument& doc, const QString& folder, QString* error) 
     return true;
 }
 
-bool readFile(const QString& path, ReelDataDocument& doc, ReadResult& result, QString* error) {
+bool readFile(const QString& path, ReelDataDocument& doc, ReadReport* report, QString* error) {
     QByteArray bytes;
     if (!readWholeFile(path, bytes, error, 64LL * 1024 * 1024)) return false;
     ReelDataDocument copy = doc;
@@ -184,8 +184,7 @@ bool readFile(const QString& path, ReelDataDocument& doc, ReadResult& result, QS
     const QString folder = folderOfPath(QFileInfo(path).absoluteFilePath());
     if (!loadPictures(copy, folder, error)) return false;
     doc = std::move(copy);
-    result.folder = folder;
-    result.formatVersion = version;
+    if (report) report->formatVersion = version;
     return true;
 }
 

@@ -4,16 +4,17 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 // The .sdf reel data file: code page 932 text with CR LF line ends.
 namespace sdf {
 
-inline constexpr char FileFilter[] = "SlotDataFile|*.sdf|All Files|*.*|";
+inline constexpr QStringView FileFilter = u"SlotDataFile|*.sdf|All Files|*.*|";
 
 QByteArray write(const ReelDataDocument& doc);
 
-struct ReadResult {
-    QString folder;         // the file's folder, ending with "/"
+// What a read found beside the document.
+struct ReadReport {
     int formatVersion = 0;  // 100 for a file without version line
 };
 
@@ -25,9 +26,9 @@ bool readText(const QByteArray& bytes, ReelDataDocument& doc, int& formatVersion
 // Loads the pictures named in `doc` from `folder` (exact name, then any case).
 bool loadPictures(ReelDataDocument& doc, const QString& folder, QString* error);
 
-// Reads a whole .sdf file and its pictures. On success `doc` is replaced; on any
-// failure it is left exactly as it was and *error says why.
-bool readFile(const QString& path, ReelDataDocument& doc, ReadResult& result, QString* error);
+// Reads a whole .sdf file and its pictures (looked up in the file's folder). On success `doc`
+// is replaced; on any failure it is left exactly as it was and *error says why.
+bool readFile(const QString& path, ReelDataDocument& doc, ReadReport* report, QString* error);
 
 // Writes the document atomically; false and *error when the file could not be written.
 bool writeFile(const QString& path, const ReelDataDocument& doc, QString* error);

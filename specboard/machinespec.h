@@ -58,7 +58,8 @@ struct ReelDataInfo {
     bool operator==(const ReelDataInfo&) const = default;
 };
 
-// The selection values of the machine window that loading a file has to keep in range.
+// The selection values of the machine window, which a smaller reel data file has to bring
+// back into range. The window's editor keeps them; the files never hold them.
 struct SpecSelection {
     std::int16_t curFlag = 1;     // bonus page flag, 1..flagCount+1
     std::int16_t curSetting = 1;  // 1..6
@@ -88,8 +89,6 @@ class MachineSpec {
 public:
     MachineSpec();
 
-    QString specFileName;  // bare name of the .orf last loaded or saved
-    QString specFolder;    // folder of the .orf last loaded, ending with a separator
     QString reelFileName;  // bare names of the files the machine uses
     QString controlFileName;
     QString bodyFileName;

@@ -323,8 +323,6 @@ bool applyReelData(const ReferencedFiles& files, const QString& name, MachineSpe
 
 }  // namespace
 
-QString fileFilter() { return QStringLiteral("オルベーンファイル|*.orf|"); }
-
 bool FolderFiles::reelData(const QString& name, QByteArray& bytes, QString* error) const {
     const QString path = findFileInFolder(folder_, name);
     if (path.isEmpty()) {
@@ -420,8 +418,8 @@ QString unstorableText(const MachineSpec& s) {
     return {};
 }
 
-bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& doc,
-              SpecSelection& selection, ReadReport& report, QString* error) {
+bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& doc, ReadReport* report,
+              QString* error) {
     FieldReader r(bytes);
     MachineSpec s = doc;
     ReadReport found;
@@ -461,40 +459,31 @@ bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec
         stopped();
     }
 
-    if (found.reelDataRead) selection.limitFlags(s.reelData.flagCount);
     doc = std::move(s);
-    report = std::move(found);
+    if (report) *report = std::move(found);
     return true;
 }
 
-bool readFile(const QString& path, MachineSpec& doc, SpecSelection& selection, ReadReport& report,
-              QString* error) {
+bool readFile(const QString& path, MachineSpec& doc, ReadReport* report, QString* error) {
     QByteArray bytes;
     if (!readWholeFile(path, bytes, error, MaxFileSize)) return false;
-    const QString folder = folderOfPath(QFileInfo(path).absoluteFilePath());
-    if (!readText(bytes, FolderFiles(folder), doc, selection, report, error)) return false;
-    doc.specFolder = folder;
-    doc.specFileName = bareNameOfPath(path);
-    return true;
+    return readText(bytes, FolderFiles(folderOfPath(QFileInfo(path).absoluteFilePath())), doc, report, error);
 }
 
-bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc,
-                  SpecSelection& selection, QStringList* warnings, QString* error) {
+bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc, QStringList* warnings,
+                  QString* error) {
     QStringList found;
     if (!applyReelData(files, name, doc, found, error)) return false;
-    selection.limitFlags(doc.reelData.flagCount);
     if (warnings) *warnings = found;
     return true;
 }
 
-bool saveFile(const QString& path, MachineSpec& doc, QString* error) {
+bool writeFile(const QString& path, const MachineSpec& doc, QString* error) {
     if (const QString problem = unstorableText(doc); !problem.isEmpty()) {
         if (error) *error = problem;
         return false;
     }
-    if (!saveFileAtomically(path, write(doc), error)) return false;
-    doc.specFileName = bareNameOfPath(path);
-    return true;
+    return saveFileAtomically(path, write(doc), error);
 }
 
 }  // namespace orf

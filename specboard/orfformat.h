@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QImage>
 #include <QString>
+#include <QStringView>
 #include <QStringList>
 
 #include "machinespec.h"
@@ -13,7 +14,7 @@
 // sounds and music).
 namespace orf {
 
-QString fileFilter();  // "オルベーンファイル|*.orf|"
+inline constexpr QStringView FileFilter = u"オルベーンファイル|*.orf|";
 
 // The files a machine names, looked up by bare name.
 class ReferencedFiles {
@@ -72,25 +73,23 @@ QString unstorableText(const MachineSpec& doc);
 bool isStorableLine(const QString& text);
 
 // Reads the .orf text. The reel data file it names is read from `files` before the
-// payout sounds that depend on its flag count. On success `doc` and `selection` are
-// replaced (flag selections kept within the new flag count); on failure both are left
-// exactly as they were and *error says why.
-bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& doc,
-              SpecSelection& selection, ReadReport& report, QString* error);
-
-// Reads a .orf file and the reel data file beside it; sets the document's folder and file name.
-bool readFile(const QString& path, MachineSpec& doc, SpecSelection& selection, ReadReport& report,
+// payout sounds that depend on its flag count. On success `doc` is replaced; on failure it
+// is left exactly as it was and *error says why.
+bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& doc, ReadReport* report,
               QString* error);
+
+// Reads a .orf file and the reel data file and pictures it names, from the file's folder.
+bool readFile(const QString& path, MachineSpec& doc, ReadReport* report, QString* error);
 
 // Reads the reel data file `name`: the flag count, prize combinations and lit symbol
 // pictures. Sets `reelFileName`. Refused, with nothing changed, when the file is missing,
 // unreadable, or has more flags than the machine holds. Pictures that cannot be loaded keep
 // what they showed and are listed in *warnings.
-bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc,
-                  SpecSelection& selection, QStringList* warnings, QString* error);
+bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc, QStringList* warnings,
+                  QString* error);
 
-// Writes the document atomically and, on success, takes the file's bare name as the document's
-// file name. Refuses texts the file cannot hold. On failure the old file is untouched.
-bool saveFile(const QString& path, MachineSpec& doc, QString* error);
+// Writes the document atomically. Refuses texts the file cannot hold. On failure the old
+// file is untouched.
+bool writeFile(const QString& path, const MachineSpec& doc, QString* error);
 
 }  // namespace orf

@@ -158,10 +158,9 @@ bool readText(const QByteArray& text, ControlDocument& doc, ReadReport* report, 
 }
 
 QByteArray packArchive(const ControlDocument& doc, QString* error) {
-    QByteArray archive =
-        lzh::writeArchive({lzh::Member{QString::fromLatin1(MemberName), writeText(doc)}});
-    if (archive.isEmpty() && error)
-        *error = QStringLiteral("制御ファイルの書庫を作れませんでした。");
+    QString why;
+    QByteArray archive = lzh::writeArchive({lzh::Member{QString::fromLatin1(MemberName), writeText(doc)}}, &why);
+    if (archive.isEmpty() && error) *error = QStringLiteral("制御ファイルの書庫を作れませんでした。%1").arg(why);
     return archive;
 }
 

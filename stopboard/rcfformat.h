@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <optional>
 
 #include "controldocument.h"
@@ -11,7 +12,7 @@
 // tables, base tables, assignments. The simulator reads the same member.
 namespace rcf {
 
-inline constexpr char FileFilter[] = "RealControlFile|*.rcf|All Files|*.*|";
+inline constexpr QStringView FileFilter = u"RealControlFile|*.rcf|All Files|*.*|";
 inline constexpr char MemberName[] = "dummy.dat";
 
 // What a read found beside the data, for the window to warn about.

@@ -281,14 +281,12 @@ void SdfFormatTest::failedReadLeavesDocumentAsItWas() {
     ReelDataDocument doc = withoutNames(randomDocument(12));
     doc.symbols[0].pictures[0] = QImage(8, 8, QImage::Format_RGB32);
     const ReelDataDocument before = doc;
-    sdf::ReadResult result;
-    result.folder = QStringLiteral("/keep/");
+    sdf::ReadReport report;
     QString why;
-    QVERIFY(!sdf::readFile(path, doc, result, &why));
+    QVERIFY(!sdf::readFile(path, doc, &report, &why));
     QVERIFY(doc.sameData(before));
     QCOMPARE(doc.symbols[0].pictures[0].size(), QSize(8, 8));
-    QCOMPARE(result.folder, QStringLiteral("/keep/"));
-    QVERIFY(!sdf::readFile(dir.path(), doc, result, &why));  // a folder chosen as file
+    QVERIFY(!sdf::readFile(dir.path(), doc, &report, &why));  // a folder chosen as file
     QVERIFY(doc.sameData(before));
 }
 
@@ -302,14 +300,13 @@ void SdfFormatTest::picturesFoundInTheFilesFolder() {
     const QString path = dir.filePath(QStringLiteral("m.sdf"));
     QVERIFY(sdf::writeFile(path, doc, nullptr));
     ReelDataDocument back;
-    sdf::ReadResult result;
+    sdf::ReadReport report;
     QString why;
-    QVERIFY2(sdf::readFile(path, back, result, &why), qPrintable(why));
+    QVERIFY2(sdf::readFile(path, back, &report, &why), qPrintable(why));
     QCOMPARE(back.symbols[0].pictures[0].size(), QSize(40, 20));
     QCOMPARE(back.symbols[0].pictures[1].size(), QSize(40, 20));
     QVERIFY(back.symbols[0].pictures[2].isNull());
-    QCOMPARE(result.folder, QDir(dir.path()).absolutePath() + QLatin1Char('/'));
-    QCOMPARE(result.formatVersion, 120);
+    QCOMPARE(report.formatVersion, 120);
 }
 
 void SdfFormatTest::missingPictureMakesFileBad() {
@@ -319,9 +316,9 @@ void SdfFormatTest::missingPictureMakesFileBad() {
     const QString path = dir.filePath(QStringLiteral("m.sdf"));
     QVERIFY(sdf::writeFile(path, doc, nullptr));
     ReelDataDocument back;
-    sdf::ReadResult result;
+    sdf::ReadReport report;
     QString why;
-    QVERIFY(!sdf::readFile(path, back, result, &why));
+    QVERIFY(!sdf::readFile(path, back, &report, &why));
     QVERIFY(why.contains(QStringLiteral("gone.gif")));
 }
 

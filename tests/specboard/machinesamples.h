@@ -203,9 +203,6 @@ inline QString difference(const MachineSpec& a, const MachineSpec& b) {
                 .arg(QString::fromLatin1(x[i]), QString::fromLatin1(y[i]));
     if (x.size() != y.size()) return QStringLiteral("%1 vs %2 lines").arg(x.size()).arg(y.size());
     if (!(a.reelData == b.reelData)) return QStringLiteral("reel data");
-    if (a.specFolder != b.specFolder || a.specFileName != b.specFileName)
-        return QStringLiteral("file %1%2 vs %3%4")
-            .arg(a.specFolder, a.specFileName, b.specFolder, b.specFileName);
     return QStringLiteral("slots the file does not hold");
 }
 

@@ -53,8 +53,6 @@ MachineSpec previousMachine() {
     MachineSpec m = samples::randomMachine(99, 7, nullptr);
     m.reelData.symbolPictures[0] = QImage(3, 3, QImage::Format_RGB32);
     m.reelData.symbolPictures[0].fill(Qt::red);
-    m.specFolder = QStringLiteral("/old/");
-    m.specFileName = QStringLiteral("old.orf");
     return m;
 }
 
@@ -90,14 +88,11 @@ private slots:
 
 void OrfFormatTest::sampleFileReadsAndWritesByLayout() {
     MachineSpec read;
-    SpecSelection selection;
     orf::ReadReport report;
     QString error;
-    QVERIFY2(orf::readFile(DataDir + "sample.orf", read, selection, report, &error),
+    QVERIFY2(orf::readFile(DataDir + "sample.orf", read, &report, &error),
              qPrintable(error));
     MachineSpec expected = samples::sampleMachine();
-    expected.specFolder = QDir(DataDir).absolutePath() + u'/';
-    expected.specFileName = QStringLiteral("sample.orf");
     QVERIFY2(read == expected, qPrintable(difference(read, expected)));
     QVERIFY(report.reelDataRead && report.soundSectionRead && report.effectSectionRead);
     QCOMPARE(report.writtenFlagCount, 4);
@@ -124,10 +119,9 @@ void OrfFormatTest::randomMachinesRoundTrip() {
         samples::randomMachine(seed, flagCount, &files.reelFiles["reels.sdf"]);
     QVERIFY(orf::unstorableText(machine).isEmpty());
     MachineSpec read;
-    SpecSelection selection;
     orf::ReadReport report;
     QString error;
-    QVERIFY2(orf::readText(orf::write(machine), files, read, selection, report, &error),
+    QVERIFY2(orf::readText(orf::write(machine), files, read, &report, &error),
              qPrintable(error));
     QVERIFY2(read == machine, qPrintable(difference(read, machine)));
     QVERIFY(report.effectSectionRead && !report.flagCountMismatch);
@@ -150,9 +144,8 @@ void OrfFormatTest::slotsOutsideTheFileAreKept() {
     machine.sound.files[0] = sound::silenceName();
     QCOMPARE(orf::write(machine), written);
     MachineSpec read = machine;
-    SpecSelection selection;
     orf::ReadReport report;
-    QVERIFY(orf::readText(written, Sample().files, read, selection, report, nullptr));
+    QVERIFY(orf::readText(written, Sample().files, read, &report, nullptr));
     QVERIFY2(read == machine, qPrintable(difference(read, machine)));
 }
 
@@ -235,10 +228,9 @@ void OrfFormatTest::skipsLinesOutsideSections() {
     QList<QByteArray> lines = sample.lines;
     for (qsizetype i = junk.size() - 1; i >= 0; --i) lines.insert(at, junk[i]);
     MachineSpec read;
-    SpecSelection selection;
     orf::ReadReport report;
     QString error;
-    QVERIFY2(orf::readText(joinLines(lines), sample.files, read, selection, report, &error),
+    QVERIFY2(orf::readText(joinLines(lines), sample.files, read, &report, &error),
              qPrintable(error));
     const MachineSpec expected = samples::sampleMachine();
     QVERIFY2(read == expected, qPrintable(difference(read, expected)));
@@ -270,10 +262,9 @@ void OrfFormatTest::fileEndingAfterMachineDataKeepsSounds() {
     if (!damage.isEmpty()) lines[lines.indexOf(damage)] = " x ";
     const MachineSpec previous = previousMachine();
     MachineSpec read = previous;
-    SpecSelection selection;
     orf::ReadReport report;
     QString error;
-    QVERIFY2(orf::readText(joinLines(lines), sample.files, read, selection, report, &error),
+    QVERIFY2(orf::readText(joinLines(lines), sample.files, read, &report, &error),
              qPrintable(error));
     QCOMPARE(report.soundSectionRead, soundRead);
     QCOMPARE(report.effectSectionRead, effectRead);
@@ -285,8 +276,6 @@ void OrfFormatTest::fileEndingAfterMachineDataKeepsSounds() {
     // The sample's reel data names no pictures and five flags: the rest stays.
     const ReelDataInfo sampleReels = expected.reelData;
     expected.reelData = previous.reelData;
-    expected.specFolder = previous.specFolder;  // only reading a file by its path sets these
-    expected.specFileName = previous.specFileName;
     // An empty box text stores no number: the sample's empty boxes keep the numbers held before.
     for (auto [ct, box] : {std::pair{true, 1}, std::pair{false, 2}}) {
         if (ct) {
@@ -383,25 +372,20 @@ void OrfFormatTest::refusesDamagedFile() {
         sample.files.reelFiles["machine.sdf"] = samples::reelFile(sdf.toInt());
     const MachineSpec previous = previousMachine();
     MachineSpec doc = previous;
-    SpecSelection selection;
-    selection.curFlag = 9;
-    const SpecSelection previousSelection = selection;
     orf::ReadReport report;
     report.warnings << "kept";
     QString error;
-    QVERIFY(!orf::readText(make(sample.lines), sample.files, doc, selection, report, &error));
+    QVERIFY(!orf::readText(make(sample.lines), sample.files, doc, &report, &error));
     QVERIFY2(error.contains(reason), qPrintable(error));
     QVERIFY2(doc == previous, qPrintable(difference(doc, previous)));
-    QVERIFY(selection == previousSelection);
     QCOMPARE(report.warnings, QStringList{"kept"});
 }
 
 void OrfFormatTest::loadingTwiceGivesSameExplanation() {
     MachineSpec doc;
-    SpecSelection selection;
     orf::ReadReport report;
     for (int i = 0; i < 2; ++i)
-        QVERIFY(orf::readFile(DataDir + "sample.orf", doc, selection, report, nullptr));
+        QVERIFY(orf::readFile(DataDir + "sample.orf", doc, &report, nullptr));
     QCOMPARE(doc.explanation, samples::sampleMachine().explanation);
 }
 
@@ -415,9 +399,8 @@ void OrfFormatTest::switchesReadAsZeroOrOne() {
     lines[switches + 2] = " 0 ";
     lines[lineOf(lines, "# Sound Effect and BGM setting") + 11] = " 5 ";
     MachineSpec doc;
-    SpecSelection selection;
     orf::ReadReport report;
-    QVERIFY(orf::readText(joinLines(lines), sample.files, doc, selection, report, nullptr));
+    QVERIFY(orf::readText(joinLines(lines), sample.files, doc, &report, nullptr));
     QCOMPARE(int(doc.counterReset), 1);
     QCOMPARE(int(doc.threeBetOnly), 1);
     QCOMPARE(int(doc.hasCT), 0);
@@ -434,14 +417,11 @@ void OrfFormatTest::emptyReelFileNameKeepsReelData() {
     doc.reelData.flagCount = 2;
     doc.reelData.symbolPictures[3] = QImage(2, 2, QImage::Format_RGB32);
     const ReelDataInfo reelData = doc.reelData;
-    SpecSelection selection;
-    selection.curFlag = 5;
     orf::ReadReport report;
-    QVERIFY(orf::readText(bytes, orf::MemoryFiles(), doc, selection, report, nullptr));
+    QVERIFY(orf::readText(bytes, orf::MemoryFiles(), doc, &report, nullptr));
     QVERIFY(!report.reelDataRead && report.effectSectionRead && !report.flagCountMismatch);
     QVERIFY(doc.reelData == reelData);
     QVERIFY(doc.reelFileName.isEmpty());
-    QCOMPARE(int(selection.curFlag), 5);
     for (int f = 0; f <= 2; ++f) QVERIFY(doc.sound.paySound[f] == machine.sound.paySound[f]);
 }
 
@@ -457,27 +437,22 @@ void OrfFormatTest::reelDataFoundInAnyCaseWithPictures() {
     QVERIFY(saveFileAtomically(dir.filePath("MACHINE.SDF"), sdf));
     MachineSpec machine = samples::sampleMachine();
     machine.reelData.flagCount = 6;
-    QVERIFY(orf::saveFile(dir.filePath("m.orf"), machine, nullptr));
-    QCOMPARE(machine.specFileName, QStringLiteral("m.orf"));
+    QVERIFY(orf::writeFile(dir.filePath("m.orf"), machine, nullptr));
 
     MachineSpec doc;
     QImage marker(5, 5, QImage::Format_RGB32);
     marker.fill(Qt::green);
     doc.reelData.symbolPictures.fill(marker);
-    SpecSelection selection;
-    selection.payoutFlag = 21;
     orf::ReadReport report;
     QString error;
-    QVERIFY2(orf::readFile(dir.filePath("m.orf"), doc, selection, report, &error),
+    QVERIFY2(orf::readFile(dir.filePath("m.orf"), doc, &report, &error),
              qPrintable(error));
     QCOMPARE(int(doc.reelData.flagCount), 6);
-    QCOMPARE(int(selection.payoutFlag), 7);
     QCOMPARE(doc.reelData.symbolPictures[0].pixel(10, 10), QColor(Qt::blue).rgb());
     QCOMPARE(doc.reelData.symbolPictures[1], marker);  // missing
     QCOMPARE(doc.reelData.symbolPictures[2], marker);  // not a picture
     QCOMPARE(doc.reelData.symbolPictures[3], marker);  // no name
     QCOMPARE(report.warnings.size(), 2);
-    QCOMPARE(doc.specFolder, QDir(dir.path()).absolutePath() + u'/');
 }
 
 void OrfFormatTest::reportsFlagCountOfPayoutSection_data() {
@@ -503,9 +478,8 @@ void OrfFormatTest::reportsFlagCountOfPayoutSection() {
     orf::MemoryFiles files;
     files.reelFiles["machine.sdf"] = samples::reelFile(readWith);
     MachineSpec doc;
-    SpecSelection selection;
     orf::ReadReport report;
-    QVERIFY(orf::readText(bytes, files, doc, selection, report, nullptr));
+    QVERIFY(orf::readText(bytes, files, doc, &report, nullptr));
     QCOMPARE(report.writtenFlagCount, reported);
     QCOMPARE(report.flagCountMismatch, reported != readWith);
     // The payout lines are still read for the flags now loaded.
@@ -540,10 +514,9 @@ void OrfFormatTest::saveRefusesTextsTheFileCannotHold() {
     MachineSpec machine = samples::sampleMachine();
     spoil(machine);
     QString error;
-    QVERIFY(!orf::saveFile(path, machine, &error));
+    QVERIFY(!orf::writeFile(path, machine, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(fileBytes(path), QByteArray("old contents"));
-    QVERIFY(machine.specFileName.isEmpty());
 }
 
 void OrfFormatTest::failedSaveKeepsOldFile() {
@@ -551,11 +524,10 @@ void OrfFormatTest::failedSaveKeepsOldFile() {
     QVERIFY(QDir(dir.path()).mkdir("folder.orf"));
     MachineSpec machine = samples::sampleMachine();
     QString error;
-    QVERIFY(!orf::saveFile(dir.filePath("folder.orf"), machine, &error));
+    QVERIFY(!orf::writeFile(dir.filePath("folder.orf"), machine, &error));
     QVERIFY(!error.isEmpty());
-    QVERIFY(!orf::saveFile(dir.filePath("no/such/folder/m.orf"), machine, &error));
-    QVERIFY(machine.specFileName.isEmpty());
-    QVERIFY(orf::saveFile(dir.filePath("m.orf"), machine, &error));
+    QVERIFY(!orf::writeFile(dir.filePath("no/such/folder/m.orf"), machine, &error));
+    QVERIFY(orf::writeFile(dir.filePath("m.orf"), machine, &error));
     QCOMPARE(fileBytes(dir.filePath("m.orf")), orf::write(machine));
 }
 
