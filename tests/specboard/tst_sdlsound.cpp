@@ -189,11 +189,6 @@ void TestSdlSound::deviceRefusesWhatItCannotPlay() {
         device.createBuffer(QByteArray("RIFF\x10\0\0\0WAVEjunkjunk", 20), SoundPlayer::BufferFlags);
     QCOMPARE(made.handle, 0);
     QVERIFY(!made.error.isEmpty());
-    made = device.createBuffer(tone.left(60), SoundPlayer::BufferFlags);  // cut off early
-    if (made.handle == 0)
-        QVERIFY(!made.error.isEmpty());
-    else
-        device.free(made.handle);
 
     // Handles that name nothing are taken without harm.
     for (SoundDevice::Buffer handle : {0, 12345, -1}) {
@@ -214,19 +209,16 @@ void TestSdlSound::musicCommands_data() {
     using E = SdlMusicCommands;
     const QString open = QStringLiteral("open %Fnotes.mid type sequencer alias midifile");
     QTest::newRow("open, play, stop, close")
-        << QStringList{open, "play midifile from 0", "stop midifile ", "close midifile"}
-        << QList<int>{0, 0, 0, 0};
+        << QStringList{open, "play midifile from 0", "stop midifile ", "close midifile",
+                       "close midifile"}
+        << QList<int>{0, 0, 0, 0, E::DeviceNotOpen};
     QTest::newRow("nothing open") << QStringList{"stop midifile ", "close midifile",
                                                  "play midifile from 0"}
                                   << QList<int>{E::DeviceNotOpen, E::DeviceNotOpen,
                                                 E::DeviceNotOpen};
-    QTest::newRow("closed twice") << QStringList{open, "close midifile", "close midifile"}
-                                  << QList<int>{0, 0, E::DeviceNotOpen};
     QTest::newRow("second open under the same alias")
         << QStringList{open, open, "close midifile", open}
         << QList<int>{0, E::DuplicateAlias, 0, 0};
-    QTest::newRow("played twice starts again")
-        << QStringList{open, "play midifile from 0", "play midifile from 0"} << QList<int>{0, 0, 0};
     QTest::newRow("missing file") << QStringList{"open %Fgone.mid type sequencer alias midifile"}
                                   << QList<int>{E::FileNotFound};
     QTest::newRow("not a MIDI file")
@@ -235,8 +227,6 @@ void TestSdlSound::musicCommands_data() {
     QTest::newRow("a pipe under a MIDI name is not read")
         << QStringList{"open %Fpipe.mid type sequencer alias midifile"}
         << QList<int>{E::InvalidFile};
-    QTest::newRow("a folder is no file")
-        << QStringList{"open %F type sequencer alias midifile"} << QList<int>{E::InvalidFile};
     QTest::newRow("no path") << QStringList{"open  type sequencer alias midifile",
                                             "open type sequencer alias midifile"}
                              << QList<int>{E::FilenameRequired, E::FilenameRequired};
