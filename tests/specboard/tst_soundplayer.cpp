@@ -1,0 +1,277 @@
+// The order of the sound output calls that Play, Stop, start-up and shut-down make, with
+// the recording doubles: which file is read, which buffer is played or freed, which MIDI
+// commands go out, and which messages are shown.
+
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "scripteddialogs.h"
+#include "recordingsound.h"
+#include "soundfile.h"
+#include "soundplayer.h"
+
+namespace {
+
+const QString Title = QStringLiteral("specboard");
+
+// A machine folder with a blank in its name, holding the sound files a case asks for:
+// "name" holds the text "wav:name" (or "mid:name"), "fifo:name" is a pipe, "empty:name"
+// an empty file and "huge:name" a file above the size read into memory.
+class SoundFolder {
+public:
+    SoundFolder() : path_(dir_.path() + QStringLiteral("/machine folder/")) {
+        QDir().mkpath(path_);
+    }
+
+    const QString& path() const { return path_; }
+
+    void make(const QString& spec) {
+        const bool plain = !spec.contains(u':');
+        const QString kind = spec.section(u':', 0, 0);
+        const QString name = spec.section(u':', -1);
+        const QString file = path_ + name;
+        if (kind == QLatin1String("fifo")) {
+            QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+            return;
+        }
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        if (kind == QLatin1String("huge")) QVERIFY(out.resize(MaxSoundFileBytes + 1));  // sparse
+        if (plain) {
+            const bool wav = name.endsWith(QLatin1String("v"), Qt::CaseInsensitive);
+            out.write((wav ? QStringLiteral("wav:") : QStringLiteral("mid:")).toUtf8() +
+                      name.toUtf8());
+        }
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+// Runs steps on a player: "play|number text|file name" in the machine folder, "playcwd|..."
+// with no folder while the working folder is the machine folder, "stop" and "shutdown".
+// Returns the result of the last play.
+int runSteps(SoundPlayer& player, const QStringList& steps, const QString& folder) {
+    int result = 0;
+    for (const QString& step : steps) {
+        const QStringList part = step.split(u'|');
+        if (part[0] == QLatin1String("play")) {
+            result = player.play(part[1], part[2], folder);
+        } else if (part[0] == QLatin1String("playcwd")) {
+            const QString before = QDir::currentPath();
+            QDir::setCurrent(folder);
+            result = player.play(part[1], part[2], QString());
+            QDir::setCurrent(before);
+        } else if (part[0] == QLatin1String("stop")) {
+            player.stop();
+        } else if (part[0] == QLatin1String("shutdown")) {
+            player.shutDown();
+        }
+    }
+    return result;
+}
+
+QStringList inFolder(QStringList lines, const QString& folder) {
+    for (QString& line : lines) line.replace(QLatin1String("%F"), folder);
+    return lines;
+}
+
+const QString Stop = QStringLiteral("send \"stop midifile \"");
+const QString Close = QStringLiteral("send \"close midifile\"");
+const QString PlayMidi = QStringLiteral("send \"play midifile from 0\"");
+QString openMidi(const QString& name) {
+    return QStringLiteral("send \"open %F") + name +
+           QStringLiteral(" type sequencer alias midifile\"");
+}
+
+}  // namespace
+
+class TestSoundPlayer : public QObject {
+    Q_OBJECT
+private slots:
+    void callOrder_data();
+    void callOrder();
+    void startUp_data();
+    void startUp();
+};
+
+void TestSoundPlayer::callOrder_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("scripted");  // "buffer|handle|error" or "midi|word|answer"
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QStringList>("messages");  // "text|file name", each Warning with OK
+    QTest::addColumn<int>("currentBuffer");
+    QTest::addColumn<int>("result");
+
+    const QStringList none;
+    const QStringList midiSequence{Stop, Close, openMidi("tune.mid"), PlayMidi};
+
+    QTest::newRow("WAV") << QStringList{"bell.wav"} << QStringList{"play|1|bell.wav"} << none
+                         << QStringList{"createBuffer \"wav:bell.wav\" 3", "play 1"} << none << 1
+                         << 0;
+    QTest::newRow("MIDI, unquoted path with a blank")
+        << QStringList{"tune.mid"} << QStringList{"play|2|tune.mid"} << none << midiSequence << none
+        << 0 << 0;
+    QTest::newRow("MIDI while another plays")
+        << QStringList{"tune.mid", "other.mid"}
+        << QStringList{"play|2|tune.mid", "play|3|other.mid"} << none
+        << midiSequence + QStringList{Stop, Close, openMidi("other.mid"), PlayMidi} << none << 0
+        << 0;
+    QTest::newRow("MIDI that will not open: no play, nothing shown")
+        << QStringList{"tune.mid"} << QStringList{"play|2|tune.mid"} << QStringList{"midi|open|296"}
+        << QStringList{Stop, Close, openMidi("tune.mid")} << none << 0 << 296;
+    QTest::newRow("missing MIDI still goes to the command interface")
+        << none << QStringList{"play|2|gone.mid"} << QStringList{"midi|open|275"}
+        << QStringList{Stop, Close, openMidi("gone.mid")} << none << 0 << 275;
+    QTest::newRow("sound number 0") << QStringList{"bell.wav"} << QStringList{"play|0|bell.wav"}
+                                    << none << none << none << 0 << 0;
+    QTest::newRow("empty sound number") << QStringList{"bell.wav"} << QStringList{"play||bell.wav"}
+                                        << none << none << none << 0 << 0;
+    QTest::newRow("upper-case WAV extension")
+        << QStringList{"BELL.WAV"} << QStringList{"play|1|BELL.WAV"} << none << none << none << 0
+        << 0;
+    QTest::newRow("missing WAV: play 0, nothing shown")
+        << none << QStringList{"play|1|gone.wav"} << none << QStringList{"play 0"} << none << 0
+        << 0;
+    QTest::newRow("previous buffer released by a new WAV")
+        << QStringList{"bell.wav", "gong.wav"} << QStringList{"play|1|bell.wav", "play|4|gong.wav"}
+        << none
+        << QStringList{"createBuffer \"wav:bell.wav\" 3", "play 1", "free 1",
+                       "createBuffer \"wav:gong.wav\" 3", "play 2"}
+        << none << 2 << 0;
+    QTest::newRow("previous buffer released by a missing WAV")
+        << QStringList{"bell.wav"} << QStringList{"play|1|bell.wav", "play|4|gone.wav"} << none
+        << QStringList{"createBuffer \"wav:bell.wav\" 3", "play 1", "free 1", "play 0"} << none << 0
+        << 0;
+    QTest::newRow("unreadable WAV (a pipe): reason shown, play 0")
+        << QStringList{"fifo:pipe.wav"} << QStringList{"play|1|pipe.wav"} << none
+        << QStringList{"play 0"} << QStringList{"通常のファイルではありません。|pipe.wav"} << 0
+        << 0;
+    QTest::newRow("empty WAV") << QStringList{"empty:empty.wav"} << QStringList{"play|1|empty.wav"}
+                               << none << QStringList{"play 0"}
+                               << QStringList{"ファイルが空です。|empty.wav"} << 0 << 0;
+    QTest::newRow("WAV too big to read")
+        << QStringList{"huge:huge.wav"} << QStringList{"play|1|huge.wav"} << none
+        << QStringList{"play 0"} << QStringList{"ファイルが大きすぎます。|huge.wav"} << 0 << 0;
+    QTest::newRow("WAV the device cannot decode: its reason shown, play 0")
+        << QStringList{"bell.wav"} << QStringList{"play|1|bell.wav"}
+        << QStringList{"buffer|0|Unknown WAVE format"}
+        << QStringList{"createBuffer \"wav:bell.wav\" 3", "play 0"}
+        << QStringList{"Unknown WAVE format|bell.wav"} << 0 << 0;
+    QTest::newRow("no device to make a buffer on: nothing shown")
+        << QStringList{"bell.wav"} << QStringList{"play|1|bell.wav"} << QStringList{"buffer|0|"}
+        << QStringList{"createBuffer \"wav:bell.wav\" 3", "play 0"} << none << 0 << 0;
+    QTest::newRow("WAV found in another letter case")
+        << QStringList{"bell.WAV"} << QStringList{"play|1|Bell.wav"} << none
+        << QStringList{"createBuffer \"wav:bell.WAV\" 3", "play 1"} << none << 1 << 0;
+    QTest::newRow("MIDI found in another letter case")
+        << QStringList{"TUNE.MID"} << QStringList{"play|2|Tune.mid"} << none
+        << QStringList{Stop, Close, openMidi("TUNE.MID"), PlayMidi} << none << 0 << 0;
+    QTest::newRow("WAV in the working folder while there is no machine folder")
+        << QStringList{"bell.wav"} << QStringList{"playcwd|1|bell.wav"} << none
+        << QStringList{"createBuffer \"wav:bell.wav\" 3", "play 1"} << none << 1 << 0;
+    QTest::newRow("MIDI in the working folder while there is no machine folder")
+        << QStringList{"tune.mid"} << QStringList{"playcwd|2|tune.mid"} << none << midiSequence
+        << none << 0 << 0;
+    QTest::newRow("Stop with nothing playing")
+        << none << QStringList{"stop"} << none << QStringList{"stop 0", Stop, Close} << none << 0
+        << 0;
+    QTest::newRow("shut-down while a WAV and a MIDI play")
+        << QStringList{"bell.wav", "tune.mid"}
+        << QStringList{"play|1|bell.wav", "play|2|tune.mid", "shutdown"} << none
+        << QStringList{"createBuffer \"wav:bell.wav\" 3", "play 1"} + midiSequence +
+               QStringList{"free 1", "quitMusic", "quit", Stop, Close}
+        << none << 0 << 0;
+}
+
+void TestSoundPlayer::callOrder() {
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, scripted);
+    QFETCH(QStringList, calls);
+    QFETCH(QStringList, messages);
+    QFETCH(int, currentBuffer);
+    QFETCH(int, result);
+
+    SoundFolder folder;
+    for (const QString& file : files) folder.make(file);
+    QStringList log;
+    RecordingSoundDevice device(log);
+    RecordingMusicCommands music(log);
+    for (const QString& line : scripted) {
+        const QStringList part = line.split(u'|');
+        if (part[0] == QLatin1String("buffer"))
+            device.bufferAnswers.append({part[1].toInt(), part[2]});
+        else
+            music.answers.insert(part[1], part[2].toInt());
+    }
+    ScriptedDialogs dialogs;
+    SoundPlayer player(device, music, dialogs, nullptr, Title);
+
+    QCOMPARE(runSteps(player, steps, folder.path()), result);
+    QCOMPARE(log, inFolder(calls, folder.path()));
+    QCOMPARE(player.currentBuffer(), currentBuffer);
+    QCOMPARE(dialogs.shown.size(), messages.size());
+    for (qsizetype i = 0; i < messages.size(); ++i) {
+        const ScriptedDialogs::Shown& shown = dialogs.shown[i];
+        QCOMPARE(shown.text, messages[i].section(u'|', 0, 0));
+        QCOMPARE(shown.detail, folder.path() + messages[i].section(u'|', 1));
+        QCOMPARE(shown.title, Title);
+        QCOMPARE(shown.icon, Dialogs::Icon::Warning);
+        QCOMPARE(shown.buttons, Dialogs::Buttons::Ok);
+    }
+}
+
+void TestSoundPlayer::startUp_data() {
+    QTest::addColumn<bool>("deviceStarts");
+    QTest::addColumn<bool>("musicStarts");
+    QTest::addColumn<QStringList>("startCalls");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("both start") << true << true << QStringList{"start 77 2", "startMusic"}
+                                << QString();
+    QTest::newRow("sound device fails") << false << true << QStringList{"start 77 2"}
+                                        << QStringLiteral("DirectSoundは使えません。");
+    QTest::newRow("music device fails") << true << false << QStringList{"start 77 2", "startMusic"}
+                                        << QStringLiteral("DirectMusicは使えません。");
+}
+
+void TestSoundPlayer::startUp() {
+    QFETCH(bool, deviceStarts);
+    QFETCH(bool, musicStarts);
+    QFETCH(QStringList, startCalls);
+    QFETCH(QString, message);
+
+    SoundFolder folder;
+    folder.make(QStringLiteral("bell.wav"));
+    QStringList log;
+    RecordingSoundDevice device(log);
+    device.startAnswer = deviceStarts;
+    device.startMusicAnswer = musicStarts;
+    RecordingMusicCommands music(log);
+    ScriptedDialogs dialogs;
+    SoundPlayer player(device, music, dialogs, nullptr, Title);
+
+    player.start(77);
+    QCOMPARE(dialogs.shown.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
+        QCOMPARE(dialogs.shown[0].text, message);
+        QCOMPARE(dialogs.shown[0].title, Title);
+        QCOMPARE(dialogs.shown[0].buttons, Dialogs::Buttons::Ok);
+    }
+    // The editor goes on: Play and Stop make their calls whatever failed.
+    runSteps(player, {"play|1|bell.wav", "stop"}, folder.path());
+    const QStringList afterStart{"createBuffer \"wav:bell.wav\" 3", "play 1", "stop 1", Stop,
+                                 Close};
+    QCOMPARE(log, startCalls + afterStart);
+    QCOMPARE(dialogs.shown.size(), message.isEmpty() ? 0 : 1);
+}
+
+QTEST_GUILESS_MAIN(TestSoundPlayer)
+#include "tst_soundplayer.moc"
