@@ -477,6 +477,7 @@ bool FolderCheck::checkMachine(const QString& path) {
     }
 
     const bool usable = reel && reel->summaryRead && reel->lastPrizeIndex <= machine::MaxFlagCount;
+    bool layoutMismatch = false;
     if (usable) {
         MachineSpec real;
         orf::ReadReport realReport;
@@ -486,7 +487,9 @@ bool FolderCheck::checkMachine(const QString& path) {
         }
         spec = std::move(real);
         report = std::move(realReport);
-        if (report.effectSectionRead && report.flagCountMismatch) {
+        // A section written for fewer flags also ends early; the layout says why.
+        if (report.soundSectionRead && report.flagCountMismatch) {
+            layoutMismatch = true;
             const int n = reel->lastPrizeIndex;
             out_.error(file, at.effectHeader, QStringLiteral("layout"),
                        report.writtenFlagCount < 0
@@ -513,7 +516,7 @@ bool FolderCheck::checkMachine(const QString& path) {
             report = std::move(ownReport);
         }
     }
-    if (!report.stoppedReason.isEmpty()) {
+    if (!report.stoppedReason.isEmpty() && !(layoutMismatch && !report.effectSectionRead)) {
         QString rest;
         const int line = lineOfReason(report.stoppedReason, &rest);
         out_.warning(file, line, QStringLiteral("stopped"),
