@@ -8,6 +8,7 @@
 #include <QSet>
 #include <optional>
 
+#include "controlkeys.h"
 #include "filelookup.h"
 #include "linemap.h"
 #include "machinefiles.h"
@@ -378,37 +379,23 @@ void FolderCheck::checkControlValues(const QString& file, const ControlDocument&
     // Assignments in the order of the file.
     std::vector<bool> assigned(BaseTableCount + 1, false);
     int line = rcflines::FirstAssignment;
-    AssignmentKey k;
-    for (k.playState = 0; k.playState < PlayStateCount; ++k.playState) {
-        const int single = k.playState == RegularBonusPlayState;
-        for (k.bonusFlagState = 0; k.bonusFlagState < (single ? 1 : BonusFlagStateCount);
-             ++k.bonusFlagState)
-            for (k.bet = 0; k.bet < (single ? 1 : BetCount); ++k.bet)
-                for (k.stopOrder = 0; k.stopOrder < (single ? 1 : StopOrderCount); ++k.stopOrder)
-                    for (k.flag = 0; k.flag <= doc.lastPrizeIndex() + 1; ++k.flag)
-                        for (k.bigType = 0; k.bigType < BigTypeCount; ++k.bigType)
-                            for (k.firstStop = 1; k.firstStop <= FirstStopCount;
-                                 ++k.firstStop, ++line) {
-                                const int b = doc.assignment(k);
-                                if (b >= 1 && b <= BaseTableCount) {
-                                    assigned[b] = true;
-                                    continue;
-                                }
-                                out_.error(
-                                    file, line, QStringLiteral("assignment"),
-                                    QStringLiteral("assignment of %1, %2, %3BET, %4, flag %5, big "
-                                                   "type %6, first stop position %7: base table "
-                                                   "%8 is outside 1..512")
-                                        .arg(PlayStates[k.playState],
-                                             BonusFlagStates[k.bonusFlagState])
-                                        .arg(k.bet + 1)
-                                        .arg(StopOrders[k.stopOrder])
-                                        .arg(k.flag)
-                                        .arg(k.bigType + 1)
-                                        .arg(k.firstStop)
-                                        .arg(b));
-                            }
-    }
+    forEachFileKey(doc.lastPrizeIndex(), [&](const AssignmentKey& k) {
+        const int b = doc.assignment(k);
+        if (b >= 1 && b <= BaseTableCount)
+            assigned[b] = true;
+        else
+            out_.error(file, line, QStringLiteral("assignment"),
+                       QStringLiteral("assignment of %1, %2, %3BET, %4, flag %5, big type %6, "
+                                      "first stop position %7: base table %8 is outside 1..512")
+                           .arg(PlayStates[k.playState], BonusFlagStates[k.bonusFlagState])
+                           .arg(k.bet + 1)
+                           .arg(StopOrders[k.stopOrder])
+                           .arg(k.flag)
+                           .arg(k.bigType + 1)
+                           .arg(k.firstStop)
+                           .arg(b));
+        ++line;
+    });
 
     for (int b = 1; b <= BaseTableCount; ++b) {
         int sum = 0;
@@ -419,20 +406,19 @@ void FolderCheck::checkControlValues(const QString& file, const ControlDocument&
             // A slot never touched holds 0 and 0; the editor shows its table as 1.
             if (slot.probability == 0 && slot.table == 0) continue;
             used = used || slot.probability != 0;
-            if (slot.probability < 0 || slot.probability > BaseTableShare)
-                out_.error(file, rcflines::base(b, s), QStringLiteral("base probability"),
-                           QStringLiteral("base table %1, slot %2: probability %3 is outside "
-                                          "0..256")
-                               .arg(b)
-                               .arg(s + 1)
-                               .arg(slot.probability));
-            if (slot.table < 1 || slot.table > StopTableCount)
-                out_.error(file, rcflines::base(b, s), QStringLiteral("base table number"),
-                           QStringLiteral("base table %1, slot %2: stop table %3 is outside "
-                                          "1..512")
-                               .arg(b)
-                               .arg(s + 1)
-                               .arg(slot.table));
+            auto range = [&](const char* kind, const char* what, int v, int lo, int hi) {
+                if (v < lo || v > hi)
+                    out_.error(file, rcflines::base(b, s), QLatin1String(kind),
+                               QStringLiteral("base table %1, slot %2: %3 %4 is outside %5..%6")
+                                   .arg(b)
+                                   .arg(s + 1)
+                                   .arg(QLatin1String(what))
+                                   .arg(v)
+                                   .arg(lo)
+                                   .arg(hi));
+            };
+            range("base probability", "probability", slot.probability, 0, BaseTableShare);
+            range("base table number", "stop table", slot.table, 1, StopTableCount);
         }
         if ((used || assigned[b]) && sum != BaseTableShare)
             out_.warning(file, rcflines::base(b, 0), QStringLiteral("base sum"),

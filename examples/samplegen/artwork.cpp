@@ -113,25 +113,18 @@ QImage darkened(const QImage& lit) {
     return out;
 }
 
-void putLE16(QByteArray& b, int v) {
-    char d[2];
-    qToLittleEndian<quint16>(quint16(v), d);
-    b.append(d, 2);
+// Whole numbers in the byte order of the file: little-endian in RIFF, big-endian in MIDI.
+template <typename T>
+void putLE(QByteArray& b, T v) {
+    char d[sizeof(T)];
+    qToLittleEndian<T>(v, d);
+    b.append(d, sizeof(T));
 }
-void putLE32(QByteArray& b, quint32 v) {
-    char d[4];
-    qToLittleEndian<quint32>(v, d);
-    b.append(d, 4);
-}
-void putBE16(QByteArray& b, int v) {
-    char d[2];
-    qToBigEndian<quint16>(quint16(v), d);
-    b.append(d, 2);
-}
-void putBE32(QByteArray& b, quint32 v) {
-    char d[4];
-    qToBigEndian<quint32>(v, d);
-    b.append(d, 4);
+template <typename T>
+void putBE(QByteArray& b, T v) {
+    char d[sizeof(T)];
+    qToBigEndian<T>(v, d);
+    b.append(d, sizeof(T));
 }
 
 }  // namespace
@@ -229,21 +222,21 @@ QByteArray chimeWav() {
         const int tri = q < half ? 2 * q - half : 3 * half - 2 * q;  // -half..half
         const int attack = std::min(i, 110);
         const int amplitude = 12000 * attack / 110 * (Samples - i) / Samples;
-        putLE16(pcm, tri * amplitude / half);
+        putLE<quint16>(pcm, tri * amplitude / half);
     }
     QByteArray b("RIFF");
-    putLE32(b, quint32(4 + 8 + 16 + 8 + pcm.size()));
+    putLE<quint32>(b, quint32(4 + 8 + 16 + 8 + pcm.size()));
     b.append("WAVE");
     b.append("fmt ");
-    putLE32(b, 16);
-    putLE16(b, 1);  // PCM
-    putLE16(b, 1);  // mono
-    putLE32(b, Rate);
-    putLE32(b, Rate * 2);
-    putLE16(b, 2);
-    putLE16(b, 16);
+    putLE<quint32>(b, 16);
+    putLE<quint16>(b, 1);  // PCM
+    putLE<quint16>(b, 1);  // mono
+    putLE<quint32>(b, Rate);
+    putLE<quint32>(b, Rate * 2);
+    putLE<quint16>(b, 2);
+    putLE<quint16>(b, 16);
     b.append("data");
-    putLE32(b, quint32(pcm.size()));
+    putLE<quint32>(b, quint32(pcm.size()));
     b.append(pcm);
     return b;
 }
@@ -272,12 +265,12 @@ QByteArray fanfareMidi() {
     event(0, {0xff, 0x2f, 0x00});  // end of track
 
     QByteArray b("MThd");
-    putBE32(b, 6);
-    putBE16(b, 0);   // format 0
-    putBE16(b, 1);   // one track
-    putBE16(b, 96);  // ticks a quarter note
+    putBE<quint32>(b, 6);
+    putBE<quint16>(b, 0);   // format 0
+    putBE<quint16>(b, 1);   // one track
+    putBE<quint16>(b, 96);  // ticks a quarter note
     b.append("MTrk");
-    putBE32(b, quint32(track.size()));
+    putBE<quint32>(b, quint32(track.size()));
     b.append(track);
     return b;
 }

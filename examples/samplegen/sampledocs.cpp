@@ -2,6 +2,8 @@
 
 #include <QRandomGenerator>
 
+#include "controlkeys.h"
+
 namespace sample {
 
 namespace {
@@ -99,23 +101,6 @@ int baseTableFor(const AssignmentKey& k) {
     }
 }
 
-template <typename F>
-void forEachFileKey(int lastPrizeIndex, F&& f) {
-    using namespace control;
-    AssignmentKey k;
-    for (k.playState = 0; k.playState < PlayStateCount; ++k.playState) {
-        const bool single = k.playState == RegularBonusPlayState;
-        for (k.bonusFlagState = 0; k.bonusFlagState < (single ? 1 : BonusFlagStateCount);
-             ++k.bonusFlagState)
-            for (k.bet = 0; k.bet < (single ? 1 : BetCount); ++k.bet)
-                for (k.stopOrder = 0; k.stopOrder < (single ? 1 : StopOrderCount); ++k.stopOrder)
-                    for (k.flag = 0; k.flag <= lastPrizeIndex + 1; ++k.flag)
-                        for (k.bigType = 0; k.bigType < BigTypeCount; ++k.bigType)
-                            for (k.firstStop = 1; k.firstStop <= FirstStopCount; ++k.firstStop)
-                                f(k);
-    }
-}
-
 void setLamps(FlashFrame& frame, auto on) {
     for (int cell = 0; cell < CheckCellCount; ++cell)
         frame.lamps[cell] = on(cell / 5, cell % 5) ? 1 : 0;
@@ -183,7 +168,7 @@ ControlDocument control(int lastPrizeIndex) {
     fillSlides(doc, PullReplay, [](int s) { return s == Replay; });
     fillSlides(doc, KeepOut, [](int s) { return s != Red7 && s != Blue7 && s != Bar; });
     fillBaseTables(doc);
-    forEachFileKey(lastPrizeIndex, [&](const AssignmentKey& k) {
+    check::forEachFileKey(lastPrizeIndex, [&](const AssignmentKey& k) {
         doc.setAssignment(k, std::int16_t(baseTableFor(k)));
     });
     return doc;
@@ -315,7 +300,7 @@ ControlDocument variedControl(int lastPrizeIndex) {
             doc.baseSlot(t, s) = {std::int16_t(share), std::int16_t(rng.bounded(1, 513))};
         }
     }
-    forEachFileKey(lastPrizeIndex, [&](const AssignmentKey& k) {
+    check::forEachFileKey(lastPrizeIndex, [&](const AssignmentKey& k) {
         doc.setAssignment(k, std::int16_t(rng.bounded(1, 513)));
     });
     return doc;
