@@ -340,14 +340,15 @@ void FolderCheck::checkControl(const QString& path, const ReelInfo* reel) {
                 .arg(report.assignmentLines)
                 .arg(control::LinesPerFlag));
     } else if (fits && *written != layout) {
-        out_.error(file, rcflines::FirstAssignment, QStringLiteral("layout"),
-                   QStringLiteral("the assignment section was written for LastPrizeIndex %1, but "
-                                  "%2 has LastPrizeIndex %3: stopboard reads every assignment "
-                                  "after flag %4 for another key")
-                       .arg(*written)
-                       .arg(bareNameOfPath(reel->path))
-                       .arg(layout)
-                       .arg(std::min(*written, layout) + 1));
+        out_.error(
+            file, rcflines::FirstAssignment, QStringLiteral("layout"),
+            QStringLiteral("the assignment section was written for LastPrizeIndex %1, but "
+                           "%2 has LastPrizeIndex %3: stopboard reads every assignment "
+                           "after the first key group (通常時, ボーナス否成立, 1BET, 左中右) "
+                           "for another key")
+                .arg(*written)
+                .arg(bareNameOfPath(reel->path))
+                .arg(layout));
     }
     // Values are checked in the layout the file was written in.
     if (writtenFits && *written != layout) {
