@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "reeltypes.h"
@@ -43,6 +44,21 @@ constexpr int LinesPerFlag = FileKeyGroups * EntriesPerFlag;
 constexpr qsizetype assignmentLineCount(int lastPrizeIndex) {
     return qsizetype(LinesPerFlag) * (lastPrizeIndex + 2);
 }
+
+}  // namespace control
+
+namespace control {
+
+// Calls f(key) for the first key of each key group a control file carries, in the order of
+// its lines (flag 0, big type 0, first stop 1). The regular bonus
+// play state has one group; every other play state one per bonus flag state, bet and stop
+// order. Within a group the dense table holds the flags 0..LastPrizeIndex + 1, big types
+// and first stop positions in file order, so a group is one run of entries from key.index().
+template <typename F>
+void forEachFileGroup(F&& f);
+// Calls f(key) for every assignment the control file carries, in the order of its lines.
+template <typename F>
+void forEachFileKey(int lastPrizeIndex, F&& f);
 
 }  // namespace control
 
@@ -122,3 +138,23 @@ private:
     std::vector<std::int16_t> assignments_;
     int lastPrizeIndex_ = 0;
 };
+
+template <typename F>
+void control::forEachFileGroup(F&& f) {
+    for (int s = 0; s < PlayStateCount; ++s) {
+        // During a regular bonus there is no bonus flag, bet or stop order to tell apart.
+        const bool single = s == RegularBonusPlayState;
+        for (int b = 0; b < (single ? 1 : BonusFlagStateCount); ++b)
+            for (int bet = 0; bet < (single ? 1 : BetCount); ++bet)
+                for (int o = 0; o < (single ? 1 : StopOrderCount); ++o) f(AssignmentKey{s, b, bet, o, 0, 0, 1});
+    }
+}
+
+template <typename F>
+void control::forEachFileKey(int lastPrizeIndex, F&& f) {
+    forEachFileGroup([&](AssignmentKey k) {
+        for (k.flag = 0; k.flag <= lastPrizeIndex + 1; ++k.flag)
+            for (k.bigType = 0; k.bigType < BigTypeCount; ++k.bigType)
+                for (k.firstStop = 1; k.firstStop <= FirstStopCount; ++k.firstStop) f(std::as_const(k));
+    });
+}

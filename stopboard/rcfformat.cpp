@@ -16,20 +16,11 @@ namespace {
 // The simulator reads the same text, so the control file is never made larger than this.
 constexpr qint64 MaxFileSize = 64LL * 1024 * 1024;
 
-// Calls f(first entry, entry count) for each key group in the order of the file. Within a
-// group the dense table holds flags, big types and first stop positions in file order, so
-// each group's flags 0..LastPrizeIndex + 1 are one run of entries.
+// Calls f(first entry, entry count) for each key group in the order of the file.
 template <typename F>
-void forEachFileGroup(int lastPrizeIndex, F&& f) {
+void forEachFileRun(int lastPrizeIndex, F&& f) {
     const std::size_t count = std::size_t(lastPrizeIndex + 2) * EntriesPerFlag;
-    for (int s = 0; s < PlayStateCount; ++s) {
-        // During a regular bonus there is no bonus flag, bet or stop order to tell apart.
-        const bool single = s == RegularBonusPlayState;
-        for (int b = 0; b < (single ? 1 : BonusFlagStateCount); ++b)
-            for (int bet = 0; bet < (single ? 1 : BetCount); ++bet)
-                for (int o = 0; o < (single ? 1 : StopOrderCount); ++o)
-                    f(AssignmentKey{s, b, bet, o, 0, 0, 1}.index(), count);
-    }
+    forEachFileGroup([&](const AssignmentKey& key) { f(key.index(), count); });
 }
 
 std::optional<int> lastPrizeIndexForLines(qsizetype lines) {
@@ -89,7 +80,7 @@ QByteArray writeText(const ControlDocument& doc) {
             w.spacedLine({slot.probability, slot.table});
         }
     const auto assignments = doc.assignments();
-    forEachFileGroup(last, [&](std::size_t first, std::size_t count) {
+    forEachFileRun(last, [&](std::size_t first, std::size_t count) {
         for (std::size_t i = first; i < first + count; ++i) w.spacedLine(assignments.subspan(i, 1));
     });
     return w.take();
@@ -150,7 +141,7 @@ bool readText(const QByteArray& text, ControlDocument& doc, ReadReport* report, 
     // Assignments: an unreadable value keeps the entry's value and the next one is read.
     // Once the text has ended every further entry keeps its value, so stop there.
     const auto assignments = doc.assignments();
-    forEachFileGroup(doc.lastPrizeIndex(), [&](std::size_t first, std::size_t count) {
+    forEachFileRun(doc.lastPrizeIndex(), [&](std::size_t first, std::size_t count) {
         for (std::size_t i = first; i < first + count && !r.atEnd(); ++i)
             r.readInt16(assignments[i]);
     });
@@ -164,8 +155,7 @@ QByteArray packArchive(const ControlDocument& doc, QString* error) {
     return archive;
 }
 
-bool unpackArchive(const QByteArray& bytes, ControlDocument& doc, ReadReport* report,
-                   QString* error) {
+bool unpackText(const QByteArray& bytes, QByteArray& text, QString* error) {
     lzh::Archive archive;
     if (!archive.openBytes(bytes)) {
         if (error)
@@ -178,14 +168,21 @@ bool unpackArchive(const QByteArray& bytes, ControlDocument& doc, ReadReport* re
             *error = QStringLiteral("書庫に %1 がありません。").arg(QLatin1String(MemberName));
         return false;
     }
-    const std::optional<QByteArray> text = archive.read(member);
-    if (!text) {
+    std::optional<QByteArray> data = archive.read(member);
+    if (!data) {
         if (error)
             *error = QStringLiteral("書庫の %1 を取り出せません（書庫が壊れています）。%2")
                          .arg(member, archive.errorString());
         return false;
     }
-    return readText(*text, doc, report, error);
+    text = std::move(*data);
+    return true;
+}
+
+bool unpackArchive(const QByteArray& bytes, ControlDocument& doc, ReadReport* report,
+                   QString* error) {
+    QByteArray text;
+    return unpackText(bytes, text, error) && readText(text, doc, report, error);
 }
 
 bool writeFile(const QString& path, const ControlDocument& doc, QString* error) {

@@ -43,6 +43,10 @@ bool readText(const QByteArray& text, ControlDocument& doc, ReadReport* report, 
 
 // The complete archive for the document.
 QByteArray packArchive(const ControlDocument& doc, QString* error = nullptr);
+// The text of "dummy.dat" (or that name in another case or under a folder) in an archive
+// held in memory; false and *error when the bytes are not an archive, the member is missing
+// or damaged.
+bool unpackText(const QByteArray& archive, QByteArray& text, QString* error);
 // Reads an archive held in memory; on failure `doc` is unchanged and *error says why
 // (not an archive, damaged, no "dummy.dat", or a text that does not read).
 bool unpackArchive(const QByteArray& archive, ControlDocument& doc, ReadReport* report,
