@@ -323,11 +323,15 @@ void PlacementCanvas::repaintView() {
     } else {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
     }
-    if (directlyDrawable(viewBuffer_.format()))
+    if (directlyDrawable(viewBuffer_.format())) {
         painter.drawImage(QPoint(0, 0), viewBuffer_, block);
-    else
-        // Converting only the block keeps a move cheap whatever the picture's format.
-        painter.drawImage(QPoint(0, 0), viewBuffer_.copy(block));
+    } else {
+        // Palette pictures (GIF) and the like: only the block is converted, so a move costs
+        // the same whatever the picture's size.
+        const auto format = viewBuffer_.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                          : QImage::Format_RGB32;
+        painter.drawImage(QPoint(0, 0), viewBuffer_.copy(block).convertToFormat(format));
+    }
     painter.end();
     Picture1->update();
 }

@@ -2,6 +2,7 @@
 // press, caption selection, the blink, scrolling, and how pictures of every size are shown.
 
 #include <QFile>
+#include <QPainter>
 
 #include "poswindowtest.h"
 #include "ppfformat.h"
@@ -21,8 +22,11 @@ struct Fixture {
     // A shown window with a picture in slot 0 and `entry` selected.
     bool start(const QTemporaryDir& dir, int entry = 4, int width = PictureW,
                int height = PictureH) {
+        return startWith(writePicture(dir, QStringLiteral("cab.bmp"), width, height), entry);
+    }
+    bool startWith(const QString& path, int entry) {
         if (!showWindow(w)) return false;
-        loadSlotPicture(w, dialogs, 0, writePicture(dir, QStringLiteral("cab.bmp"), width, height));
+        loadSlotPicture(w, dialogs, 0, path);
         picture = w.document().pictureSlots[0].image;
         if (entry >= 0) clickCaption(w, entry);
         return !picture.isNull() && w.editor().selectedEntry() == entry;
@@ -54,6 +58,8 @@ private slots:
     void pictureSizes_data();
     void pictureSizes();
     void scrolledToMaximum();
+    void pictureFormats_data();
+    void pictureFormats();
     void slotWithoutPicture();
     void paintsFromItsOwnPicture();
     void pointerOverBackground();
@@ -353,6 +359,41 @@ void TestCanvas::scrolledToMaximum() {
     QCOMPARE(corners(f.entry(4)), (QList<int>{839, 643, 899, 699}));
     QCOMPARE(status(f.w, 1), QStringLiteral("x : 899"));
     QCOMPARE(status(f.w, 2), QStringLiteral("y : 699"));
+}
+
+void TestCanvas::pictureFormats_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("palette, as a GIF decodes") << int(QImage::Format_Indexed8) << "p.bmp";
+    QTest::newRow("one bit") << int(QImage::Format_Mono) << "m.bmp";
+    QTest::newRow("see-through parts") << int(QImage::Format_ARGB32) << "a.png";
+}
+
+void TestCanvas::pictureFormats() {
+    QFETCH(int, format);
+    QFETCH(QString, name);
+    QImage source = patternPicture(PictureW, PictureH);
+    if (format == QImage::Format_ARGB32) {
+        source = source.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 100; y < 300; ++y)
+            for (int x = 100; x < 400; ++x)
+                source.setPixel(x, y, qRgba(x & 0xff, 0, 0, x < 250 ? 0 : 128));
+    } else {
+        source = source.convertToFormat(QImage::Format(format), Qt::ThresholdDither);
+    }
+    const QString path = dir_.filePath(name);
+    QVERIFY(source.save(path));
+    Fixture f;
+    QVERIFY(f.startWith(path, 4));
+    QCOMPARE(int(f.picture.format()), format);
+    // The view shows the picture as it stands on the white canvas, at any offset.
+    QImage expected(f.picture.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QPainter(&expected).drawImage(0, 0, f.picture);
+    for (const QPoint offset : {QPoint(0, 0), QPoint(150, 170), QPoint(339, 243)}) {
+        f.scrollTo(offset.x(), offset.y());
+        QVERIFY(viewShowsPicture(f.w, expected));
+    }
 }
 
 void TestCanvas::slotWithoutPicture() {
