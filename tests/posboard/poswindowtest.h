@@ -1,14 +1,12 @@
 #pragma once
 
-// Shared steps of the position window tests: pictures on disk whose every pixel tells where
-// it lies, slot choice and picture loads through the window's own controls, caption clicks
-// and drags on the canvas delivered as mouse events.
+// Steps of the position window tests: pictures whose every pixel tells where it lies, slot
+// choice and picture loads through the window's own controls, caption clicks and drags on
+// the canvas as mouse events, and what the canvas shows.
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QImage>
 #include <QLabel>
-#include <QLineEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -25,23 +23,18 @@ using wintest::click;
 using wintest::showWindow;
 using Mode = PlacementCanvas::EditMode;
 
-// A picture pixel's colour names its place, and is never the black or white of an outline.
-inline QRgb patternColour(int x, int y) {
-    return qRgb(x & 0xff, y & 0xff, 100 + ((x >> 8) + (y >> 8) * 8) % 100);
-}
-
+// Never the black or white of an outline.
 inline QImage patternPicture(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) line[x] = patternColour(x, y);
-    }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(x & 0xff, y & 0xff, 100 + ((x >> 8) + (y >> 8) * 8) % 100));
     return image;
 }
 
 inline QString writePicture(const QTemporaryDir& dir, const QString& name, int w, int h) {
     const QString path = dir.filePath(name);
-    if (!patternPicture(w, h).save(path, "BMP")) qWarning("could not write %s", qPrintable(path));
+    if (!patternPicture(w, h).save(path, "BMP")) qWarning("cannot write %s", qPrintable(path));
     return path;
 }
 
@@ -49,23 +42,24 @@ inline QWidget* surface(Form1& w) { return child(w, QStringLiteral("Picture1"));
 inline QScrollBar* bar(Form1& w, const char* name) {
     return child<QScrollBar>(w, QLatin1String(name));
 }
+inline QString text(Form1& w, const QString& labelName) {
+    return child<QLabel>(w, labelName)->text();
+}
 inline QString status(Form1& w, int panel) {
-    return child<QLabel>(w, QStringLiteral("StatusBar1_%1").arg(panel))->text();
+    return text(w, QStringLiteral("StatusBar1_%1").arg(panel));
 }
 inline QString coordinates(Form1& w, int entry) {
-    return child<QLabel>(w, QStringLiteral("LabelPosP_%1").arg(entry))->text();
+    return text(w, QStringLiteral("LabelPosP_%1").arg(entry));
 }
-inline CaptionLabel* caption(Form1& w, int entry) {
-    return child<CaptionLabel>(w, QStringLiteral("LabelPos_%1").arg(entry));
+inline bool captionSelected(Form1& w, int entry) {
+    return child<CaptionLabel>(w, QStringLiteral("LabelPos_%1").arg(entry))->isSelected();
 }
 inline QLineEdit* valueField(Form1& w, int entry) {
+    const int k = entry - pos::CorrectionEntryCount;
     return child<QLineEdit>(
-        w, entry < pos::CorrectionEntryCount
-               ? QStringLiteral("txtHosei_%1").arg(entry)
-               : QStringLiteral("txtPicNo_%1").arg(entry - pos::CorrectionEntryCount));
+        w, k < 0 ? QStringLiteral("txtHosei_%1").arg(entry) : QStringLiteral("txtPicNo_%1").arg(k));
 }
 
-// Picks a slot from the selector's list, as the author does.
 inline void chooseSlot(Form1& w, int slot) {
     auto* box = child<QComboBox>(w, QStringLiteral("ComboBodyFile"));
     box->showPopup();
@@ -80,7 +74,6 @@ inline void loadSlotPicture(Form1& w, ScriptedDialogs& dialogs, int slot, const 
     wintest::clickAnswering(w, dialogs, QStringLiteral("Command1"), path);
 }
 
-// Turns the pages with the page buttons until the entry's page shows.
 inline void turnToPageOf(Form1& w, int entry) {
     while (w.editor().currentPage() < pos::entryPage(entry)) click(w, QStringLiteral("Command2"));
     while (w.editor().currentPage() > pos::entryPage(entry)) click(w, QStringLiteral("PrePage"));
@@ -88,10 +81,10 @@ inline void turnToPageOf(Form1& w, int entry) {
 
 inline void clickCaption(Form1& w, int entry) {
     turnToPageOf(w, entry);
-    QTest::mouseClick(caption(w, entry), Qt::LeftButton);
+    click(w, QStringLiteral("LabelPos_%1").arg(entry));
 }
 
-// A left-button drag over the canvas: press, moves in `steps` even steps, release.
+// Press, `steps` even pointer moves, release.
 inline void drag(Form1& w, QPoint from, QPoint to, int steps = 4) {
     QWidget* s = surface(w);
     QTest::mousePress(s, Qt::LeftButton, {}, from);
@@ -99,34 +92,27 @@ inline void drag(Form1& w, QPoint from, QPoint to, int steps = 4) {
     QTest::mouseRelease(s, Qt::LeftButton, {}, to);
 }
 
-// The blink timer's tick, delivered at once.
+// One tick of the blink timer, delivered at once.
 inline void blinkTick(Form1& w) {
     auto* timer = w.findChild<QTimer*>(QStringLiteral("Timer1"));
     QTimerEvent tick(timer->timerId());
     QCoreApplication::sendEvent(timer, &tick);
 }
 
-inline bool isOutline(QRgb pixel) {
-    pixel |= 0xff000000u;
-    return pixel == 0xff000000u || pixel == 0xffffffffu;
-}
-
-// Every pixel of the view shows the picture at the view offset, except those in `outline`.
-inline bool viewShowsPicture(Form1& w, const QImage& picture, const QRect& outlineInView = {}) {
+// The view shows `picture` at the view offset, pixel for pixel, but for a black or white
+// outline of the box `outline` (view coordinates, corners included).
+inline bool viewShows(Form1& w, const QImage& picture, const QRect& outline = {}) {
     const QImage& view = w.canvas().shownView();
-    const QPoint offset = w.canvas().viewOffset();
-    const QRect& o = outlineInView;
+    const QPoint at = w.canvas().viewOffset();
+    const QRect& o = outline;
     for (int y = 0; y < view.height(); ++y)
         for (int x = 0; x < view.width(); ++x) {
-            const bool onOutline =
-                o.isValid() && o.contains(x, y) &&
-                (x == o.left() || x == o.right() || y == o.top() || y == o.bottom());
             const QRgb shown = view.pixel(x, y) | 0xff000000u;
-            const QRgb expected = picture.pixel(x + offset.x(), y + offset.y()) | 0xff000000u;
-            if (onOutline ? !isOutline(shown) : shown != expected) {
-                qWarning("view pixel (%d, %d) is %08x", x, y, shown);
+            const bool edge = o.isValid() && o.contains(x, y) &&
+                              (x == o.left() || x == o.right() || y == o.top() || y == o.bottom());
+            if (edge ? shown != 0xff000000u && shown != 0xffffffffu
+                     : shown != (picture.pixel(x + at.x(), y + at.y()) | 0xff000000u))
                 return false;
-            }
         }
     return true;
 }
