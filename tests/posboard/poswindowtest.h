@@ -14,6 +14,7 @@
 #include "captionlabel.h"
 #include "form1.h"
 #include "placementcanvas.h"
+#include "savefile.h"
 #include "windowtest.h"
 
 namespace postest {
@@ -37,6 +38,23 @@ inline QString writePicture(const QTemporaryDir& dir, const QString& name, int w
     if (!patternPicture(w, h).save(path, "BMP")) qWarning("cannot write %s", qPrintable(path));
     return path;
 }
+
+inline QByteArray readAll(const QString& path) {
+    QByteArray bytes;
+    readWholeFile(path, bytes);
+    return bytes;
+}
+
+// The scripted dialogs a window asks and a folder for its files, made before the window.
+struct WindowParts {
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+};
+
+// A shown window.
+struct Window : WindowParts, Form1 {
+    Window() : Form1(dialogs) { showWindow(*this); }
+};
 
 inline QWidget* surface(Form1& w) { return child(w, QStringLiteral("Picture1")); }
 inline QScrollBar* bar(Form1& w, const char* name) {

@@ -11,29 +11,24 @@ using namespace postest;
 namespace {
 
 // A shown window with a picture in slot 0 and entry 4 (or `entry`) selected.
-struct Fixture {
-    ScriptedDialogs dialogs;
-    Form1 w{dialogs};
+struct Fixture : Window {
     QImage picture;
-    QTemporaryDir dir;
 
     explicit Fixture(QSize size = {900, 700}, int entry = 4) : Fixture(QString(), size, entry) {}
     Fixture(const QString& file, QSize size, int entry) {
-        showWindow(w);
         loadSlotPicture(
-            w, dialogs, 0,
+            *this, dialogs, 0,
             file.isEmpty() ? writePicture(dir, "cab.bmp", size.width(), size.height()) : file);
-        picture = w.document().pictureSlots[0].image;
-        if (entry >= 0) clickCaption(w, entry);
+        picture = document().pictureSlots[0].image;
+        if (entry >= 0) clickCaption(*this, entry);
     }
-    const PlacementEntry& entry(int e = 4) const { return w.document().entries[e]; }
+    const PlacementEntry& entry(int e = 4) const { return document().entries[e]; }
     QList<int> stored(int e = 4) const {
         return {entry(e).left, entry(e).top, entry(e).right, entry(e).bottom};
     }
-    const PlacementCanvas& canvas() const { return w.canvas(); }
     void scrollTo(QPoint offset) {
-        bar(w, "HScroll1")->setValue(offset.x());
-        bar(w, "VScroll1")->setValue(offset.y());
+        bar(*this, "HScroll1")->setValue(offset.x());
+        bar(*this, "VScroll1")->setValue(offset.y());
     }
 };
 
@@ -87,51 +82,51 @@ void TestCanvas::drawing() {
     QFETCH(QString, size);
     Fixture f;
     f.scrollTo(offset);
-    f.w.editor().setModified(false);
-    drag(f.w, from, to, steps);
+    f.editor().setModified(false);
+    drag(f, from, to, steps);
     QCOMPARE(f.stored(), stored);
-    QCOMPARE(f.w.document().entries[5], PlacementEntry());
+    QCOMPARE(f.document().entries[5], PlacementEntry());
     const QString rect = rectangleText(f.entry());
-    QCOMPARE(coordinates(f.w, 4), " " + rect);
-    QCOMPARE(status(f.w, 3), rect);
-    QCOMPARE(status(f.w, 4), size);
+    QCOMPARE(coordinates(f, 4), " " + rect);
+    QCOMPARE(status(f, 3), rect);
+    QCOMPARE(status(f, 4), size);
     if (steps > 0)
-        QCOMPARE(status(f.w, 1),
+        QCOMPARE(status(f, 1),
                  QStringLiteral("x : %1").arg(offset.x() + std::clamp(to.x(), 0, 560)));
     QCOMPARE(f.canvas().editMode(), Mode::Drawing);
-    QVERIFY(f.w.isModified());
+    QVERIFY(f.isModified());
     const QRect outline(QPoint(stored[0], stored[1]) - offset,
                         QPoint(stored[2], stored[3]) - offset);
-    QVERIFY(viewShows(f.w, f.picture, outline));
+    QVERIFY(viewShows(f, f.picture, outline));
     QCOMPARE(f.canvas().shownView().pixelColor(outline.bottomRight()), f.canvas().blinkColour());
     // A scroll draws the outline at its place in the moved view.
     f.scrollTo(QPoint(50, 60));
-    QVERIFY(viewShows(f.w, f.picture, outline.translated(offset - QPoint(50, 60))));
+    QVERIFY(viewShows(f, f.picture, outline.translated(offset - QPoint(50, 60))));
 }
 
 void TestCanvas::nothingWithoutSelectedEntry() {
     Fixture f({900, 700}, -1);
-    f.w.editor().setModified(false);
-    drag(f.w, QPoint(10, 20), QPoint(59, 79));
-    QVERIFY(viewShows(f.w, f.picture));
-    QVERIFY(!f.w.isModified());
-    for (int e = 0; e < pos::EntryCount; ++e) QCOMPARE(f.w.document().entries[e], PlacementEntry());
+    f.editor().setModified(false);
+    drag(f, QPoint(10, 20), QPoint(59, 79));
+    QVERIFY(viewShows(f, f.picture));
+    QVERIFY(!f.isModified());
+    for (int e = 0; e < pos::EntryCount; ++e) QCOMPARE(f.document().entries[e], PlacementEntry());
 }
 
 void TestCanvas::moveByOffset() {
     Fixture f;
-    drag(f.w, QPoint(10, 20), QPoint(59, 79));
-    drag(f.w, QPoint(30, 40), QPoint(35, 37), 2);
+    drag(f, QPoint(10, 20), QPoint(59, 79));
+    drag(f, QPoint(30, 40), QPoint(35, 37), 2);
     QCOMPARE(f.stored(), (QList<int>{15, 17, 64, 76}));
-    QCOMPARE(coordinates(f.w, 4), QStringLiteral(" 15 , 17 - 64 , 76"));
-    QCOMPARE(status(f.w, 3), QStringLiteral("15 , 17 - 64 , 76"));
+    QCOMPARE(coordinates(f, 4), QStringLiteral(" 15 , 17 - 64 , 76"));
+    QCOMPARE(status(f, 3), QStringLiteral("15 , 17 - 64 , 76"));
     QCOMPARE(f.canvas().editMode(), Mode::Moving);
-    QVERIFY(viewShows(f.w, f.picture, QRect(QPoint(15, 17), QPoint(64, 76))));
+    QVERIFY(viewShows(f, f.picture, QRect(QPoint(15, 17), QPoint(64, 76))));
     // After a move the outline stays as last drawn; a click inside leaves the rectangle.
     const QImage shown = f.canvas().shownView();
-    blinkTick(f.w);
+    blinkTick(f);
     QCOMPARE(f.canvas().shownView(), shown);
-    QTest::mouseClick(surface(f.w), Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseClick(surface(f), Qt::LeftButton, {}, QPoint(40, 40));
     QCOMPARE(f.stored(), (QList<int>{15, 17, 64, 76}));
 }
 
@@ -150,8 +145,8 @@ void TestCanvas::pressOnOutline() {
     QFETCH(QPoint, press);
     QFETCH(bool, moves);
     Fixture f;
-    drag(f.w, QPoint(10, 20), QPoint(59, 79));
-    drag(f.w, press, press + QPoint(2, 1), 1);
+    drag(f, QPoint(10, 20), QPoint(59, 79));
+    drag(f, press, press + QPoint(2, 1), 1);
     QCOMPARE(f.canvas().editMode(), moves ? Mode::Moving : Mode::Drawing);
     const QList<int> expected =
         moves ? QList<int>{12, 21, 61, 80}
@@ -161,58 +156,58 @@ void TestCanvas::pressOnOutline() {
 
 void TestCanvas::rightPressKeepsStoredRectangle() {
     Fixture f;
-    drag(f.w, QPoint(10, 20), QPoint(59, 79));
-    f.w.editor().setModified(false);
-    QTest::mouseClick(surface(f.w), Qt::RightButton, {}, QPoint(100, 100));
-    QCOMPARE(coordinates(f.w, 4), QString());
-    QCOMPARE(status(f.w, 3) + status(f.w, 4), QString());
+    drag(f, QPoint(10, 20), QPoint(59, 79));
+    f.editor().setModified(false);
+    QTest::mouseClick(surface(f), Qt::RightButton, {}, QPoint(100, 100));
+    QCOMPARE(coordinates(f, 4), QString());
+    QCOMPARE(status(f, 3) + status(f, 4), QString());
     QCOMPARE(f.canvas().editMode(), Mode::Idle);
-    QVERIFY(viewShows(f.w, f.picture));
-    QVERIFY(f.w.isModified());  // its coordinate text changed
-    QCOMPARE(ppf::write(f.w.document()).split('\n').at(14), QByteArray("10,20,59,79,\"0\"\r"));
+    QVERIFY(viewShows(f, f.picture));
+    QVERIFY(f.isModified());  // its coordinate text changed
+    QCOMPARE(ppf::write(f.document()).split('\n').at(14), QByteArray("10,20,59,79,\"0\"\r"));
 }
 
 void TestCanvas::captionSelection() {
     Fixture f;
-    QVERIFY(captionSelected(f.w, 4));
-    drag(f.w, QPoint(10, 20), QPoint(59, 79));
+    QVERIFY(captionSelected(f, 4));
+    drag(f, QPoint(10, 20), QPoint(59, 79));
     // Another caption moves the selection and takes the outline and the rectangle's status.
-    clickCaption(f.w, 5);
-    QVERIFY(!captionSelected(f.w, 4));
-    QVERIFY(captionSelected(f.w, 5));
+    clickCaption(f, 5);
+    QVERIFY(!captionSelected(f, 4));
+    QVERIFY(captionSelected(f, 5));
     QCOMPARE(f.canvas().editMode(), Mode::Idle);
-    QVERIFY(viewShows(f.w, f.picture));
-    QCOMPARE(status(f.w, 3), QString());
+    QVERIFY(viewShows(f, f.picture));
+    QCOMPARE(status(f, 3), QString());
     // The selected caption again deselects it; a press then starts nothing.
-    clickCaption(f.w, 5);
-    QCOMPARE(f.w.editor().selectedEntry(), -1);
-    QCOMPARE(f.w.editor().lastSelectedEntry(), 5);
-    QVERIFY(!captionSelected(f.w, 5));
-    QTest::mousePress(surface(f.w), Qt::LeftButton, {}, QPoint(5, 5));
+    clickCaption(f, 5);
+    QCOMPARE(f.editor().selectedEntry(), -1);
+    QCOMPARE(f.editor().lastSelectedEntry(), 5);
+    QVERIFY(!captionSelected(f, 5));
+    QTest::mousePress(surface(f), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(f.canvas().editMode(), Mode::Idle);
-    QTest::mouseRelease(surface(f.w), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(surface(f), Qt::LeftButton, {}, QPoint(5, 5));
     // An entry on page 3.
-    clickCaption(f.w, 30);
-    drag(f.w, QPoint(1, 2), QPoint(3, 4));
+    clickCaption(f, 30);
+    drag(f, QPoint(1, 2), QPoint(3, 4));
     QCOMPARE(f.stored(30), (QList<int>{1, 2, 3, 4}));
 }
 
 void TestCanvas::blink() {
     Fixture f;
-    auto* timer = f.w.findChild<QTimer*>(QStringLiteral("Timer1"));
+    auto* timer = f.findChild<QTimer*>(QStringLiteral("Timer1"));
     QCOMPARE(timer->interval(), 300);
     QVERIFY(timer->isActive());
-    drag(f.w, QPoint(10, 20), QPoint(59, 79));
+    drag(f, QPoint(10, 20), QPoint(59, 79));
     for (int tick = 0; tick < 2; ++tick) {
         const QColor before = f.canvas().blinkColour();
-        blinkTick(f.w);
+        blinkTick(f);
         QCOMPARE(f.canvas().blinkColour(),
                  before == Qt::black ? QColor(Qt::white) : QColor(Qt::black));
         QCOMPARE(f.canvas().shownView().pixelColor(10, 20), f.canvas().blinkColour());
-        QVERIFY(viewShows(f.w, f.picture, QRect(QPoint(10, 20), QPoint(59, 79))));
+        QVERIFY(viewShows(f, f.picture, QRect(QPoint(10, 20), QPoint(59, 79))));
     }
     // The screen gets the canvas's own picture, so being uncovered keeps the outline.
-    QCOMPARE(surface(f.w)->grab().toImage().convertToFormat(QImage::Format_RGB32),
+    QCOMPARE(surface(f)->grab().toImage().convertToFormat(QImage::Format_RGB32),
              f.canvas().shownView());
 }
 
@@ -235,10 +230,10 @@ void TestCanvas::pictureSizes() {
     QFETCH(QSize, view);
     QFETCH(QPoint, overhang);
     Fixture f(picture, 0);
-    QCOMPARE(surface(f.w)->size(), view);
-    QVERIFY(!child(f.w, "Label7")->isVisible());
-    QScrollBar* h = bar(f.w, "HScroll1");
-    QScrollBar* v = bar(f.w, "VScroll1");
+    QCOMPARE(surface(f)->size(), view);
+    QVERIFY(!child(f, "Label7")->isVisible());
+    QScrollBar* h = bar(f, "HScroll1");
+    QScrollBar* v = bar(f, "VScroll1");
     QCOMPARE(h->isVisible() ? h->maximum() : -1, overhang.x());
     QCOMPARE(v->isVisible() ? v->maximum() : -1, overhang.y());
     QCOMPARE(h->geometry(), QRect(0, view.height(), view.width(), 17));
@@ -246,11 +241,11 @@ void TestCanvas::pictureSizes() {
     QCOMPARE(h->singleStep(), 1);
     QCOMPARE(h->pageStep(), view.width());
     QCOMPARE(v->pageStep(), view.height());
-    QVERIFY(viewShows(f.w, f.picture));
+    QVERIFY(viewShows(f, f.picture));
     // Scrolled to the end, the picture's far corner is the view's, and a drawing reaches it.
     f.scrollTo(QPoint(h->maximum(), v->maximum()));
-    QVERIFY(viewShows(f.w, f.picture));
-    drag(f.w, QPoint(view.width() - 1, view.height() - 1), QPoint(-20, -20));
+    QVERIFY(viewShows(f, f.picture));
+    drag(f, QPoint(view.width() - 1, view.height() - 1), QPoint(-20, -20));
     QCOMPARE(f.stored(0), (QList<int>{std::max(overhang.x(), 0), std::max(overhang.y(), 0),
                                       picture.width() - 1, picture.height() - 1}));
 }
@@ -281,33 +276,33 @@ void TestCanvas::pictureKinds() {
     QPainter(&expected).drawImage(0, 0, f.picture);
     for (const QPoint offset : {QPoint(0, 0), QPoint(150, 170), QPoint(339, 243)}) {
         f.scrollTo(offset);
-        QVERIFY(viewShows(f.w, expected));
+        QVERIFY(viewShows(f, expected));
     }
 }
 
 void TestCanvas::slotWithoutPicture() {
     Fixture f;
-    drag(f.w, QPoint(10, 20), QPoint(59, 79));
-    chooseSlot(f.w, 1);
+    drag(f, QPoint(10, 20), QPoint(59, 79));
+    chooseSlot(f, 1);
     QCOMPARE(f.canvas().editMode(), Mode::NoPicture);
-    QCOMPARE(f.w.editor().selectedEntry(), -1);
-    QVERIFY(!captionSelected(f.w, 4));
-    QCOMPARE(surface(f.w)->size(), QSize(561, 457));
-    QVERIFY(child(f.w, "Label7")->isVisible());
-    QVERIFY(!bar(f.w, "HScroll1")->isVisible() && !bar(f.w, "VScroll1")->isVisible());
+    QCOMPARE(f.editor().selectedEntry(), -1);
+    QVERIFY(!captionSelected(f, 4));
+    QCOMPARE(surface(f)->size(), QSize(561, 457));
+    QVERIFY(child(f, "Label7")->isVisible());
+    QVERIFY(!bar(f, "HScroll1")->isVisible() && !bar(f, "VScroll1")->isVisible());
     QImage white(561, 457, QImage::Format_RGB32);
     white.fill(Qt::white);
     QCOMPARE(f.canvas().shownView(), white);
     // Captions and the blink do nothing here.
-    clickCaption(f.w, 4);
-    blinkTick(f.w);
-    QCOMPARE(f.w.editor().selectedEntry(), -1);
+    clickCaption(f, 4);
+    blinkTick(f);
+    QCOMPARE(f.editor().selectedEntry(), -1);
     QCOMPARE(f.canvas().shownView(), white);
     // Back to the picture: from its top left, nothing selected.
-    chooseSlot(f.w, 0);
+    chooseSlot(f, 0);
     QCOMPARE(f.canvas().editMode(), Mode::Idle);
-    QVERIFY(viewShows(f.w, f.picture));
-    QCOMPARE(text(f.w, "LabelBodyFile"), QStringLiteral("cab.bmp"));
+    QVERIFY(viewShows(f, f.picture));
+    QCOMPARE(text(f, "LabelBodyFile"), QStringLiteral("cab.bmp"));
 }
 
 QTEST_MAIN(TestCanvas)

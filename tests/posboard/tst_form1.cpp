@@ -11,17 +11,10 @@
 
 #include "poswindowtest.h"
 #include "ppfformat.h"
-#include "savefile.h"
 
 using namespace postest;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QByteArray bytes;
-    readWholeFile(path, bytes);
-    return bytes;
-}
 
 int visiblePage(Form1& w) {
     int shown = -1;
@@ -75,9 +68,7 @@ private slots:
 };
 
 void TestForm1::startUp() {
-    ScriptedDialogs dialogs;
-    Form1 w(dialogs);
-    QVERIFY(showWindow(w));
+    Window w;
     QCOMPARE(w.windowTitle(), QStringLiteral("オルベーンエディターγ ver1.32"));
     QCOMPARE(w.size(), QSize(780, 577));
     QCOMPARE(surface(w)->size(), QSize(561, 457));
@@ -115,13 +106,11 @@ void TestForm1::startUp() {
     click(w, "Command5");  // no picture to show again
     QVERIFY(!w.isModified());
     QVERIFY(w.close());
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(w.dialogs.shown.isEmpty());
 }
 
 void TestForm1::valueFieldsStoreIntoTheirEntries() {
-    ScriptedDialogs dialogs;
-    Form1 w(dialogs);
-    QVERIFY(showWindow(w));
+    Window w;
     for (int e = 0; e < pos::EntryCount; ++e) {
         turnToPageOf(w, e);
         wintest::typeInto(valueField(w, e), QString::number(e % 8 + 1));
@@ -144,9 +133,7 @@ void TestForm1::pageButtons_data() {
 void TestForm1::pageButtons() {
     QFETCH(QString, presses);
     QFETCH(int, page);
-    ScriptedDialogs dialogs;
-    Form1 w(dialogs);
-    QVERIFY(showWindow(w));
+    Window w;
     for (QChar c : presses) click(w, c == u'n' ? "Command2" : "PrePage");
     QCOMPARE(w.editor().currentPage(), page);
     QCOMPARE(visiblePage(w), page);
@@ -189,9 +176,7 @@ void TestForm1::typing() {
     QFETCH(QString, keys);
     QFETCH(QString, result);
     QFETCH(bool, modified);
-    ScriptedDialogs dialogs;
-    Form1 w(dialogs);
-    QVERIFY(showWindow(w));
+    Window w;
     turnToPageOf(w, entry);
     QLineEdit* field = valueField(w, entry);
     field->setText(start);
@@ -255,25 +240,22 @@ void TestForm1::refusedPictures_data() {
 void TestForm1::refusedPictures() {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    Form1 w(dialogs);
-    QVERIFY(showWindow(w));
-    loadSlotPicture(w, dialogs, 0, writePicture(dir, "first.bmp", 40, 30));
-    QCOMPARE(dialogs.fileRequests.last().filter,
+    Window w;
+    loadSlotPicture(w, w.dialogs, 0, writePicture(w.dir, "first.bmp", 40, 30));
+    QCOMPARE(w.dialogs.fileRequests.last().filter,
              QStringLiteral("GIF画像|*.gif|BMP画像|*.bmp|JPEG画像|*.jpg|All Files|*.*|"));
     const QImage first = w.document().pictureSlots[0].image;
     w.editor().setModified(false);
     const QStringList before = windowState(w);
     if (content.isEmpty())
-        writePicture(dir, name, 20, 20);
+        writePicture(w.dir, name, 20, 20);
     else if (content != "-")
-        QVERIFY(saveFileAtomically(dir.filePath(name), content));
-    loadSlotPicture(w, dialogs, 0, dir.filePath(name));
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.shown[0].title, QStringLiteral("posboard"));
-    QVERIFY(!dialogs.shown[0].detail.isEmpty());
-    loadSlotPicture(w, dialogs, 0, QString());  // cancelled
+        QVERIFY(saveFileAtomically(w.dir.filePath(name), content));
+    loadSlotPicture(w, w.dialogs, 0, w.dir.filePath(name));
+    QCOMPARE(w.dialogs.shown.size(), 1);
+    QCOMPARE(w.dialogs.shown[0].title, QStringLiteral("posboard"));
+    QVERIFY(!w.dialogs.shown[0].detail.isEmpty());
+    loadSlotPicture(w, w.dialogs, 0, QString());  // cancelled
     QCOMPARE(windowState(w), before);
     QVERIFY(viewShows(w, first));
     QVERIFY(!w.isModified());
@@ -294,32 +276,29 @@ void TestForm1::showAgain() {
     QFETCH(bool, fromFile);
     QFETCH(QString, onDisk);
     QFETCH(QByteArray, content);
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    Form1 w(dialogs);
-    QVERIFY(showWindow(w));
-    const QString picture = writePicture(dir, "cab.bmp", 30, 30);
+    Window w;
+    const QString picture = writePicture(w.dir, "cab.bmp", 30, 30);
     if (fromFile)
-        wintest::clickAnswering(w, dialogs, "Command3", writePositionFile(dir, {"cab.bmp"}));
+        wintest::clickAnswering(w, w.dialogs, "Command3", writePositionFile(w.dir, {"cab.bmp"}));
     else
-        loadSlotPicture(w, dialogs, 0, picture);
+        loadSlotPicture(w, w.dialogs, 0, picture);
     const QImage shown = w.canvas().shownView();
     // The picture changes on disk; the slot keeps the one it holds.
     QFile::remove(picture);
     if (content.isEmpty())
-        writePicture(dir, onDisk, 700, 50);
+        writePicture(w.dir, onDisk, 700, 50);
     else
-        QVERIFY(saveFileAtomically(dir.filePath(onDisk), content));
+        QVERIFY(saveFileAtomically(w.dir.filePath(onDisk), content));
     w.editor().setModified(false);
     click(w, "Command5");
     const bool found = content.isEmpty() && onDisk.compare("cab.bmp", Qt::CaseInsensitive) == 0;
-    QCOMPARE(dialogs.shown.size(), found ? 0 : 1);
+    QCOMPARE(w.dialogs.shown.size(), found ? 0 : 1);
     if (found) {
         QCOMPARE(surface(w)->size(), QSize(561, 50));
         QCOMPARE(bar(w, "HScroll1")->maximum(), 139);
         QVERIFY(viewShows(w, patternPicture(700, 50)));
     } else {
-        QVERIFY(!dialogs.shown[0].detail.isEmpty());
+        QVERIFY(!w.dialogs.shown[0].detail.isEmpty());
         QCOMPARE(w.canvas().shownView(), shown);
     }
     QCOMPARE(w.document().pictureSlots[0].image.size(), QSize(30, 30));
@@ -339,17 +318,15 @@ void TestForm1::readFile() {
     doc.entries[20] = {10, 20, 59, 79, QStringLiteral("12")};  // shown and kept as the file has it
     QVERIFY(ppf::writeFile(dir.filePath("machine.ppf"), doc, nullptr));
 
-    ScriptedDialogs dialogs;
-    Form1 w(dialogs);
-    QVERIFY(showWindow(w));
+    Window w;
     chooseSlot(w, 3);
     w.editor().setModified();
-    wintest::clickAnswering(w, dialogs, "Command3", dir.filePath("machine.ppf"));
-    QCOMPARE(dialogs.fileRequests.last().filter,
+    wintest::clickAnswering(w, w.dialogs, "Command3", dir.filePath("machine.ppf"));
+    QCOMPARE(w.dialogs.fileRequests.last().filter,
              QStringLiteral("画像位置ファイル|*.ppf|All Files|*.*|"));
     // One warning lists the pictures that could not be loaded; the rest is read.
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.shown[0].detail,
+    QCOMPARE(w.dialogs.shown.size(), 1);
+    QCOMPARE(w.dialogs.shown[0].detail,
              QStringLiteral("3 - 筐体画像 4: gone.gif\n7 - 数値画像 3: broken.bmp"));
     QVERIFY(w.document().sameData(doc));
     QVERIFY(!w.isModified());
@@ -386,26 +363,23 @@ void TestForm1::unreadableFileChangesNothing_data() {
 
 void TestForm1::unreadableFileChangesNothing() {
     QFETCH(QByteArray, bytes);
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    Form1 w(dialogs);
-    QVERIFY(showWindow(w));
-    writePicture(dir, "cab.bmp", 80, 60);
-    wintest::clickAnswering(w, dialogs, "Command3", writePositionFile(dir, {"cab.bmp"}));
+    Window w;
+    writePicture(w.dir, "cab.bmp", 80, 60);
+    wintest::clickAnswering(w, w.dialogs, "Command3", writePositionFile(w.dir, {"cab.bmp"}));
     clickCaption(w, 7);
     drag(w, QPoint(5, 5), QPoint(20, 30));
     wintest::typeInto(valueField(w, 0), QStringLiteral("-7"));
     const QStringList before = windowState(w);
     const QImage shown = w.canvas().shownView();
-    QString path = dir.filePath("bad.ppf");
+    QString path = w.dir.filePath("bad.ppf");
     if (bytes == "/")
-        QVERIFY(QDir(dir.path()).mkdir("bad.ppf"));
+        QVERIFY(QDir(w.dir.path()).mkdir("bad.ppf"));
     else if (bytes != "-")
         QVERIFY(saveFileAtomically(path, bytes));
-    wintest::clickAnswering(w, dialogs, "Command3", path);
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.shown[0].text, QStringLiteral("位置ファイルを読み込めません。"));
-    QVERIFY(!dialogs.shown[0].detail.isEmpty());
+    wintest::clickAnswering(w, w.dialogs, "Command3", path);
+    QCOMPARE(w.dialogs.shown.size(), 1);
+    QCOMPARE(w.dialogs.shown[0].text, QStringLiteral("位置ファイルを読み込めません。"));
+    QVERIFY(!w.dialogs.shown[0].detail.isEmpty());
     QCOMPARE(windowState(w), before);
     QCOMPARE(w.canvas().shownView(), shown);
     QCOMPARE(w.canvas().editMode(), Mode::Drawing);
@@ -413,39 +387,36 @@ void TestForm1::unreadableFileChangesNothing() {
 }
 
 void TestForm1::saving() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    Form1 w(dialogs);
-    QVERIFY(showWindow(w));
+    Window w;
     w.editor().setModified();
     const auto save = [&](const QString& path) {
-        dialogs.shown.clear();
-        wintest::clickAnswering(w, dialogs, "Command4", path);
+        w.dialogs.shown.clear();
+        wintest::clickAnswering(w, w.dialogs, "Command4", path);
     };
     // A failed write says so and keeps the flag.
-    save(dir.filePath("gone/x.ppf"));
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.shown[0].text, QStringLiteral("ファイルを保存できませんでした。"));
-    QVERIFY(!dialogs.shown[0].detail.isEmpty());
+    save(w.dir.filePath("gone/x.ppf"));
+    QCOMPARE(w.dialogs.shown.size(), 1);
+    QCOMPARE(w.dialogs.shown[0].text, QStringLiteral("ファイルを保存できませんでした。"));
+    QVERIFY(!w.dialogs.shown[0].detail.isEmpty());
     save(QString());
     QVERIFY(w.isModified());
     // A new document saved.
-    save(dir.filePath("new.ppf"));
-    QVERIFY(dialogs.shown.isEmpty());
+    save(w.dir.filePath("new.ppf"));
+    QVERIFY(w.dialogs.shown.isEmpty());
     QVERIFY(!w.isModified());
     QCOMPARE(text(w, "LabelFileName"), QStringLiteral("new.ppf"));
-    QCOMPARE(readAll(dir.filePath("new.ppf")), readAll(TEST_DATA_DIR "/new.ppf"));
+    QCOMPARE(readAll(w.dir.filePath("new.ppf")), readAll(TEST_DATA_DIR "/new.ppf"));
     QCOMPARE(w.editor().positionFolder(), QString());
     // A value read from a file that a file cannot hold again: the old file stays whole.
     QByteArray odd = readAll(TEST_DATA_DIR "/new.ppf");
     odd.replace(odd.lastIndexOf("0,0,0,0,\"0\""), 11, "0,0,0,0,a\"b");
-    QVERIFY(saveFileAtomically(dir.filePath("odd.ppf"), odd));
-    wintest::clickAnswering(w, dialogs, "Command3", dir.filePath("odd.ppf"));
+    QVERIFY(saveFileAtomically(w.dir.filePath("odd.ppf"), odd));
+    wintest::clickAnswering(w, w.dialogs, "Command3", w.dir.filePath("odd.ppf"));
     w.editor().setModified();
-    save(dir.filePath("new.ppf"));
-    QCOMPARE(dialogs.shown.size(), 1);
+    save(w.dir.filePath("new.ppf"));
+    QCOMPARE(w.dialogs.shown.size(), 1);
     QVERIFY(w.isModified());
-    QCOMPARE(readAll(dir.filePath("new.ppf")), readAll(TEST_DATA_DIR "/new.ppf"));
+    QCOMPARE(readAll(w.dir.filePath("new.ppf")), readAll(TEST_DATA_DIR "/new.ppf"));
 }
 
 void TestForm1::closeQuestion_data() {
@@ -463,20 +434,17 @@ void TestForm1::closeQuestion() {
     QFETCH(int, answer);
     QFETCH(QString, saveAs);
     QFETCH(bool, closes);
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    Form1 w(dialogs);
-    QVERIFY(showWindow(w));
-    loadSlotPicture(w, dialogs, 0, writePicture(dir, "cab.bmp", 20, 20));
-    dialogs.answers << static_cast<Dialogs::Answer>(answer);
-    dialogs.fileAnswers << (saveAs.isEmpty() ? QString() : dir.filePath(saveAs));
+    Window w;
+    loadSlotPicture(w, w.dialogs, 0, writePicture(w.dir, "cab.bmp", 20, 20));
+    w.dialogs.answers << static_cast<Dialogs::Answer>(answer);
+    w.dialogs.fileAnswers << (saveAs.isEmpty() ? QString() : w.dir.filePath(saveAs));
     QCOMPARE(w.close(), closes);
-    QCOMPARE(dialogs.shown.first().title, QStringLiteral("終了確認"));
-    QCOMPARE(dialogs.shown.first().text,
+    QCOMPARE(w.dialogs.shown.first().title, QStringLiteral("終了確認"));
+    QCOMPARE(w.dialogs.shown.first().text,
              QStringLiteral("データに変更があります。セーブしますか？"));
-    QCOMPARE(dialogs.shown.first().icon, Dialogs::Icon::Information);
-    QCOMPARE(dialogs.shown.first().buttons, Dialogs::Buttons::YesNoCancel);
-    const bool written = QFile::exists(dir.filePath("out.ppf"));
+    QCOMPARE(w.dialogs.shown.first().icon, Dialogs::Icon::Information);
+    QCOMPARE(w.dialogs.shown.first().buttons, Dialogs::Buttons::YesNoCancel);
+    const bool written = QFile::exists(w.dir.filePath("out.ppf"));
     QCOMPARE(written, saveAs == "out.ppf");
     QCOMPARE(w.isModified(), !written);
 }

@@ -3,17 +3,10 @@
 // comes back byte for byte.
 
 #include "poswindowtest.h"
-#include "savefile.h"
 
 using namespace postest;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QByteArray bytes;
-    readWholeFile(path, bytes);
-    return bytes;
-}
 
 // Selects the entry, types its value and drags its rectangle from `from` to `to`.
 void place(Form1& w, int entry, const QString& value, QPoint from, QPoint to) {
