@@ -12,7 +12,7 @@ namespace {
 constexpr int FirstRowY = 18;
 constexpr int RowPitch = 33;
 constexpr int CaptionX = 4;
-constexpr int CoordinateX = 14;
+constexpr int CoordinateX = 8;
 constexpr int RightEdge = 172;
 
 // The value field's name: txtHosei(0..2) for the reel windows' corrections, txtPicNo(k) for
@@ -76,8 +76,13 @@ void EntryPage::showSelection(int entry) {
 }
 
 void EntryPage::showCoordinates(int entry) {
-    if (pos::isEntry(entry) && LabelPosP[entry])
-        LabelPosP[entry]->setText(editor_.coordinateText(entry));
+    if (!pos::isEntry(entry) || !LabelPosP[entry]) return;
+    QLabel* label = LabelPosP[entry];
+    const QString& text = editor_.coordinateText(entry);
+    // Wide 16-bit corners from a file get a smaller font rather than being cut off.
+    label->setFont(font());
+    fitFontToWidth(label, text, label->width());
+    label->setText(text);
 }
 
 void EntryPage::showDocument() {
