@@ -1,21 +1,4 @@
-#include "dialogs.h"
+#include "editormain.h"
 #include "form1.h"
-#include "singleinstance.h"
-#include "suitelook.h"
 
-#include <QApplication>
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(ProgramName));
-    applySuiteLook(app);
-    QtDialogs dialogs;
-    SingleInstance instance(QString::fromLatin1(ProgramName));
-    if (!instance.acquired()) {
-        dialogs.message(nullptr, QString::fromLatin1(ProgramName), QStringLiteral("既に起動されています"));
-        return 0;
-    }
-    Form1 window(dialogs);
-    window.show();
-    return app.exec();
-}
+int main(int argc, char** argv) { return runEditor<Form1>(argc, argv, ProgramName); }
