@@ -6,6 +6,7 @@
 #include "filelookup.h"
 #include "pictures.h"
 #include "reeldatasummary.h"
+#include "sjis.h"
 
 using namespace control;
 
@@ -325,8 +326,13 @@ void ControlEditor::setStopIndex(int table, int cell, int value) {
 
 void ControlEditor::setComment(int table, const QString& text) {
     if (!validTable(table)) return;
-    doc_.setComment(table, rcf::storableComment(text));
+    doc_.setComment(table, commentAsStored(text));
     setSaved(false);
+}
+
+QString ControlEditor::commentAsStored(const QString& text) {
+    const QString field = rcf::storableComment(text);
+    return sjis::isRepresentable(field) ? field : sjis::toUnicode(sjis::fromUnicode(field));
 }
 
 void ControlEditor::setSlotProbability(int table, int slot, int probability) {

@@ -136,7 +136,11 @@ public:
 
     // ---- Edits (each marks the work unsaved)
     void setStopIndex(int table, int cell, int value);
+    // Stored as the control file will hold it (see commentAsStored).
     void setComment(int table, const QString& text);
+    // A comment as the control file gives it back: one field without a comma or an opening
+    // quote, and only characters of the file's code page (others become "?").
+    static QString commentAsStored(const QString& text);
     void setSlotProbability(int table, int slot, int probability);
     void setSlotTable(int table, int slot, int stopTable);
     void setAssignment(const AssignmentKey& key, int baseTable);

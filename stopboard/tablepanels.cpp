@@ -83,9 +83,9 @@ StopTablePanel::StopTablePanel(ControlEditor& editor, QWidget* frame)
 }
 
 void StopTablePanel::commentTyped(const QString& text) {
-    const QString storable = rcf::storableComment(text);
+    const QString storable = ControlEditor::commentAsStored(text);
     if (storable != text) {
-        // A comma or a leading quote would break the line in the file: show what it holds.
+        // Show what the file will hold, not what would come back otherwise.
         const int cursor = Text1->cursorPosition() - int(text.size() - storable.size());
         Text1->setText(storable);  // itself a change, stored from there
         Text1->setCursorPosition(std::max(cursor, 0));

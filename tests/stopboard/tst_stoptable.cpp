@@ -131,6 +131,7 @@ void TestStopTable::comment_data() {
                                                      << "＂x\"";
     QTest::newRow("leading blanks would be skipped") << "  x"
                                                      << "x";
+    QTest::newRow("outside the code page") << u"a\u00e9\u4e02b"_qs << "a??b";
 }
 
 void TestStopTable::comment() {
