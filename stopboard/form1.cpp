@@ -78,9 +78,9 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dial
     });
 }
 
-lifecycle::FileCommand Form1::fileCommand(const QString& filter, bool save) const {
+lifecycle::FileCommand Form1::fileCommand(const QString& filter, bool save) {
     return {dialogs_,
-            const_cast<Form1*>(this),
+            this,
             filter,
             editor_.fileFolder(),
             QString::fromLatin1(ProgramName),

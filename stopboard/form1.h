@@ -28,7 +28,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    lifecycle::FileCommand fileCommand(const QString& filter, bool save) const;
+    lifecycle::FileCommand fileCommand(const QString& filter, bool save);
 
     Dialogs& dialogs_;
     ControlEditor editor_;

@@ -5,12 +5,13 @@
 
 #include <QCheckBox>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <optional>
+#include <functional>
 #include <vector>
 
 #include "form1.h"
