@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 
 #include "controls.h"
 #include "picturebox.h"
