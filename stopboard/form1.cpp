@@ -1,0 +1,165 @@
+#include "form1.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "assignmentpanel.h"
+#include "busycursor.h"
+#include "controls.h"
+#include "dialogs.h"
+#include "reelgridpanel.h"
+#include "specialpastepanel.h"
+#include "tablepanels.h"
+
+namespace {
+
+const QString NotLoaded = QStringLiteral("ロードされていません");
+// The reel data file comes from the reel editor.
+const QString ReelDataFilter = QStringLiteral("SlotDataFile|*.sdf|All Files|*.*|");
+
+QGroupBox* makeFrame(QWidget* parent, const QString& title, const char* name,
+                     const QRect& geometry) {
+    auto* frame = new QGroupBox(title, parent);
+    frame->setObjectName(QLatin1String(name));
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+QLabel* makeFileLabel(QWidget* parent, const QString& text, const char* name, int x) {
+    QLabel* label = makeLabel(parent, text, x, 6, 150, 20, name);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setIndent(3);
+    return label;
+}
+
+}  // namespace
+
+Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf16(WindowCaption));
+    setFixedSize(703, 570);
+
+    // The file row.
+    makeLabel(this, QStringLiteral("リールファイル"), 8, 8, -1, 17, "Label3");
+    LabelFileName = makeFileLabel(this, NotLoaded, "LabelFileName", 94);
+    QPushButton* loadReel =
+        makeButton(this, QStringLiteral("Load"), "ComLoadRealFile", 248, 6, 44, 20);
+    makeLabel(this, QStringLiteral("制御ファイル"), 312, 8, -1, 17, "Label5");
+    ConFileName = makeFileLabel(this, QString(), "ConFileName", 386);
+    LoadConFile = makeButton(this, QStringLiteral("Load"), "LoadConFile", 540, 6, 44, 20);
+    SaveConFile = makeButton(this, QStringLiteral("Save"), "SaveConFile", 588, 6, 44, 20);
+    LoadConFile->setEnabled(false);
+    SaveConFile->setEnabled(false);
+    connect(loadReel, &QPushButton::clicked, this, &Form1::loadReelFile);
+    connect(LoadConFile, &QPushButton::clicked, this, &Form1::loadControlFile);
+    connect(SaveConFile, &QPushButton::clicked, this, &Form1::saveControlFile);
+
+    new ReelGridPanel(editor_, this, QPoint(0, 30));
+    new StopTablePanel(editor_, makeFrame(this, QStringLiteral("基本テーブル設定 - 1"),
+                                          "FrameStopTable", QRect(244, 30, 212, 98)));
+    new BaseTablePanel(editor_, makeFrame(this, QStringLiteral("基本テーブル設定 - 2"),
+                                          "FrameBaseTable", QRect(244, 132, 212, 236)));
+    new AssignmentPanel(editor_, this, QPoint(460, 30));
+    new SpecialPastePanel(editor_, dialogs_,
+                          makeFrame(this, QStringLiteral("特殊ペーストオプション"),
+                                    "FrameSpecialPaste", QRect(244, 376, 455, 162)));
+
+    connect(&editor_, &ControlEditor::reelFileChanged, this, [this](const QString& path) {
+        LabelFileName->setText(lifecycle::fileLabelText(path, NotLoaded));
+    });
+    connect(&editor_, &ControlEditor::controlFileChanged, this, [this](const QString& path) {
+        ConFileName->setText(lifecycle::fileLabelText(path, QString()));
+    });
+    connect(&editor_, &ControlEditor::editingEnabledChanged, this, [this](bool on) {
+        LoadConFile->setEnabled(on);
+        SaveConFile->setEnabled(on);
+    });
+}
+
+lifecycle::FileCommand Form1::fileCommand(const QString& filter, bool save) {
+    return {dialogs_,
+            this,
+            filter,
+            editor_.fileFolder(),
+            QString::fromLatin1(ProgramName),
+            save ? QStringLiteral("ファイルを保存できませんでした。")
+                 : QStringLiteral("ファイルが不正です。"),
+            save ? Dialogs::Icon::Critical : Dialogs::Icon::None};
+}
+
+bool Form1::loadReelFile() {
+    QStringList pictureProblems;
+    QString tooManyPrizes;
+    const bool read = lifecycle::openAndRead(
+        fileCommand(ReelDataFilter, false), [&](const QString& path, QString* why) {
+            switch (editor_.loadReelData(path, why, &pictureProblems)) {
+                case ControlEditor::ReelLoad::Loaded:
+                    return true;
+                case ControlEditor::ReelLoad::TooManyPrizes:
+                    // A sound reel data file, but one the control file cannot follow: told below.
+                    tooManyPrizes = *why;
+                    return true;
+                case ControlEditor::ReelLoad::Unreadable:
+                    break;
+            }
+            return false;
+        });
+    if (!tooManyPrizes.isEmpty()) {
+        dialogs_.message(this, QString::fromLatin1(ProgramName),
+                         QStringLiteral("このリールファイルは制御ファイルに使えません。"),
+                         Dialogs::Icon::Warning, Dialogs::Buttons::Ok, tooManyPrizes);
+        return false;
+    }
+    if (!pictureProblems.isEmpty())
+        dialogs_.message(this, QString::fromLatin1(ProgramName),
+                         QStringLiteral("読み込めない図柄画像があります。前の画像のままです。"),
+                         Dialogs::Icon::Warning, Dialogs::Buttons::Ok,
+                         pictureProblems.join(QLatin1Char('\n')));
+    return read;
+}
+
+bool Form1::loadControlFile() {
+    bool adopted = false;
+    lifecycle::openAndRead(
+        fileCommand(rcf::FileFilter.toString(), false), [&](const QString& path, QString* why) {
+            ControlFileRead read;
+            {
+                const BusyCursor busy;
+                if (!editor_.readControlFile(path, read, why)) return false;
+            }
+            if (const auto written = editor_.otherLayout(read)) {
+                const auto answer = dialogs_.message(
+                    this, QString::fromLatin1(ProgramName),
+                    QStringLiteral("この制御ファイルは役 %1 個のリールファイル用に書かれています。"
+                                   "読み込まれているリールファイルの役は %2 個です。"
+                                   "このまま読み込みますか？")
+                        .arg(*written + 1)
+                        .arg(editor_.lastFlag()),
+                    Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
+                if (answer != Dialogs::Answer::Yes) return true;  // declined: nothing changes
+            }
+            const BusyCursor busy;
+            editor_.adoptControlFile(std::move(read));
+            adopted = true;
+            return true;
+        });
+    return adopted;
+}
+
+bool Form1::saveControlFile() {
+    return lifecycle::chooseAndWrite(fileCommand(rcf::FileFilter.toString(), true),
+                                     [this](const QString& path, QString* why) {
+                                         const BusyCursor busy;
+                                         return editor_.saveControlFile(path, why);
+                                     });
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (editor_.isSaved() ||
+        lifecycle::confirmClose(dialogs_, this, [this] { return saveControlFile(); }))
+        event->accept();
+    else
+        event->ignore();
+}
