@@ -109,7 +109,9 @@ bool readText(const QByteArray& bytes, PositionDocument& doc, ReadReport* report
     return true;
 }
 
-QList<int> loadPictures(PositionDocument& doc) {
+QList<int> loadPictures(PositionDocument& doc, QStringList* warnings) {
+    // One loader for the file: nine names of one cabinet picture decode it once.
+    pictures::PictureLoader loader(pictures::CabinetPictureLimits);
     QList<int> skipped;
     for (int s = 0; s < pos::SlotCount; ++s) {
         PictureSlot& slot = doc.pictureSlots[s];
@@ -118,8 +120,11 @@ QList<int> loadPictures(PositionDocument& doc) {
             slot.image = QImage();
             continue;
         }
-        const QString path = findFileInFolder(doc.positionFolder, slot.fileName);
-        if (path.isEmpty() || !pictures::loadPicture(path, slot.image)) skipped.append(s);
+        QString why;
+        if (!loader.loadFromFolder(doc.positionFolder, slot.fileName, slot.image, &why)) {
+            skipped.append(s);
+            if (warnings) warnings->append(QStringLiteral("%1: %2").arg(pos::slotListText(s), why));
+        }
     }
     return skipped;
 }
@@ -131,7 +136,7 @@ bool readFile(const QString& path, PositionDocument& doc, ReadReport* report, QS
     ReadReport found;
     if (!readText(bytes, copy, &found, error)) return false;
     copy.positionFolder = folderOfPath(QFileInfo(path).absoluteFilePath());
-    found.skippedPictures = loadPictures(copy);
+    found.skippedPictures = loadPictures(copy, &found.warnings);
     copy.modified = false;
     doc = std::move(copy);
     if (report) *report = found;
