@@ -78,10 +78,14 @@ void TextFileTest::readerFields_data() {
                                                     Fail32(FieldError::OutOfRange)};
     QTest::newRow("huge digit run is out of range, not wrapped")
         << QByteArray("99999999999999999999999,1\r\n") << QList<Expect>{Fail32(FieldError::OutOfRange), N(1)};
-    QTest::newRow("not numbers") << QByteArray("abc,1.5,,-,\"3\"\r\n")
+    QTest::newRow("not numbers") << QByteArray("abc,1.5,,-,\"20x\",\"\",\" 3\"\r\n")
                                  << QList<Expect>{Fail16(FieldError::NotANumber), Fail16(FieldError::NotANumber),
                                                   Fail16(FieldError::NotANumber), Fail16(FieldError::NotANumber),
+                                                  Fail16(FieldError::NotANumber), Fail16(FieldError::NotANumber),
                                                   Fail16(FieldError::NotANumber)};
+    QTest::newRow("quoted numbers") << QByteArray("\"2070\",1035,\"-5\"\r\n\"70000\"\r\n\"40000\"\r\n")
+                                    << QList<Expect>{N(2070), N(1035), N(-5), L(70000),
+                                                     Fail16(FieldError::OutOfRange)};
     QTest::newRow("plus sign") << QByteArray("+4\r\n") << QList<Expect>{N(4)};
     QTest::newRow("unterminated quote runs to the end")
         << QByteArray("\"abc\r\ndef") << QList<Expect>{T("abc\r\ndef"), FailText()};
