@@ -1,0 +1,440 @@
+// Hostile files and folders against all four formats: a save that does not fit on the disk,
+// folder entries that are not regular files, picture bombs and pictures that are not
+// pictures, quoted numbers, and bytes that do not decode as code page 932.
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "controldocument.h"
+#include "machinespec.h"
+#include "orfformat.h"
+#include "positiondocument.h"
+#include "ppfformat.h"
+#include "rcfformat.h"
+#include "reeldatadocument.h"
+#include "savefile.h"
+#include "sdfformat.h"
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+bool put(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray bmp(int width, int height, QRgb colour) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+// A 44-byte GIF: one 1 x 1 frame on a logical screen of width x height, which Qt decodes
+// at the size of the screen.
+QByteArray gifBomb(int width, int height) {
+    QByteArray b("GIF89a");
+    b += char(width & 0xFF);
+    b += char(width >> 8);
+    b += char(height & 0xFF);
+    b += char(height >> 8);
+    b += QByteArray("\x80\x00\x00" "\x00\x00\x00\xFF\xFF\xFF", 9);      // two colours
+    b += QByteArray("\x2C\0\0\0\0\x01\0\x01\0\0", 10);                   // the frame
+    b += QByteArray("\x02\x02\x44\x01\x00\x3B", 6);                      // its pixel, end
+    return b;
+}
+
+const QByteArray SvgNamingOtherFiles(
+    "<?xml version='1.0'?><svg xmlns='http://www.w3.org/2000/svg' "
+    "xmlns:xlink='http://www.w3.org/1999/xlink' width='72' height='36'>"
+    "<image xlink:href='/etc/passwd' width='8' height='8'/>"
+    "<image xlink:href='../../../outside.gif' width='8' height='8'/>"
+    "<image xlink:href='/dev/stdin' width='8' height='8'/></svg>");
+
+// A name in the n-th of many letter cases.
+QString inCase(const QString& name, int n) {
+    QString out = name;
+    for (qsizetype i = 0; i < out.size(); ++i)
+        if (n >> (i % 8) & 1) out[i] = out[i].toUpper();
+    return out;
+}
+
+// A reel data file naming `name` in all 28 picture places, each in its own letter case.
+ReelDataDocument reelDataNaming(const QString& name) {
+    ReelDataDocument doc;
+    int n = 0;
+    for (SymbolSlot& slot : doc.symbols)
+        for (QString& picture : slot.names) picture = inCase(name, n++);
+    return doc;
+}
+
+PositionDocument positionsNaming(const QString& name) {
+    PositionDocument doc;
+    for (int s = 0; s < pos::SlotCount; ++s) doc.pictureSlots[s].fileName = inCase(name, s);
+    return doc;
+}
+
+// The writers of the four formats, each saving a document with something in it.
+using Writer = std::function<bool(const QString& path, QString* error)>;
+Writer writerOf(const QString& format) {
+    if (format == QLatin1String("sdf"))
+        return [](const QString& path, QString* error) {
+            return sdf::writeFile(path, ReelDataDocument(), error);
+        };
+    if (format == QLatin1String("ppf"))
+        return [](const QString& path, QString* error) {
+            return ppf::writeFile(path, positionsNaming(QStringLiteral("cabinet.bmp")), error);
+        };
+    if (format == QLatin1String("orf"))
+        return [](const QString& path, QString* error) {
+            MachineSpec spec;
+            spec.machineName = QStringLiteral("テスト機");
+            return orf::saveFile(path, spec, error);
+        };
+    return [](const QString& path, QString* error) {
+        return rcf::writeFile(path, ControlDocument(), error);
+    };
+}
+
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit lowered = old_;
+        lowered.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
+
+private:
+    rlimit old_{};
+};
+
+}  // namespace
+
+class HostileFilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { std::signal(SIGXFSZ, SIG_IGN); }
+    void everyWriterReportsAFullDisk_data();
+    void everyWriterReportsAFullDisk();
+    void entriesThatAreNotFiles_data();
+    void entriesThatAreNotFiles();
+    void reelDataDecodesEachPictureFileOnce();
+    void reelDataRefusesAPictureBomb();
+    void positionsDecodeEachPictureFileOnce();
+    void positionsSkipPicturesPastTheLimit_data();
+    void positionsSkipPicturesPastTheLimit();
+    void machineSymbolPicturesDecodedOnce();
+    void svgIsNotAPicture();
+    void quotedNumbersRead();
+    void undecodableBytesComeBack_data();
+    void undecodableBytesComeBack();
+};
+
+void HostileFilesTest::everyWriterReportsAFullDisk_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("noRoom");  // else room for all but the last byte
+    for (const char* format : {"sdf", "ppf", "orf", "rcf"}) {
+        QTest::addRow("%s, no room", format) << QString::fromLatin1(format) << true;
+        QTest::addRow("%s, one byte short", format) << QString::fromLatin1(format) << false;
+    }
+}
+
+void HostileFilesTest::everyWriterReportsAFullDisk() {
+    QFETCH(QString, format);
+    QFETCH(bool, noRoom);
+    QTemporaryDir dir;
+    const QString probe = dir.filePath(QStringLiteral("probe.") + format);
+    QString why;
+    QVERIFY2(writerOf(format)(probe, &why), qPrintable(why));
+    const qint64 size = QFileInfo(probe).size();
+    QVERIFY(size > 1);
+    const QString path = dir.filePath(QStringLiteral("old.") + format);
+    const QByteArray old("a 27-byte file saved before");
+    QVERIFY(put(path, old));
+    bool saved = true;
+    {
+        FileSizeLimit full{rlim_t(noRoom ? 0 : size - 1)};
+        saved = writerOf(format)(path, &why);
+    }
+    QVERIFY(!saved);
+    QVERIFY(!why.isEmpty());
+    QCOMPARE(contents(path), old);
+    // With room again the same save goes through (the archive's time stamp may differ).
+    QVERIFY2(writerOf(format)(path, &why), qPrintable(why));
+    QCOMPARE(QFileInfo(path).size(), size);
+}
+
+void HostileFilesTest::entriesThatAreNotFiles_data() {
+    QTest::addColumn<QString>("format");
+    QTest::newRow("reel data named by a machine file") << "orf";
+    QTest::newRow("symbol picture of a reel data file") << "sdf";
+    QTest::newRow("cabinet picture of a position file") << "ppf";
+}
+
+void HostileFilesTest::entriesThatAreNotFiles() {
+    QFETCH(QString, format);
+    QTemporaryDir dir;
+    // The file names its entry in lower case; the folder holds a FIFO and a folder under
+    // other letter cases, which a read would wait on for ever or fail inside.
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("ENTRY.DAT"))).constData(),
+                      0600),
+             0);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Entry.dat")));
+    const QString entry = QStringLiteral("entry.dat");
+    const QString path = dir.filePath(QStringLiteral("machine.") + format);
+    QString why;
+    if (format == QLatin1String("orf")) {
+        MachineSpec spec;
+        spec.reelFileName = entry;
+        QVERIFY(put(path, orf::write(spec)));
+        MachineSpec doc;
+        SpecSelection selection;
+        orf::ReadReport report;
+        QVERIFY(!orf::readFile(path, doc, selection, report, &why));
+        QVERIFY(doc == MachineSpec());
+    } else if (format == QLatin1String("sdf")) {
+        QVERIFY(put(path, sdf::write(reelDataNaming(entry))));
+        ReelDataDocument doc;
+        sdf::ReadResult result;
+        QVERIFY(!sdf::readFile(path, doc, result, &why));
+        QVERIFY(doc.sameData(ReelDataDocument()));
+    } else {
+        QVERIFY(put(path, ppf::write(positionsNaming(entry))));
+        PositionDocument doc;
+        ppf::ReadReport report;
+        QVERIFY2(ppf::readFile(path, doc, &report, &why), qPrintable(why));
+        QCOMPARE(report.skippedPictures.size(), pos::SlotCount);
+        why = report.warnings.join(u'\n');
+    }
+    QVERIFY2(why.contains(entry, Qt::CaseInsensitive), qPrintable(why));
+}
+
+void HostileFilesTest::reelDataDecodesEachPictureFileOnce() {
+    QTemporaryDir dir;
+    QVERIFY(put(dir.filePath(QStringLiteral("Seven.bmp")), bmp(72, 36, 0xffff0000)));
+    const QString path = dir.filePath(QStringLiteral("machine.sdf"));
+    QVERIFY(put(path, sdf::write(reelDataNaming(QStringLiteral("seven.bmp")))));
+    ReelDataDocument doc;
+    sdf::ReadResult result;
+    QString why;
+    QVERIFY2(sdf::readFile(path, doc, result, &why), qPrintable(why));
+    const qint64 key = doc.symbols[0].pictures[0].cacheKey();
+    for (const SymbolSlot& slot : doc.symbols)
+        for (const QImage& picture : slot.pictures) {
+            QCOMPARE(picture.size(), QSize(72, 36));
+            QCOMPARE(picture.cacheKey(), key);  // one decode behind all 28 names
+        }
+}
+
+void HostileFilesTest::reelDataRefusesAPictureBomb() {
+    QTemporaryDir dir;
+    QVERIFY(put(dir.filePath(QStringLiteral("Bomb.gif")), gifBomb(7900, 7900)));
+    const QString path = dir.filePath(QStringLiteral("machine.sdf"));
+    QVERIFY(put(path, sdf::write(reelDataNaming(QStringLiteral("bomb.gif")))));
+    ReelDataDocument doc;
+    doc.symbols[2].names[0] = QStringLiteral("kept.gif");
+    doc.symbols[2].pictures[0] = QImage(4, 4, QImage::Format_RGB32);
+    const ReelDataDocument before = doc;
+    sdf::ReadResult result;
+    QString why;
+    QVERIFY(!sdf::readFile(path, doc, result, &why));
+    QVERIFY2(why.contains(QStringLiteral("bomb.gif")) && why.contains(QStringLiteral("7900 × 7900")),
+             qPrintable(why));
+    QVERIFY(doc.sameData(before));
+    QCOMPARE(doc.symbols[2].pictures[0].cacheKey(), before.symbols[2].pictures[0].cacheKey());
+}
+
+void HostileFilesTest::positionsDecodeEachPictureFileOnce() {
+    QTemporaryDir dir;
+    QVERIFY(put(dir.filePath(QStringLiteral("cabinet.bmp")), bmp(640, 900, 0xff00ff00)));
+    const QString path = dir.filePath(QStringLiteral("machine.ppf"));
+    QVERIFY(put(path, ppf::write(positionsNaming(QStringLiteral("Cabinet.BMP")))));
+    PositionDocument doc;
+    ppf::ReadReport report;
+    QString why;
+    QVERIFY2(ppf::readFile(path, doc, &report, &why), qPrintable(why));
+    QVERIFY(report.skippedPictures.isEmpty());
+    for (const PictureSlot& slot : doc.pictureSlots) {
+        QCOMPARE(slot.image.size(), QSize(640, 900));
+        QCOMPARE(slot.image.cacheKey(), doc.pictureSlots[0].image.cacheKey());
+    }
+}
+
+void HostileFilesTest::positionsSkipPicturesPastTheLimit_data() {
+    QTest::addColumn<QByteArray>("picture");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("GIF screen 16385 wide") << gifBomb(16385, 4) << QStringLiteral("16385 × 4");
+    QTest::newRow("GIF screen over 256 MB") << gifBomb(8200, 8200) << QStringLiteral("8200 × 8200");
+    QTest::newRow("SVG naming other files") << SvgNamingOtherFiles
+                                            << QStringLiteral("ではありません");
+}
+
+void HostileFilesTest::positionsSkipPicturesPastTheLimit() {
+    QFETCH(QByteArray, picture);
+    QFETCH(QString, why);
+    QTemporaryDir dir;
+    QVERIFY(put(dir.filePath(QStringLiteral("big.gif")), picture));
+    QVERIFY(put(dir.filePath(QStringLiteral("ok.bmp")), bmp(20, 10, 0xff0000ff)));
+    PositionDocument file = positionsNaming(QStringLiteral("big.gif"));
+    file.pictureSlots[8].fileName = QStringLiteral("ok.bmp");
+    const QString path = dir.filePath(QStringLiteral("machine.ppf"));
+    QVERIFY(put(path, ppf::write(file)));
+
+    PositionDocument doc;
+    const QImage earlier(3, 3, QImage::Format_RGB32);
+    doc.pictureSlots[1].image = earlier;
+    ppf::ReadReport report;
+    QString error;
+    QVERIFY2(ppf::readFile(path, doc, &report, &error), qPrintable(error));
+    QCOMPARE(report.skippedPictures, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+    QCOMPARE(report.warnings.size(), 8);
+    for (const QString& warning : report.warnings)
+        QVERIFY2(warning.contains(QStringLiteral("big.gif"), Qt::CaseInsensitive) &&
+                     warning.contains(why),
+                 qPrintable(warning));
+    QCOMPARE(doc.pictureSlots[1].image.cacheKey(), earlier.cacheKey());  // kept as it was
+    QCOMPARE(doc.pictureSlots[8].image.size(), QSize(20, 10));
+}
+
+void HostileFilesTest::machineSymbolPicturesDecodedOnce() {
+    QTemporaryDir dir;
+    QVERIFY(put(dir.filePath(QStringLiteral("SYM.BMP")), bmp(72, 36, 0xffffff00)));
+    QVERIFY(put(dir.filePath(QStringLiteral("machine.sdf")),
+                sdf::write(reelDataNaming(QStringLiteral("sym.bmp")))));
+    MachineSpec spec;
+    spec.reelFileName = QStringLiteral("machine.sdf");
+    const QString path = dir.filePath(QStringLiteral("machine.orf"));
+    QVERIFY(put(path, orf::write(spec)));
+    MachineSpec doc;
+    SpecSelection selection;
+    orf::ReadReport report;
+    QString why;
+    QVERIFY2(orf::readFile(path, doc, selection, report, &why), qPrintable(why));
+    QVERIFY2(report.warnings.isEmpty(), qPrintable(report.warnings.join(u'\n')));
+    for (const QImage& picture : doc.reelData.symbolPictures) {
+        QCOMPARE(picture.size(), QSize(72, 36));
+        QCOMPARE(picture.cacheKey(), doc.reelData.symbolPictures[0].cacheKey());
+    }
+}
+
+void HostileFilesTest::svgIsNotAPicture() {
+    QTemporaryDir dir;
+    QVERIFY(put(dir.filePath(QStringLiteral("sym1.gif")), SvgNamingOtherFiles));
+    ReelDataDocument file;
+    file.symbols[0].names[0] = QStringLiteral("sym1.gif");
+    const QString path = dir.filePath(QStringLiteral("machine.sdf"));
+    QVERIFY(put(path, sdf::write(file)));
+    ReelDataDocument doc;
+    sdf::ReadResult result;
+    QString why;
+    QVERIFY(!sdf::readFile(path, doc, result, &why));
+    QVERIFY2(why.contains(QStringLiteral("sym1.gif")) && why.contains(QStringLiteral("ではありません")),
+             qPrintable(why));
+    QVERIFY(doc.sameData(ReelDataDocument()));
+}
+
+void HostileFilesTest::quotedNumbersRead() {
+    // A hand-edited reel data file with its picture size in quotes.
+    QByteArray text = sdf::write(ReelDataDocument());
+    text.replace("# pics size\r\n0,0\r\n", "# pics size\r\n\"2070\",1035\r\n");
+    ReelDataDocument doc;
+    int version = 0;
+    QString why;
+    QVERIFY2(sdf::readText(text, doc, version, &why), qPrintable(why));
+    QCOMPARE(doc.pictureWidth, std::int16_t(2070));
+    QCOMPARE(doc.pictureHeight, std::int16_t(1035));
+    text.replace("\"2070\"", "\"20x\"");
+    QVERIFY(!sdf::readText(text, doc, version, &why));
+}
+
+void HostileFilesTest::undecodableBytesComeBack_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray bad[] = {QByteArray("\x80"), QByteArray("\xA0\xFD\xFE\xFF"),
+                              QByteArray("\x81 pair"), QByteArray("\x90\x7D\x85\x40\x95\xBF"),
+                              QByteArray("end\x9F")};
+    const char* names[] = {"0x80", "0xA0 and 0xFD to 0xFF", "broken pair", "between kanji",
+                           "lone lead byte at the end"};
+    for (const char* format : {"sdf", "rcf", "orf", "ppf"})
+        for (int i = 0; i < 5; ++i)
+            QTest::addRow("%s, %s", format, names[i]) << QString::fromLatin1(format) << bad[i];
+}
+
+void HostileFilesTest::undecodableBytesComeBack() {
+    QFETCH(QString, format);
+    QFETCH(QByteArray, bytes);
+    // Each file is first written with marker texts where the bytes then go.
+    const QString marker = QStringLiteral("MARK");
+    QByteArray file;
+    std::function<QByteArray(const QByteArray&)> readAndWrite;
+    if (format == QLatin1String("sdf")) {
+        ReelDataDocument doc;
+        doc.symbols[3].names[1] = marker;  // a picture name
+        file = sdf::write(doc);
+        readAndWrite = [](const QByteArray& text) {
+            ReelDataDocument back;
+            int version = 0;
+            return sdf::readText(text, back, version, nullptr) ? sdf::write(back) : QByteArray();
+        };
+    } else if (format == QLatin1String("rcf")) {
+        ControlDocument doc;
+        doc.setComment(1, marker);
+        doc.setComment(512, marker + marker);
+        file = rcf::writeText(doc);
+        readAndWrite = [](const QByteArray& text) {
+            ControlDocument back;
+            return rcf::readText(text, back, nullptr, nullptr) ? rcf::writeText(back) : QByteArray();
+        };
+    } else if (format == QLatin1String("orf")) {
+        MachineSpec doc;
+        doc.machineName = marker;
+        doc.makerName = marker;
+        doc.explanation = marker + QStringLiteral("\r\n") + marker;
+        doc.setCTEndConText(0, marker);
+        doc.sound.files[5] = marker;
+        file = orf::write(doc);
+        readAndWrite = [](const QByteArray& text) {
+            MachineSpec back;
+            SpecSelection selection;
+            orf::ReadReport report;
+            if (!orf::readText(text, orf::MemoryFiles(), back, selection, report, nullptr))
+                return QByteArray();
+            // The writer refuses only what a user typed that the file cannot hold.
+            return orf::unstorableText(back).isEmpty() ? orf::write(back) : QByteArray("refused");
+        };
+    } else {
+        PositionDocument doc;
+        doc.pictureSlots[4].fileName = marker;
+        doc.entries[20].value = marker;
+        file = ppf::write(doc);
+        readAndWrite = [](const QByteArray& text) {
+            PositionDocument back;
+            if (!ppf::readText(text, back, nullptr, nullptr)) return QByteArray();
+            return ppf::storeProblem(back).isEmpty() ? ppf::write(back) : QByteArray("refused");
+        };
+    }
+    QVERIFY(file.contains("MARK"));
+    file.replace("MARK", bytes);
+    QCOMPARE(readAndWrite(file), file);
+}
+
+QTEST_GUILESS_MAIN(HostileFilesTest)
+#include "tst_hostilefiles.moc"
