@@ -11,9 +11,9 @@
 #include <csignal>
 #include <functional>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "../common/filesizelimit.h"
 #include "controldocument.h"
 #include "machinespec.h"
 #include "orfformat.h"
@@ -67,6 +67,13 @@ const QByteArray SvgNamingOtherFiles(
     "<image xlink:href='../../../outside.gif' width='8' height='8'/>"
     "<image xlink:href='/dev/stdin' width='8' height='8'/></svg>");
 
+// A machine folder holding one picture and the data file naming it; the data file's path.
+QString folderWith(const QTemporaryDir& dir, const QString& pictureName, const QByteArray& picture,
+                   const QString& fileName, const QByteArray& text) {
+    const QString path = dir.filePath(fileName);
+    return put(dir.filePath(pictureName), picture) && put(path, text) ? path : QString();
+}
+
 // A name in the n-th of many letter cases.
 QString inCase(const QString& name, int n) {
     QString out = name;
@@ -112,20 +119,6 @@ Writer writerOf(const QString& format) {
     };
 }
 
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit lowered = old_;
-        lowered.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_{};
-};
-
 }  // namespace
 
 class HostileFilesTest : public QObject {
@@ -136,8 +129,8 @@ private slots:
     void everyWriterReportsAFullDisk();
     void entriesThatAreNotFiles_data();
     void entriesThatAreNotFiles();
-    void reelDataDecodesEachPictureFileOnce();
-    void reelDataRefusesAPictureBomb();
+    void reelDataNamingOnePictureEverywhere_data();
+    void reelDataNamingOnePictureEverywhere();
     void positionsDecodeEachPictureFileOnce();
     void positionsSkipPicturesPastTheLimit_data();
     void positionsSkipPicturesPastTheLimit();
@@ -172,6 +165,7 @@ void HostileFilesTest::everyWriterReportsAFullDisk() {
     bool saved = true;
     {
         FileSizeLimit full{rlim_t(noRoom ? 0 : size - 1)};
+        QVERIFY(full.ok());
         saved = writerOf(format)(path, &why);
     }
     QVERIFY(!saved);
@@ -227,46 +221,50 @@ void HostileFilesTest::entriesThatAreNotFiles() {
     QVERIFY2(why.contains(entry, Qt::CaseInsensitive), qPrintable(why));
 }
 
-void HostileFilesTest::reelDataDecodesEachPictureFileOnce() {
-    QTemporaryDir dir;
-    QVERIFY(put(dir.filePath(QStringLiteral("Seven.bmp")), bmp(72, 36, 0xffff0000)));
-    const QString path = dir.filePath(QStringLiteral("machine.sdf"));
-    QVERIFY(put(path, sdf::write(reelDataNaming(QStringLiteral("seven.bmp")))));
-    ReelDataDocument doc;
-    sdf::ReadResult result;
-    QString why;
-    QVERIFY2(sdf::readFile(path, doc, result, &why), qPrintable(why));
-    const qint64 key = doc.symbols[0].pictures[0].cacheKey();
-    for (const SymbolSlot& slot : doc.symbols)
-        for (const QImage& picture : slot.pictures) {
-            QCOMPARE(picture.size(), QSize(72, 36));
-            QCOMPARE(picture.cacheKey(), key);  // one decode behind all 28 names
-        }
+void HostileFilesTest::reelDataNamingOnePictureEverywhere_data() {
+    QTest::addColumn<QByteArray>("picture");
+    QTest::addColumn<QString>("refusal");  // empty: the file loads
+    QTest::newRow("a symbol picture") << bmp(72, 36, 0xffff0000) << QString();
+    QTest::newRow("a GIF bomb of 7900 x 7900") << gifBomb(7900, 7900)
+                                               << QStringLiteral("7900 × 7900");
 }
 
-void HostileFilesTest::reelDataRefusesAPictureBomb() {
+void HostileFilesTest::reelDataNamingOnePictureEverywhere() {
+    QFETCH(QByteArray, picture);
+    QFETCH(QString, refusal);
     QTemporaryDir dir;
-    QVERIFY(put(dir.filePath(QStringLiteral("Bomb.gif")), gifBomb(7900, 7900)));
-    const QString path = dir.filePath(QStringLiteral("machine.sdf"));
-    QVERIFY(put(path, sdf::write(reelDataNaming(QStringLiteral("bomb.gif")))));
+    // All 28 names, each in its own letter case, lead to the one file.
+    const QString path = folderWith(dir, QStringLiteral("Seven.gif"), picture,
+                                    QStringLiteral("machine.sdf"),
+                                    sdf::write(reelDataNaming(QStringLiteral("seven.gif"))));
+    QVERIFY(!path.isEmpty());
     ReelDataDocument doc;
     doc.symbols[2].names[0] = QStringLiteral("kept.gif");
     doc.symbols[2].pictures[0] = QImage(4, 4, QImage::Format_RGB32);
     const ReelDataDocument before = doc;
     sdf::ReadResult result;
     QString why;
-    QVERIFY(!sdf::readFile(path, doc, result, &why));
-    QVERIFY2(why.contains(QStringLiteral("bomb.gif")) && why.contains(QStringLiteral("7900 × 7900")),
-             qPrintable(why));
-    QVERIFY(doc.sameData(before));
-    QCOMPARE(doc.symbols[2].pictures[0].cacheKey(), before.symbols[2].pictures[0].cacheKey());
+    QCOMPARE(sdf::readFile(path, doc, result, &why), refusal.isEmpty());
+    if (!refusal.isEmpty()) {
+        QVERIFY2(why.contains(QStringLiteral("seven.gif")) && why.contains(refusal), qPrintable(why));
+        QVERIFY(doc.sameData(before));
+        QCOMPARE(doc.symbols[2].pictures[0].cacheKey(), before.symbols[2].pictures[0].cacheKey());
+        return;
+    }
+    const qint64 key = doc.symbols[0].pictures[0].cacheKey();
+    for (const SymbolSlot& slot : doc.symbols)
+        for (const QImage& image : slot.pictures) {
+            QCOMPARE(image.size(), QSize(72, 36));
+            QCOMPARE(image.cacheKey(), key);  // one decode behind all 28 names
+        }
 }
 
 void HostileFilesTest::positionsDecodeEachPictureFileOnce() {
     QTemporaryDir dir;
-    QVERIFY(put(dir.filePath(QStringLiteral("cabinet.bmp")), bmp(640, 900, 0xff00ff00)));
-    const QString path = dir.filePath(QStringLiteral("machine.ppf"));
-    QVERIFY(put(path, ppf::write(positionsNaming(QStringLiteral("Cabinet.BMP")))));
+    const QString path = folderWith(dir, QStringLiteral("cabinet.bmp"), bmp(640, 900, 0xff00ff00),
+                                    QStringLiteral("machine.ppf"),
+                                    ppf::write(positionsNaming(QStringLiteral("Cabinet.BMP"))));
+    QVERIFY(!path.isEmpty());
     PositionDocument doc;
     ppf::ReadReport report;
     QString why;
@@ -316,9 +314,10 @@ void HostileFilesTest::positionsSkipPicturesPastTheLimit() {
 
 void HostileFilesTest::machineSymbolPicturesDecodedOnce() {
     QTemporaryDir dir;
-    QVERIFY(put(dir.filePath(QStringLiteral("SYM.BMP")), bmp(72, 36, 0xffffff00)));
-    QVERIFY(put(dir.filePath(QStringLiteral("machine.sdf")),
-                sdf::write(reelDataNaming(QStringLiteral("sym.bmp")))));
+    QVERIFY(!folderWith(dir, QStringLiteral("SYM.BMP"), bmp(72, 36, 0xffffff00),
+                        QStringLiteral("machine.sdf"),
+                        sdf::write(reelDataNaming(QStringLiteral("sym.bmp"))))
+                 .isEmpty());
     MachineSpec spec;
     spec.reelFileName = QStringLiteral("machine.sdf");
     const QString path = dir.filePath(QStringLiteral("machine.orf"));
@@ -337,11 +336,11 @@ void HostileFilesTest::machineSymbolPicturesDecodedOnce() {
 
 void HostileFilesTest::svgIsNotAPicture() {
     QTemporaryDir dir;
-    QVERIFY(put(dir.filePath(QStringLiteral("sym1.gif")), SvgNamingOtherFiles));
     ReelDataDocument file;
     file.symbols[0].names[0] = QStringLiteral("sym1.gif");
-    const QString path = dir.filePath(QStringLiteral("machine.sdf"));
-    QVERIFY(put(path, sdf::write(file)));
+    const QString path = folderWith(dir, QStringLiteral("sym1.gif"), SvgNamingOtherFiles,
+                                    QStringLiteral("machine.sdf"), sdf::write(file));
+    QVERIFY(!path.isEmpty());
     ReelDataDocument doc;
     sdf::ReadResult result;
     QString why;
