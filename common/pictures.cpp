@@ -56,21 +56,23 @@ PictureLoader::Outcome PictureLoader::decode(QIODevice& file, const QString& sho
     const QByteArray head = file.peek(16);
     const QByteArray format = formatOf(head);
     if (format.isEmpty())
-        return refused(
-            QStringLiteral("「%1」は画像ファイル（GIF、JPEG、BMP、PNG）ではありません。").arg(shownName));
+        return refused(QStringLiteral("「%1」は画像ファイル（GIF、JPEG、BMP、PNG）ではありません。")
+                           .arg(shownName));
 
     QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);  // never hand the bytes to another decoder
     QSize size = reader.size();
     if (format == "gif") size = size.expandedTo(gifScreenSize(head));
     if (!size.isValid() || size.isEmpty())
-        return refused(QStringLiteral("画像「%1」を読めません（%2）。").arg(shownName, reader.errorString()));
+        return refused(
+            QStringLiteral("画像「%1」を読めません（%2）。").arg(shownName, reader.errorString()));
     auto tooLarge = [&](const QSize& s) {
         return s.width() > limits_.maxWidth || s.height() > limits_.maxHeight ||
                bytesOf(s) > limits_.maxBytes;
     };
     auto tooLargeMessage = [&](const QSize& s) {
-        return QStringLiteral("画像「%1」が大きすぎます（%2 × %3 ピクセル。%4 × %5 ピクセル、%6 MB まで）。")
+        return QStringLiteral(
+                   "画像「%1」が大きすぎます（%2 × %3 ピクセル。%4 × %5 ピクセル、%6 MB まで）。")
             .arg(shownName)
             .arg(s.width())
             .arg(s.height())
@@ -80,7 +82,8 @@ PictureLoader::Outcome PictureLoader::decode(QIODevice& file, const QString& sho
     };
     auto overBudgetMessage = [&](const QSize& s) {
         return QStringLiteral(
-                   "画像「%1」（%2 × %3 ピクセル）を読み込むと、一度に読み込める画像の合計 %4 MB を超えます。")
+                   "画像「%1」（%2 × %3 ピクセル）を読み込むと、一度に読み込める画像の合計 %4 MB "
+                   "を超えます。")
             .arg(shownName)
             .arg(s.width())
             .arg(s.height())
@@ -96,7 +99,8 @@ PictureLoader::Outcome PictureLoader::decode(QIODevice& file, const QString& sho
     QImage image = reader.read();
     QImageReader::setAllocationLimit(allocationLimit);
     if (image.isNull())
-        return refused(QStringLiteral("画像「%1」を読めません（%2）。").arg(shownName, reader.errorString()));
+        return refused(
+            QStringLiteral("画像「%1」を読めません（%2）。").arg(shownName, reader.errorString()));
     const qint64 held = std::max(bytesOf(image.size()), qint64(image.sizeInBytes()));
     if (tooLarge(image.size())) return refused(tooLargeMessage(image.size()));
     if (used_ + held > budget_) return refused(overBudgetMessage(image.size()));
@@ -111,7 +115,8 @@ bool PictureLoader::loadNamed(const QString& path, const QString& shownName, QIm
     FileIdentity identity;
     QString why;
     if (!openRegularFile(path, file, &why, &identity)) {
-        if (error) *error = QStringLiteral("画像ファイル「%1」を読めません。%2").arg(shownName, why);
+        if (error)
+            *error = QStringLiteral("画像ファイル「%1」を読めません。%2").arg(shownName, why);
         return false;
     }
     auto it = byFile_.constFind(identity);

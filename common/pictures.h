@@ -51,8 +51,7 @@ private:
         QImage picture;
         QString error;
     };
-    bool loadNamed(const QString& path, const QString& shownName, QImage& picture,
-                   QString* error);
+    bool loadNamed(const QString& path, const QString& shownName, QImage& picture, QString* error);
     Outcome decode(QIODevice& file, const QString& shownName);
 
     PictureLimits limits_;

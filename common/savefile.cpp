@@ -46,7 +46,8 @@ bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
     }
     // commit() syncs too but does not look at the result; a failed sync means lost bytes.
     if (::fsync(file.handle()) != 0) {
-        if (error) *error = QStringLiteral("ディスクに書き込めませんでした: %1").arg(systemReason());
+        if (error)
+            *error = QStringLiteral("ディスクに書き込めませんでした: %1").arg(systemReason());
         file.cancelWriting();
         return false;
     }
@@ -70,8 +71,9 @@ bool openRegularFile(const QString& path, QFile& file, QString* error, FileIdent
     struct stat st {};
     if (::stat(native.constData(), &st) != 0) {
         if (error)
-            *error = errno == ENOENT ? QStringLiteral("ファイルがありません: %1").arg(path)
-                                     : QStringLiteral("開けません: %1 (%2)").arg(path, systemReason());
+            *error = errno == ENOENT
+                         ? QStringLiteral("ファイルがありません: %1").arg(path)
+                         : QStringLiteral("開けません: %1 (%2)").arg(path, systemReason());
         return false;
     }
     if (!S_ISREG(st.st_mode)) return refuse(st);

@@ -59,7 +59,8 @@ QByteArray fromUnicode(const QString& text) {
             if (len > inLeft) len = inLeft;
             // A byte kept from a file goes back as it was; any other character code page
             // 932 lacks (or broken UTF-8) is written as '?'.
-            if (len == 3 && lead == KeptByteUtf8Lead && (static_cast<unsigned char>(in[1]) & 0xFC) == 0xBC)
+            if (len == 3 && lead == KeptByteUtf8Lead &&
+                (static_cast<unsigned char>(in[1]) & 0xFC) == 0xBC)
                 out.append(static_cast<char>((static_cast<unsigned char>(in[1]) & 0x03) << 6 |
                                              (static_cast<unsigned char>(in[2]) & 0x3F)));
             else

@@ -105,16 +105,18 @@ void PicturesTest::contentDecides_data() {
     QTest::newRow("BMP under a JPEG name") << "a.jpg" << encoded("bmp", 72, 36) << true;
     QTest::newRow("PNG under a BMP name") << "a.bmp" << encoded("png", 72, 36) << true;
     QTest::newRow("SVG") << "a.gif"
-                         << QByteArray("<svg xmlns='http://www.w3.org/2000/svg' width='72' "
-                                       "height='36'><rect width='72' height='36'/></svg>")
+                         << QByteArray(
+                                "<svg xmlns='http://www.w3.org/2000/svg' width='72' "
+                                "height='36'><rect width='72' height='36'/></svg>")
                          << false;
     QTest::newRow("SVG naming files outside the folder")
         << "a.bmp"
-        << QByteArray("<?xml version='1.0'?><svg xmlns='http://www.w3.org/2000/svg' "
-                      "xmlns:xlink='http://www.w3.org/1999/xlink' width='8' height='8'>"
-                      "<image xlink:href='/etc/passwd' width='8' height='8'/>"
-                      "<image xlink:href='../../x.png' width='8' height='8'/>"
-                      "<image xlink:href='/dev/stdin' width='8' height='8'/></svg>")
+        << QByteArray(
+               "<?xml version='1.0'?><svg xmlns='http://www.w3.org/2000/svg' "
+               "xmlns:xlink='http://www.w3.org/1999/xlink' width='8' height='8'>"
+               "<image xlink:href='/etc/passwd' width='8' height='8'/>"
+               "<image xlink:href='../../x.png' width='8' height='8'/>"
+               "<image xlink:href='/dev/stdin' width='8' height='8'/></svg>")
         << false;
     QTest::newRow("PPM") << "a.bmp" << encoded("ppm", 8, 8) << false;
     QTest::newRow("XPM") << "a.gif" << encoded("xpm", 8, 8) << false;
@@ -150,8 +152,8 @@ void PicturesTest::sizeFromTheHeader_data() {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("GIF screen 7900 x 7900 behind a 72 x 36 frame") << QByteArray("gif") << false
-                                                                  << 7900 << 7900 << false;
+    QTest::newRow("GIF screen 7900 x 7900 behind a 72 x 36 frame")
+        << QByteArray("gif") << false << 7900 << 7900 << false;
     QTest::newRow("GIF screen 4097 wide") << QByteArray("gif") << false << 4097 << 36 << false;
     QTest::newRow("BMP 4097 wide") << QByteArray("bmp") << false << 4097 << 8 << false;
     QTest::newRow("BMP 4097 high") << QByteArray("bmp") << false << 8 << 4097 << false;
@@ -160,8 +162,8 @@ void PicturesTest::sizeFromTheHeader_data() {
     QTest::newRow("symbol at the limit") << QByteArray("bmp") << false << 4096 << 2 << true;
     QTest::newRow("cabinet 16385 wide") << QByteArray("bmp") << true << 16385 << 8 << false;
     QTest::newRow("cabinet over 256 MB") << QByteArray("png") << true << 8193 << 8192 << false;
-    QTest::newRow("JPEG cabinet 65000 x 65000") << QByteArray("jpeg") << true << 65000 << 65000
-                                                << false;
+    QTest::newRow("JPEG cabinet 65000 x 65000")
+        << QByteArray("jpeg") << true << 65000 << 65000 << false;
     QTest::newRow("cabinet 16384 wide") << QByteArray("png") << true << 16384 << 4 << true;
 }
 
@@ -172,14 +174,14 @@ void PicturesTest::sizeFromTheHeader() {
     QFETCH(int, height);
     QFETCH(bool, accepted);
     QTemporaryDir dir;
-    const QString path = write(dir, QStringLiteral("big.") + QString::fromLatin1(format),
-                               accepted ? encoded(format, width, height)
-                                        : claiming(format, width, height));
+    const QString path =
+        write(dir, QStringLiteral("big.") + QString::fromLatin1(format),
+              accepted ? encoded(format, width, height) : claiming(format, width, height));
     QImage picture;
     QString why;
-    const bool ok = cabinet ? pictures::loadPicture(path, picture, &why,
-                                                    pictures::CabinetPictureLimits)
-                            : pictures::loadPicture(path, picture, &why);
+    const bool ok = cabinet
+                        ? pictures::loadPicture(path, picture, &why, pictures::CabinetPictureLimits)
+                        : pictures::loadPicture(path, picture, &why);
     QVERIFY2(ok == accepted, qPrintable(why));
     if (accepted) {
         QCOMPARE(picture.size(), QSize(width, height));
@@ -194,15 +196,16 @@ void PicturesTest::sizeFromTheHeader() {
 void PicturesTest::oneDecodePerFile() {
     QTemporaryDir dir;
     QVERIFY(!write(dir, QStringLiteral("Seven.gif"), blueGif()).isEmpty());
-    QVERIFY(QFile::link(dir.filePath(QStringLiteral("Seven.gif")), dir.filePath(QStringLiteral("link.gif"))));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("Seven.gif")),
+                        dir.filePath(QStringLiteral("link.gif"))));
     QCOMPARE(::link(QFile::encodeName(dir.filePath(QStringLiteral("Seven.gif"))).constData(),
                     QFile::encodeName(dir.filePath(QStringLiteral("hard.gif"))).constData()),
              0);
     QVERIFY(!write(dir, QStringLiteral("copy.gif"), blueGif()).isEmpty());
 
     pictures::PictureLoader loader(pictures::SymbolPictureLimits);
-    const QStringList sameFile{"Seven.gif", "SEVEN.GIF", "seven.gif", "sEvEn.GiF", "link.gif",
-                               "hard.gif"};
+    const QStringList sameFile{"Seven.gif", "SEVEN.GIF", "seven.gif",
+                               "sEvEn.GiF", "link.gif",  "hard.gif"};
     QImage first;
     for (const QString& name : sameFile) {
         QImage picture;
@@ -244,13 +247,14 @@ void PicturesTest::budgetOfOneLoad() {
 
 void PicturesTest::notARegularFile() {
     QTemporaryDir dir;
-    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo.gif"))).constData(), 0600), 0);
+    QCOMPARE(
+        ::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo.gif"))).constData(), 0600), 0);
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.gif")));
     pictures::PictureLoader loader(pictures::SymbolPictureLimits);
     QImage picture;
     QString why;
-    for (const QString& name : {QStringLiteral("fifo.gif"), QStringLiteral("FIFO.GIF"),
-                                QStringLiteral("folder.gif")}) {
+    for (const QString& name :
+         {QStringLiteral("fifo.gif"), QStringLiteral("FIFO.GIF"), QStringLiteral("folder.gif")}) {
         QVERIFY(!loader.loadFromFolder(dir.path(), name, picture, &why));
         QVERIFY(why.contains(name));
     }

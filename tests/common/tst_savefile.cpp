@@ -184,12 +184,22 @@ void SaveFileTest::lookupFindsRegularFilesOnly_data() {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("wanted");
     QTest::addColumn<QString>("found");
-    QTest::newRow("FIFO under the exact name") << "Reel.sdf" << "" << "Reel.sdf" << "";
-    QTest::newRow("FIFO under another case") << "REEL.SDF" << "" << "reel.sdf" << "";
-    QTest::newRow("FIFO exact, file in another case")
-        << "reel.sdf" << "REEL.SDF" << "reel.sdf" << "REEL.SDF";
-    QTest::newRow("file exact beside a FIFO") << "REEL.SDF" << "reel.sdf" << "reel.sdf"
-                                             << "reel.sdf";
+    QTest::newRow("FIFO under the exact name") << "Reel.sdf"
+                                               << ""
+                                               << "Reel.sdf"
+                                               << "";
+    QTest::newRow("FIFO under another case") << "REEL.SDF"
+                                             << ""
+                                             << "reel.sdf"
+                                             << "";
+    QTest::newRow("FIFO exact, file in another case") << "reel.sdf"
+                                                      << "REEL.SDF"
+                                                      << "reel.sdf"
+                                                      << "REEL.SDF";
+    QTest::newRow("file exact beside a FIFO") << "REEL.SDF"
+                                              << "reel.sdf"
+                                              << "reel.sdf"
+                                              << "reel.sdf";
 }
 
 void SaveFileTest::lookupFindsRegularFilesOnly() {

@@ -83,13 +83,16 @@ void TextFileTest::readerFields_data() {
     QTest::newRow("huge digit run is out of range, not wrapped")
         << QByteArray("99999999999999999999999,1\r\n") << QList<Expect>{Fail32(FieldError::OutOfRange), N(1)};
     QTest::newRow("not numbers") << QByteArray("abc,1.5,,-,\"20x\",\"\",\" 3\"\r\n")
-                                 << QList<Expect>{Fail16(FieldError::NotANumber), Fail16(FieldError::NotANumber),
-                                                  Fail16(FieldError::NotANumber), Fail16(FieldError::NotANumber),
-                                                  Fail16(FieldError::NotANumber), Fail16(FieldError::NotANumber),
+                                 << QList<Expect>{Fail16(FieldError::NotANumber),
+                                                  Fail16(FieldError::NotANumber),
+                                                  Fail16(FieldError::NotANumber),
+                                                  Fail16(FieldError::NotANumber),
+                                                  Fail16(FieldError::NotANumber),
+                                                  Fail16(FieldError::NotANumber),
                                                   Fail16(FieldError::NotANumber)};
-    QTest::newRow("quoted numbers") << QByteArray("\"2070\",1035,\"-5\"\r\n\"70000\"\r\n\"40000\"\r\n")
-                                    << QList<Expect>{N(2070), N(1035), N(-5), L(70000),
-                                                     Fail16(FieldError::OutOfRange)};
+    QTest::newRow("quoted numbers")
+        << QByteArray("\"2070\",1035,\"-5\"\r\n\"70000\"\r\n\"40000\"\r\n")
+        << QList<Expect>{N(2070), N(1035), N(-5), L(70000), Fail16(FieldError::OutOfRange)};
     QTest::newRow("plus sign") << QByteArray("+4\r\n") << QList<Expect>{N(4)};
     QTest::newRow("unterminated quote runs to the end")
         << QByteArray("\"abc\r\ndef") << QList<Expect>{T("abc\r\ndef"), FailText()};
@@ -270,8 +273,8 @@ void TextFileTest::sjisRefusesWhatItCannotHold_data() {
     QTest::newRow("emoji") << QStringLiteral("a😀b") << QByteArray("a?b");
     QTest::newRow("Latin letter outside code page 932") << QStringLiteral("é") << QByteArray("?");
     // Typed private-use characters that would read back as other characters.
-    QTest::newRow("kept-byte character of an ASCII byte") << QString(QChar(0xEF41))
-                                                          << QByteArray("A");
+    QTest::newRow("kept-byte character of an ASCII byte")
+        << QString(QChar(0xEF41)) << QByteArray("A");
     QTest::newRow("kept lead byte before its trail byte")
         << QString(QChar(0xEF81)) + u'@' << QByteArray("\x81@");
 }

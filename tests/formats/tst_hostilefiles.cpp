@@ -54,9 +54,12 @@ QByteArray gifBomb(int width, int height) {
     b += char(width >> 8);
     b += char(height & 0xFF);
     b += char(height >> 8);
-    b += QByteArray("\x80\x00\x00" "\x00\x00\x00\xFF\xFF\xFF", 9);      // two colours
-    b += QByteArray("\x2C\0\0\0\0\x01\0\x01\0\0", 10);                   // the frame
-    b += QByteArray("\x02\x02\x44\x01\x00\x3B", 6);                      // its pixel, end
+    b += QByteArray(
+        "\x80\x00\x00"
+        "\x00\x00\x00\xFF\xFF\xFF",
+        9);                                             // two colours
+    b += QByteArray("\x2C\0\0\0\0\x01\0\x01\0\0", 10);  // the frame
+    b += QByteArray("\x02\x02\x44\x01\x00\x3B", 6);     // its pixel, end
     return b;
 }
 
@@ -188,9 +191,9 @@ void HostileFilesTest::entriesThatAreNotFiles() {
     QTemporaryDir dir;
     // The file names its entry in lower case; the folder holds a FIFO and a folder under
     // other letter cases, which a read would wait on for ever or fail inside.
-    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("ENTRY.DAT"))).constData(),
-                      0600),
-             0);
+    QCOMPARE(
+        ::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("ENTRY.DAT"))).constData(), 0600),
+        0);
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Entry.dat")));
     const QString entry = QStringLiteral("entry.dat");
     const QString path = dir.filePath(QStringLiteral("machine.") + format);
@@ -225,8 +228,8 @@ void HostileFilesTest::reelDataNamingOnePictureEverywhere_data() {
     QTest::addColumn<QByteArray>("picture");
     QTest::addColumn<QString>("refusal");  // empty: the file loads
     QTest::newRow("a symbol picture") << bmp(72, 36, 0xffff0000) << QString();
-    QTest::newRow("a GIF bomb of 7900 x 7900") << gifBomb(7900, 7900)
-                                               << QStringLiteral("7900 × 7900");
+    QTest::newRow("a GIF bomb of 7900 x 7900")
+        << gifBomb(7900, 7900) << QStringLiteral("7900 × 7900");
 }
 
 void HostileFilesTest::reelDataNamingOnePictureEverywhere() {
@@ -234,9 +237,9 @@ void HostileFilesTest::reelDataNamingOnePictureEverywhere() {
     QFETCH(QString, refusal);
     QTemporaryDir dir;
     // All 28 names, each in its own letter case, lead to the one file.
-    const QString path = folderWith(dir, QStringLiteral("Seven.gif"), picture,
-                                    QStringLiteral("machine.sdf"),
-                                    sdf::write(reelDataNaming(QStringLiteral("seven.gif"))));
+    const QString path =
+        folderWith(dir, QStringLiteral("Seven.gif"), picture, QStringLiteral("machine.sdf"),
+                   sdf::write(reelDataNaming(QStringLiteral("seven.gif"))));
     QVERIFY(!path.isEmpty());
     ReelDataDocument doc;
     doc.symbols[2].names[0] = QStringLiteral("kept.gif");
@@ -246,7 +249,8 @@ void HostileFilesTest::reelDataNamingOnePictureEverywhere() {
     QString why;
     QCOMPARE(sdf::readFile(path, doc, result, &why), refusal.isEmpty());
     if (!refusal.isEmpty()) {
-        QVERIFY2(why.contains(QStringLiteral("seven.gif")) && why.contains(refusal), qPrintable(why));
+        QVERIFY2(why.contains(QStringLiteral("seven.gif")) && why.contains(refusal),
+                 qPrintable(why));
         QVERIFY(doc.sameData(before));
         QCOMPARE(doc.symbols[2].pictures[0].cacheKey(), before.symbols[2].pictures[0].cacheKey());
         return;
@@ -281,8 +285,8 @@ void HostileFilesTest::positionsSkipPicturesPastTheLimit_data() {
     QTest::addColumn<QString>("why");
     QTest::newRow("GIF screen 16385 wide") << gifBomb(16385, 4) << QStringLiteral("16385 × 4");
     QTest::newRow("GIF screen over 256 MB") << gifBomb(8200, 8200) << QStringLiteral("8200 × 8200");
-    QTest::newRow("SVG naming other files") << SvgNamingOtherFiles
-                                            << QStringLiteral("ではありません");
+    QTest::newRow("SVG naming other files")
+        << SvgNamingOtherFiles << QStringLiteral("ではありません");
 }
 
 void HostileFilesTest::positionsSkipPicturesPastTheLimit() {
@@ -345,8 +349,9 @@ void HostileFilesTest::svgIsNotAPicture() {
     sdf::ReadResult result;
     QString why;
     QVERIFY(!sdf::readFile(path, doc, result, &why));
-    QVERIFY2(why.contains(QStringLiteral("sym1.gif")) && why.contains(QStringLiteral("ではありません")),
-             qPrintable(why));
+    QVERIFY2(
+        why.contains(QStringLiteral("sym1.gif")) && why.contains(QStringLiteral("ではありません")),
+        qPrintable(why));
     QVERIFY(doc.sameData(ReelDataDocument()));
 }
 
@@ -400,7 +405,8 @@ void HostileFilesTest::undecodableBytesComeBack() {
         file = rcf::writeText(doc);
         readAndWrite = [](const QByteArray& text) {
             ControlDocument back;
-            return rcf::readText(text, back, nullptr, nullptr) ? rcf::writeText(back) : QByteArray();
+            return rcf::readText(text, back, nullptr, nullptr) ? rcf::writeText(back)
+                                                               : QByteArray();
         };
     } else if (format == QLatin1String("orf")) {
         MachineSpec doc;
