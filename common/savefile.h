@@ -7,9 +7,10 @@
 class QFile;
 
 // Writes a whole file through a temporary beside it and renames it into place, so a
-// failed save (folder gone, no permission, disk full) leaves the old file whole.
+// failed save (folder gone, no permission, disk full) leaves the old file whole. The new
+// file keeps the old one's permissions; a link is followed to the file it names.
 // Returns true only when every byte reached the disk and the file took its place;
-// otherwise false and a Japanese reason in *error.
+// otherwise false, no temporary left behind, and a Japanese reason in *error.
 bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 // Reads a whole file; false and a reason when it cannot (missing, a folder, a FIFO or

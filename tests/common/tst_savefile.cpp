@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +58,7 @@ private slots:
     void fileSizeLimit();
     void fullFileSystem_data();
     void fullFileSystem();
+    void keepsPermissionsAndLinks();
     void readTakesRegularFilesOnly_data();
     void readTakesRegularFilesOnly();
     void lookupFindsRegularFilesOnly_data();
@@ -143,6 +145,27 @@ void SaveFileTest::fullFileSystem() {
     QCOMPARE(contents(path), saved ? bytes : OldFile);
     QCOMPARE(why.isEmpty(), saved);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void SaveFileTest::keepsPermissionsAndLinks() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("machine.sdf"));
+    QVERIFY(saveFileAtomically(path, OldFile));
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 0777, 0666 & ~mask);  // a new file, as any program makes one
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    // Saved through a link: the file it names is replaced, with its permissions.
+    const QString link = dir.filePath(QStringLiteral("link.sdf"));
+    QVERIFY(QFile::link(path, link));
+    QVERIFY(saveFileAtomically(link, newFile(10)));
+    QCOMPARE(contents(path), newFile(10));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 0777, mode_t(0640));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
 }
 
 void SaveFileTest::readTakesRegularFilesOnly_data() {
