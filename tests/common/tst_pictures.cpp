@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -93,7 +92,6 @@ private slots:
     void sizeFromTheHeader();
     void oneDecodePerFile();
     void budgetOfOneLoad();
-    void notARegularFile();
 };
 
 void PicturesTest::contentDecides_data() {
@@ -243,23 +241,6 @@ void PicturesTest::budgetOfOneLoad() {
     QCOMPARE(loader.bytesHeld(), qint64(30000));
     QVERIFY(loader.loadFromFolder(dir.path(), QStringLiteral("small.bmp"), picture, &why));
     QCOMPARE(loader.decodedCount(), 4);
-}
-
-void PicturesTest::notARegularFile() {
-    QTemporaryDir dir;
-    QCOMPARE(
-        ::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo.gif"))).constData(), 0600), 0);
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.gif")));
-    pictures::PictureLoader loader(pictures::SymbolPictureLimits);
-    QImage picture;
-    QString why;
-    for (const QString& name :
-         {QStringLiteral("fifo.gif"), QStringLiteral("FIFO.GIF"), QStringLiteral("folder.gif")}) {
-        QVERIFY(!loader.loadFromFolder(dir.path(), name, picture, &why));
-        QVERIFY(why.contains(name));
-    }
-    QVERIFY(!pictures::loadPicture(dir.filePath(QStringLiteral("fifo.gif")), picture, &why));
-    QVERIFY(picture.isNull());
 }
 
 QTEST_GUILESS_MAIN(PicturesTest)
