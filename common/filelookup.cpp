@@ -10,9 +10,14 @@ QString findFileInFolder(const QString& folder, const QString& bareName) {
     const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
     const QString exact = dir.filePath(bareName);
     if (QFileInfo(exact).isFile()) return exact;
-    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& entry : entries)
-        if (entry.compare(bareName, Qt::CaseInsensitive) == 0) return dir.filePath(entry);
+    // Regular files only: a FIFO, socket or device under a data file's name would make the
+    // read wait for ever or never end.
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden);
+    for (const QString& entry : entries) {
+        if (entry.compare(bareName, Qt::CaseInsensitive) != 0) continue;
+        const QString path = dir.filePath(entry);
+        if (QFileInfo(path).isFile()) return path;
+    }
     return {};
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
 #include <QString>
+
+#include "savefile.h"
 
 namespace pictures {
 
@@ -10,9 +13,58 @@ QImage blankPicture();
 // White 72 x 36 with a solid black block from (9, 10) to (62, 25): "any symbol".
 QImage anyPicture();
 
-// Decodes a GIF, JPEG or BMP file (any format Qt reads). On failure the picture is
-// left untouched and *error says why.
-bool loadPicture(const QString& path, QImage& picture, QString* error = nullptr);
+// How large one decoded picture may be. Bytes count 4 a pixel, as the picture is drawn.
+struct PictureLimits {
+    int maxWidth;
+    int maxHeight;
+    qint64 maxBytes;
+};
+// A symbol picture of the reel strips (72 x 36 in the machines we know).
+inline constexpr PictureLimits SymbolPictureLimits{4096, 4096, 4096LL * 4096 * 4};
+// A cabinet or numeral picture of the picture position file.
+inline constexpr PictureLimits CabinetPictureLimits{16384, 16384, 256LL * 1024 * 1024};
+// What all the pictures of one document load may hold decoded together.
+inline constexpr qint64 LoadBudgetBytes = 256LL * 1024 * 1024;
+
+// Loads the pictures of one document read. Only GIF, JPEG, BMP and PNG are decoded, the
+// kind told by the content whatever the name says; anything else is "not a picture". The
+// size is taken from the header and checked against the limits before anything is
+// decoded. A file reached by several names (other letter case, links) is decoded once
+// and its picture shared; the shared picture counts once against the budget.
+class PictureLoader {
+public:
+    explicit PictureLoader(const PictureLimits& limits, qint64 budgetBytes = LoadBudgetBytes)
+        : limits_(limits), budget_(budgetBytes) {}
+
+    // The picture `name` in `folder`: the exact name first, then any letter case. On
+    // failure `picture` is untouched and *error names the picture and says why.
+    bool loadFromFolder(const QString& folder, const QString& name, QImage& picture,
+                        QString* error);
+    // The picture at `path`; messages name the path.
+    bool load(const QString& path, QImage& picture, QString* error);
+
+    int decodedCount() const { return decoded_; }
+    qint64 bytesHeld() const { return used_; }
+
+private:
+    struct Outcome {
+        QImage picture;
+        QString error;
+    };
+    bool loadNamed(const QString& path, const QString& shownName, QImage& picture, QString* error);
+    Outcome decode(QIODevice& file, const QString& shownName);
+
+    PictureLimits limits_;
+    qint64 budget_;
+    qint64 used_ = 0;
+    int decoded_ = 0;
+    QHash<FileIdentity, Outcome> byFile_;
+};
+
+// Decodes one GIF, JPEG, BMP or PNG file within `limits` (a single picture chosen by the
+// user). On failure the picture is left untouched and *error says why.
+bool loadPicture(const QString& path, QImage& picture, QString* error = nullptr,
+                 const PictureLimits& limits = SymbolPictureLimits);
 
 // Twips of a picture's natural size (15 twips per pixel at 96 dots per inch).
 constexpr int TwipsPerPixel = 15;

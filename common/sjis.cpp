@@ -7,6 +7,10 @@
 
 namespace {
 
+// U+EF00 + byte stands for a byte that does not decode; in UTF-8 that is EE, BC to BF, and
+// a continuation byte.
+constexpr unsigned char KeptByteUtf8Lead = 0xEE;
+
 bool isAscii(const char* data, qsizetype size) {
     for (qsizetype i = 0; i < size; ++i)
         if (static_cast<unsigned char>(data[i]) >= 0x80) return false;
@@ -50,11 +54,17 @@ QByteArray fromUnicode(const QString& text) {
         const size_t rc = iconv(conv.get(), &in, &inLeft, &outPtr, &outLeft);
         out.append(buffer, outPtr - buffer);
         if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-            // A character code page 932 lacks (or broken UTF-8): write '?' and skip it.
-            out.append('?');
             auto lead = static_cast<unsigned char>(*in);
             size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
             if (len > inLeft) len = inLeft;
+            // A byte kept from a file goes back as it was; any other character code page
+            // 932 lacks (or broken UTF-8) is written as '?'.
+            if (len == 3 && lead == KeptByteUtf8Lead &&
+                (static_cast<unsigned char>(in[1]) & 0xFC) == 0xBC)
+                out.append(static_cast<char>((static_cast<unsigned char>(in[1]) & 0x03) << 6 |
+                                             (static_cast<unsigned char>(in[2]) & 0x3F)));
+            else
+                out.append('?');
             in += len;
             inLeft -= len;
         }
@@ -77,7 +87,13 @@ QString toUnicode(const char* data, qsizetype size) {
         const size_t rc = iconv(conv.get(), &in, &inLeft, &outPtr, &outLeft);
         out.append(buffer, outPtr - buffer);
         if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-            out.append("\xEF\xBF\xBD");  // U+FFFD for a byte that is not code page 932
+            // A byte that does not decode (a lone or broken double-byte lead, 0x80, 0xA0,
+            // 0xFD to 0xFF) is kept as its private-use character, so it is written back.
+            const auto byte = static_cast<unsigned char>(*in);
+            const char kept[3] = {static_cast<char>(KeptByteUtf8Lead),
+                                  static_cast<char>(0xBC | byte >> 6),
+                                  static_cast<char>(0x80 | (byte & 0x3F))};
+            out.append(kept, 3);
             ++in;
             --inLeft;
         }

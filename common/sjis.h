@@ -6,9 +6,16 @@
 // Every data file of the suite is code page 932 text.
 namespace sjis {
 
+// A byte that does not decode as code page 932 is kept as the private-use character
+// U+EF00 + byte, outside the user-defined characters that code page 932 itself maps
+// (U+E000 to U+E757), and is encoded back to the same byte: a text read from a file is
+// written back byte for byte.
+inline constexpr char16_t FirstKeptByte = 0xEF00;
+inline constexpr char16_t LastKeptByte = 0xEFFF;
+
 // Characters that code page 932 cannot hold become '?'.
 QByteArray fromUnicode(const QString& text);
-// Bytes that are not valid code page 932 become U+FFFD; decoding never fails.
+// Decoding never fails: bytes that are not valid code page 932 are kept as above.
 QString toUnicode(const char* data, qsizetype size);
 inline QString toUnicode(const QByteArray& bytes) { return toUnicode(bytes.constData(), bytes.size()); }
 // True when every character survives a round trip through code page 932.

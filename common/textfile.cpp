@@ -185,13 +185,14 @@ std::optional<std::int64_t> FieldReader::number(std::int64_t min, std::int64_t m
     if (!nextField(begin, end, quoted, true)) return std::nullopt;
     const char* p = data_ + begin;
     const char* e = data_ + end;
+    // The quotes of a field are taken off before it is read, so "2070" is the number 2070.
     bool negative = false;
-    if (!quoted && p < e && (*p == '-' || *p == '+')) {
+    if (p < e && (*p == '-' || *p == '+')) {
         negative = *p == '-';
         ++p;
     }
     std::int64_t value = 0;
-    bool ok = !quoted && p < e;
+    bool ok = p < e;
     for (const char* q = p; ok && q < e; ++q) {
         if (*q < '0' || *q > '9') {
             ok = false;

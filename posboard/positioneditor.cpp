@@ -116,7 +116,7 @@ bool PositionEditor::loadSlotPicture(const QString& path, QString* reason) {
         return false;
     }
     QImage picture;
-    if (!pictures::loadPicture(path, picture, reason)) return false;
+    if (!pictures::loadPicture(path, picture, reason, pictures::CabinetPictureLimits)) return false;
     PictureSlot& slot = doc_.pictureSlots[selectedSlot_];
     slot.fileName = name;
     slot.image = std::move(picture);
@@ -140,7 +140,7 @@ bool PositionEditor::readSlotPictureAgain(QImage& picture, QString* reason) cons
                                    .absoluteFilePath(name));
         return false;
     }
-    return pictures::loadPicture(path, picture, reason);
+    return pictures::loadPicture(path, picture, reason, pictures::CabinetPictureLimits);
 }
 
 void PositionEditor::setValue(int entry, const QString& text) {

@@ -108,7 +108,9 @@ bool readText(const QByteArray& bytes, PositionDocument& doc, ReadReport* report
     return true;
 }
 
-QList<int> loadPictures(PositionDocument& doc, const QString& folder) {
+QList<int> loadPictures(PositionDocument& doc, const QString& folder, QStringList* warnings) {
+    // One loader for the file: nine names of one cabinet picture decode it once.
+    pictures::PictureLoader loader(pictures::CabinetPictureLimits);
     QList<int> skipped;
     for (int s = 0; s < pos::SlotCount; ++s) {
         PictureSlot& slot = doc.pictureSlots[s];
@@ -117,8 +119,11 @@ QList<int> loadPictures(PositionDocument& doc, const QString& folder) {
             slot.image = QImage();
             continue;
         }
-        const QString path = findFileInFolder(folder, slot.fileName);
-        if (path.isEmpty() || !pictures::loadPicture(path, slot.image)) skipped.append(s);
+        QString why;
+        if (!loader.loadFromFolder(folder, slot.fileName, slot.image, &why)) {
+            skipped.append(s);
+            if (warnings) warnings->append(QStringLiteral("%1: %2").arg(pos::slotListText(s), why));
+        }
     }
     return skipped;
 }
@@ -129,7 +134,8 @@ bool readFile(const QString& path, PositionDocument& doc, ReadReport* report, QS
     PositionDocument copy = doc;
     ReadReport found;
     if (!readText(bytes, copy, &found, error)) return false;
-    found.skippedPictures = loadPictures(copy, folderOfPath(QFileInfo(path).absoluteFilePath()));
+    found.skippedPictures =
+        loadPictures(copy, folderOfPath(QFileInfo(path).absoluteFilePath()), &found.warnings);
     doc = std::move(copy);
     if (report) *report = found;
     return true;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <cstdint>
 
@@ -30,6 +31,7 @@ QByteArray write(const PositionDocument& doc);
 struct ReadReport {
     std::int32_t countLine = 0;  // the number on line 10 (32 when we wrote it); not used
     QList<int> skippedPictures;  // slots whose picture could not be found or decoded
+    QStringList warnings;        // for each skipped slot, its picture's name and why
 };
 
 // Reads the text part over `doc`: names, the count line, and the 33 entries. Refused (doc
@@ -38,10 +40,11 @@ struct ReadReport {
 // next field. Pictures are not loaded here.
 bool readText(const QByteArray& bytes, PositionDocument& doc, ReadReport* report, QString* error);
 
-// Loads the picture of every named slot from `folder` (exact name, then any case). A
-// picture that cannot be loaded is skipped: its slot keeps the image it had. A slot without
-// a name holds no picture afterwards.
-QList<int> loadPictures(PositionDocument& doc, const QString& folder);
+// Loads the picture of every named slot from `folder` (exact name, then any case), within
+// the cabinet picture limits and one load's budget. A picture that cannot be loaded is
+// skipped: its slot keeps the image it had, and *warnings names it and says why. A slot
+// without a name holds no picture afterwards.
+QList<int> loadPictures(PositionDocument& doc, const QString& folder, QStringList* warnings = nullptr);
 
 // Reads a whole position file and its pictures, which are looked up in the file's folder.
 // On success the document holds what the file says; on failure the document and its

@@ -6,7 +6,6 @@
 #include "textfile.h"
 
 #include <QFileInfo>
-#include <QHash>
 
 namespace sdf {
 
@@ -145,7 +144,9 @@ bool readText(const QByteArray& bytes, ReelDataDocument& doc, int& formatVersion
 }
 
 bool loadPictures(ReelDataDocument& doc, const QString& folder, QString* error) {
-    QHash<QString, QImage> loaded;  // a lit picture usually stands in all four states
+    // One loader for the whole file: a lit picture usually stands in all four states, and
+    // however many names lead to one file it is decoded once.
+    pictures::PictureLoader loader(pictures::SymbolPictureLimits);
     for (SymbolSlot& slot : doc.symbols) {
         for (int s = 0; s < PictureStateCount; ++s) {
             const QString& name = slot.names[s];
@@ -153,23 +154,7 @@ bool loadPictures(ReelDataDocument& doc, const QString& folder, QString* error) 
                 slot.pictures[s] = QImage();
                 continue;
             }
-            if (auto it = loaded.constFind(name); it != loaded.constEnd()) {
-                slot.pictures[s] = *it;
-                continue;
-            }
-            const QString path = findFileInFolder(folder, name);
-            QImage image;
-            QString why;
-            if (path.isEmpty()) {
-                if (error) *error = QStringLiteral("画像ファイル「%1」が見つかりません。").arg(name);
-                return false;
-            }
-            if (!pictures::loadPicture(path, image, &why)) {
-                if (error) *error = why;
-                return false;
-            }
-            loaded.insert(name, image);
-            slot.pictures[s] = image;
+            if (!loader.loadFromFolder(folder, name, slot.pictures[s], error)) return false;
         }
     }
     return true;

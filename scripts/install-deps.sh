@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
   liblhasa-dev
   libsdl2-mixer-dev timgm6mb-soundfont
   fonts-ipafont-gothic

@@ -335,14 +335,7 @@ bool FolderFiles::reelData(const QString& name, QByteArray& bytes, QString* erro
 }
 
 bool FolderFiles::picture(const QString& name, QImage& image, QString* error) const {
-    const QString path = findFileInFolder(folder_, name);
-    if (path.isEmpty()) {
-        if (error)
-            *error =
-                QStringLiteral("ファイルが見つかりません: %1").arg(QDir(folder_).filePath(name));
-        return false;
-    }
-    return pictures::loadPicture(path, image, error);
+    return pictures_.loadFromFolder(folder_, name, image, error);
 }
 
 bool MemoryFiles::reelData(const QString& name, QByteArray& bytes, QString* error) const {

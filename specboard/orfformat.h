@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "machinespec.h"
+#include "pictures.h"
 
 // The .orf machine file: code page 932 text with CR LF line ends, a flat list of items
 // in four sections (file names and description, machine data, sound tables, payout
@@ -26,15 +27,19 @@ public:
     virtual bool picture(const QString& name, QImage& image, QString* error) const = 0;
 };
 
-// Files in one folder: the exact name first, then a match in any case.
+// Files in one folder: the exact name first, then a match in any case. The symbol pictures
+// asked of one FolderFiles count as one load: a file is decoded once, however many names
+// lead to it, within the symbol picture limits and one load's budget.
 class FolderFiles : public ReferencedFiles {
 public:
-    explicit FolderFiles(QString folder) : folder_(std::move(folder)) {}
+    explicit FolderFiles(QString folder)
+        : folder_(std::move(folder)), pictures_(pictures::SymbolPictureLimits) {}
     bool reelData(const QString& name, QByteArray& bytes, QString* error) const override;
     bool picture(const QString& name, QImage& image, QString* error) const override;
 
 private:
     QString folder_;
+    mutable pictures::PictureLoader pictures_;
 };
 
 // Files held in memory, by exact name (tests and the fuzzer).

@@ -79,16 +79,15 @@ ControlEditor::ReelLoad ControlEditor::loadReelData(const QString& path, QString
     }
 
     const QString folder = folderOfPath(QFileInfo(path).absoluteFilePath());
+    // One loader for the file: a picture named for several symbols is decoded once, and the
+    // whole file stays within one load's budget.
+    pictures::PictureLoader loader(pictures::SymbolPictureLimits);
     for (int s = 0; s < reel::SymbolCount; ++s) {
         const QString& name = summary.litNames[s];
         if (name.isEmpty()) continue;  // the slot keeps the picture it had
-        const QString found = findFileInFolder(folder, name);
         QString why;
-        if (found.isEmpty())
-            why = QStringLiteral("図柄%1: %2 がありません").arg(s + 1).arg(name);
-        else if (!pictures::loadPicture(found, view_.symbolPictures[s], &why))
-            why = QStringLiteral("図柄%1: %2").arg(s + 1).arg(why);
-        if (!why.isEmpty() && pictureProblems) pictureProblems->append(why);
+        if (!loader.loadFromFolder(folder, name, view_.symbolPictures[s], &why) && pictureProblems)
+            pictureProblems->append(QStringLiteral("図柄%1: %2").arg(s + 1).arg(why));
     }
     view_.arrangement = summary.arrangement;
     if (summary.hasPrizes) {

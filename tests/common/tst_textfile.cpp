@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <algorithm>
 #include <vector>
 
 // One expected field: a text, a number, or a failure of the given kind.
@@ -35,7 +36,10 @@ private slots:
     void randomRoundTrip();
     void sjisRoundTrip_data();
     void sjisRoundTrip();
-    void sjisNeverFailsOnBadBytes();
+    void sjisKeepsBytesThatDoNotDecode_data();
+    void sjisKeepsBytesThatDoNotDecode();
+    void sjisRefusesWhatItCannotHold_data();
+    void sjisRefusesWhatItCannotHold();
 };
 
 void TextFileTest::writerLines() {
@@ -78,10 +82,17 @@ void TextFileTest::readerFields_data() {
                                                     Fail32(FieldError::OutOfRange)};
     QTest::newRow("huge digit run is out of range, not wrapped")
         << QByteArray("99999999999999999999999,1\r\n") << QList<Expect>{Fail32(FieldError::OutOfRange), N(1)};
-    QTest::newRow("not numbers") << QByteArray("abc,1.5,,-,\"3\"\r\n")
-                                 << QList<Expect>{Fail16(FieldError::NotANumber), Fail16(FieldError::NotANumber),
-                                                  Fail16(FieldError::NotANumber), Fail16(FieldError::NotANumber),
+    QTest::newRow("not numbers") << QByteArray("abc,1.5,,-,\"20x\",\"\",\" 3\"\r\n")
+                                 << QList<Expect>{Fail16(FieldError::NotANumber),
+                                                  Fail16(FieldError::NotANumber),
+                                                  Fail16(FieldError::NotANumber),
+                                                  Fail16(FieldError::NotANumber),
+                                                  Fail16(FieldError::NotANumber),
+                                                  Fail16(FieldError::NotANumber),
                                                   Fail16(FieldError::NotANumber)};
+    QTest::newRow("quoted numbers")
+        << QByteArray("\"2070\",1035,\"-5\"\r\n\"70000\"\r\n\"40000\"\r\n")
+        << QList<Expect>{N(2070), N(1035), N(-5), L(70000), Fail16(FieldError::OutOfRange)};
     QTest::newRow("plus sign") << QByteArray("+4\r\n") << QList<Expect>{N(4)};
     QTest::newRow("unterminated quote runs to the end")
         << QByteArray("\"abc\r\ndef") << QList<Expect>{T("abc\r\ndef"), FailText()};
@@ -229,15 +240,50 @@ void TextFileTest::sjisRoundTrip() {
     QCOMPARE(sjis::toUnicode(sjis::fromUnicode(text)), text);
 }
 
-void TextFileTest::sjisNeverFailsOnBadBytes() {
-    // A lone lead byte and an undefined byte decode to replacement characters.
-    const QString s = sjis::toUnicode(QByteArray("a\x81", 2));
-    QCOMPARE(s.left(1), QStringLiteral("a"));
-    QVERIFY(s.contains(QChar(0xFFFD)));
-    QVERIFY(sjis::toUnicode(QByteArray("\xA0\xFD\xFE\xFF", 4)).contains(QChar(0xFFFD)));
-    // A character code page 932 lacks is written as '?'.
-    QCOMPARE(sjis::fromUnicode(QStringLiteral("a😀b")), QByteArray("a?b"));
-    QVERIFY(!sjis::isRepresentable(QStringLiteral("😀")));
+void TextFileTest::sjisKeepsBytesThatDoNotDecode_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("kept");  // bytes that come back as private-use characters
+    QTest::newRow("lone lead byte at the end") << QByteArray("a\x81", 2) << 1;
+    QTest::newRow("single bytes without a character") << QByteArray("\x80\xA0\xFD\xFE\xFF") << 5;
+    QTest::newRow("lead byte before a blank") << QByteArray("\x81 x") << 1;
+    QTest::newRow("lead byte before the line end") << QByteArray("\x9F\r\n") << 1;
+    QTest::newRow("between kanji") << QByteArray("\x90\x7D\x80\x95\xBF") << 1;
+    QTest::newRow("lead byte of an empty row") << QByteArray("\x85\x40") << 1;
+    QTest::newRow("pair with a trail byte out of range") << QByteArray("\x81\x7F") << 1;
+    QTest::newRow("user-defined character, not a kept byte") << QByteArray("\xF0\x40") << 0;
+}
+
+void TextFileTest::sjisKeepsBytesThatDoNotDecode() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, kept);
+    const QString text = sjis::toUnicode(bytes);
+    QCOMPARE(int(std::count_if(text.begin(), text.end(),
+                               [](QChar c) {
+                                   return c.unicode() >= sjis::FirstKeptByte &&
+                                          c.unicode() <= sjis::LastKeptByte;
+                               })),
+             kept);
+    QCOMPARE(sjis::fromUnicode(text), bytes);
+    QVERIFY(sjis::isRepresentable(text));
+}
+
+void TextFileTest::sjisRefusesWhatItCannotHold_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("emoji") << QStringLiteral("a😀b") << QByteArray("a?b");
+    QTest::newRow("Latin letter outside code page 932") << QStringLiteral("é") << QByteArray("?");
+    // Typed private-use characters that would read back as other characters.
+    QTest::newRow("kept-byte character of an ASCII byte")
+        << QString(QChar(0xEF41)) << QByteArray("A");
+    QTest::newRow("kept lead byte before its trail byte")
+        << QString(QChar(0xEF81)) + u'@' << QByteArray("\x81@");
+}
+
+void TextFileTest::sjisRefusesWhatItCannotHold() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, written);
+    QCOMPARE(sjis::fromUnicode(text), written);
+    QVERIFY(!sjis::isRepresentable(text));
 }
 
 QTEST_GUILESS_MAIN(TextFileTest)

@@ -196,14 +196,15 @@ private slots:
             << withEntries(notNumber)
             << QStringList{"4=7 , -2004 - 9 , -4004 \"5\"", "5=5 , 105 - 205 , 305 \"5\""};
 
-        // One field missing from entry 30's line: its value takes the first field of the next
-        // line, and so on, until the last entry runs out of fields.
+        // One field missing from entry 30's line: from there each quoted value reads as a
+        // bottom and each value takes the first field of the next line, until the last entry
+        // runs out of fields.
         QByteArrayList missing = standard;
         missing[30] = "1,2,3,\"4\"";
         QTest::newRow("missing field shifts")
             << withEntries(missing)
-            << QStringList{"29=29 , 129 - 229 , 329 \"2\"", "30=1 , 2 - 3 , -4030 \"31\"",
-                           "31=131 , 231 - 331 , -4031 \"32\"", "32=132 , 232 - 332 , -4032 \"8\""};
+            << QStringList{"29=29 , 129 - 229 , 329 \"2\"", "30=1 , 2 - 3 , 4 \"31\"",
+                           "31=131 , 231 - 331 , 4 \"32\"", "32=132 , 232 - 332 , 5 \"8\""};
 
         QTest::newRow("file ends after entry 20")
             << withEntries(standard.mid(0, 21))

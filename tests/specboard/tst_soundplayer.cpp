@@ -149,10 +149,11 @@ void TestSoundPlayer::callOrder_data() {
         << QStringList{"bell.wav"} << QStringList{"play|1|bell.wav", "play|4|gone.wav"} << none
         << QStringList{"createBuffer \"wav:bell.wav\" 3", "play 1", "free 1", "play 0"} << none << 0
         << 0;
-    QTest::newRow("unreadable WAV (a pipe): reason shown, play 0")
+    // A pipe under a sound's name is no sound file: it is passed over like a missing one and
+    // never opened, so the editor cannot hang on it.
+    QTest::newRow("a pipe under the WAV's name plays nothing, play 0")
         << QStringList{"fifo:pipe.wav"} << QStringList{"play|1|pipe.wav"} << none
-        << QStringList{"play 0"} << QStringList{"通常のファイルではありません。|pipe.wav"} << 0
-        << 0;
+        << QStringList{"play 0"} << none << 0 << 0;
     QTest::newRow("empty WAV") << QStringList{"empty:empty.wav"} << QStringList{"play|1|empty.wav"}
                                << none << QStringList{"play 0"}
                                << QStringList{"ファイルが空です。|empty.wav"} << 0 << 0;
