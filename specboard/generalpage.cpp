@@ -101,11 +101,10 @@ GeneralPage::GeneralPage(SpecEditor& editor, Dialogs& dialogs, QWidget* frame)
             &GeneralPage::saveRequested);
     connect(makeFileButton(this, "Load", "Command11", LoadX, 1), &QPushButton::clicked, this,
             &GeneralPage::chooseReelData);
-    connect(
-        makeFileButton(this, "Load", "Command1", LoadX, 2), &QPushButton::clicked, this,
-        [this] { chooseReference(QString::fromUtf8(ControlFilter), &SpecEditor::setControlFile); });
+    connect(makeFileButton(this, "Load", "Command1", LoadX, 2), &QPushButton::clicked, this,
+            [this] { chooseReference(Reference::Control); });
     connect(makeFileButton(this, "Load", "Command2", LoadX, 3), &QPushButton::clicked, this,
-            [this] { chooseReference(QString::fromUtf8(BodyFilter), &SpecEditor::setBodyFile); });
+            [this] { chooseReference(Reference::Body); });
 
     connect(&editor_, &SpecEditor::documentReplaced, this, [this] {
         showTexts();
@@ -168,12 +167,21 @@ void GeneralPage::chooseReelData() {
                          Dialogs::Icon::Warning, Dialogs::Buttons::Ok, warnings.join(u'\n'));
 }
 
-void GeneralPage::chooseReference(const QString& filter, void (SpecEditor::*set)(const QString&)) {
+void GeneralPage::chooseReference(Reference reference) {
+    const bool control = reference == Reference::Control;
     // The file is only named, never opened: any chosen file will do.
-    lifecycle::openAndRead({dialogs_, window(), filter, {}, QString::fromLatin1(ProgramName), {}},
-                           [this, set](const QString& path, QString*) {
+    lifecycle::openAndRead({dialogs_,
+                            window(),
+                            QString::fromUtf8(control ? ControlFilter : BodyFilter),
+                            {},
+                            QString::fromLatin1(ProgramName),
+                            {}},
+                           [this, control](const QString& path, QString*) {
                                warnIfOutsideSpecFolder(path, false);
-                               (editor_.*set)(path);
+                               if (control)
+                                   editor_.setControlFile(path);
+                               else
+                                   editor_.setBodyFile(path);
                                return true;
                            });
 }

@@ -28,7 +28,9 @@ private:
     void showFileNames();
     // The reference "Load" buttons.
     void chooseReelData();
-    void chooseReference(const QString& filter, void (SpecEditor::*set)(const QString&));
+    // The reel control and picture position files are only named.
+    enum class Reference { Control, Body };
+    void chooseReference(Reference reference);
     // The machine looks for every file it names in the machine file's folder.
     void warnIfOutsideSpecFolder(const QString& path, bool readFromSpecFolder);
 
