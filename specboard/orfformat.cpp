@@ -24,7 +24,7 @@ constexpr char SoundHeader[] = "# using soundfilename and playtiming";
 constexpr char EffectHeader[] = "# Sound Effect and BGM setting";
 
 // A description longer than this without its end line is taken as a damaged file.
-constexpr int MaxExplanationItems = 10'000;
+constexpr int MaxExplanationItems = MaxExplanationLines + 1;
 // After the payout lines: the payout order switch and eight music numbers.
 constexpr int EffectLinesAfterPayout = 1 + sound::StoredBgm;
 
@@ -42,6 +42,11 @@ QStringList explanationLines(const QString& explanation) {
     QString text = explanation;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     return text.split(u'\n');
+}
+
+QString unstorableWhy() {
+    return QStringLiteral(
+        "%1 にファイルに書けない文字（「,」「\"」、改行、Shift-JIS にない文字）があります。");
 }
 
 // ---- writing ----
@@ -374,9 +379,32 @@ bool isStorableLine(const QString& text) {
     return sjis::isRepresentable(text);
 }
 
+bool endsExplanation(QStringView line) {
+    // Leading blanks are not read back, so an indented end line would end the description too.
+    while (!line.isEmpty() && line.front() == u' ') line = line.mid(1);
+    return line == QLatin1String(ExplanationEnd);
+}
+
+QString explanationProblem(const QString& explanation) {
+    const QStringList lines = explanationLines(explanation);
+    if (lines.size() > MaxExplanationLines)
+        return QStringLiteral(
+                   "「オルベーンの説明」が %1 行を超えています。読み込めるのは %1 行までです。")
+            .arg(MaxExplanationLines);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        const QString where = QStringLiteral("「オルベーンの説明」の %1 行目").arg(i + 1);
+        if (!isStorableLine(line)) return unstorableWhy().arg(where);
+        if (endsExplanation(line))
+            return QStringLiteral(
+                       "%1 が「%2」だけの行です。読み込む時に説明がそこで終わってしまいます。")
+                .arg(where, QLatin1String(ExplanationEnd));
+    }
+    return {};
+}
+
 QString unstorableText(const MachineSpec& s) {
-    const QString why = QStringLiteral(
-        "%1 にファイルに書けない文字（「,」「\"」、改行、Shift-JIS にない文字）があります。");
+    const QString why = unstorableWhy();
     const std::pair<const QString*, QString> lines[] = {
         {&s.reelFileName, QStringLiteral("リールファイル名")},
         {&s.controlFileName, QStringLiteral("制御ファイル名")},
@@ -392,19 +420,7 @@ QString unstorableText(const MachineSpec& s) {
     };
     for (const auto& [text, label] : lines)
         if (!isStorableLine(*text)) return why.arg(QStringLiteral("「%1」").arg(label));
-    const QStringList explanation = explanationLines(s.explanation);
-    for (qsizetype i = 0; i < explanation.size(); ++i) {
-        const QString& line = explanation[i];
-        const QString where = QStringLiteral("「オルベーンの説明」の %1 行目").arg(i + 1);
-        if (!isStorableLine(line)) return why.arg(where);
-        // Leading blanks are not read back, so an indented end line would end the description too.
-        QStringView trimmed(line);
-        while (!trimmed.isEmpty() && trimmed.front() == u' ') trimmed = trimmed.mid(1);
-        if (trimmed == QLatin1String(ExplanationEnd))
-            return QStringLiteral(
-                       "%1 が「%2」だけの行です。読み込む時に説明がそこで終わってしまいます。")
-                .arg(where, QLatin1String(ExplanationEnd));
-    }
+    if (QString problem = explanationProblem(s.explanation); !problem.isEmpty()) return problem;
     for (int n = 1; n <= sound::LastSoundNumber; ++n)
         if (!isStorableLine(s.sound.files[n]))
             return why.arg(QStringLiteral("効果音No %1 のファイル名").arg(n));

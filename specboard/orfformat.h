@@ -76,6 +76,13 @@ QString unstorableText(const MachineSpec& doc);
 // Whether one line of text survives the file as it is (no comma, quote, line break, and
 // only characters code page 932 holds).
 bool isStorableLine(const QString& text);
+// The reader takes at most this many description lines (its end line is one more item).
+inline constexpr int MaxExplanationLines = 9'999;
+// A description line that the reader would take for the end of the description.
+bool endsExplanation(QStringView line);
+// Why a description would not come back as it went in (a line the file cannot hold, a line
+// of "End Of Exp", more lines than the reader takes); empty when it is safe to write.
+QString explanationProblem(const QString& explanation);
 
 // Reads the .orf text. The reel data file it names is read from `files` before the
 // payout sounds that depend on its flag count. On success `doc` is replaced; on failure it

@@ -76,6 +76,7 @@ private slots:
     void refusesDamagedFile_data();
     void refusesDamagedFile();
     void loadingTwiceGivesSameExplanation();
+    void longestDescriptionReadsBack();
     void switchesReadAsZeroOrOne();
     void emptyReelFileNameKeepsReelData();
     void reelDataFoundInAnyCaseWithPictures();
@@ -389,6 +390,15 @@ void OrfFormatTest::loadingTwiceGivesSameExplanation() {
     QCOMPARE(doc.explanation, samples::sampleMachine().explanation);
 }
 
+void OrfFormatTest::longestDescriptionReadsBack() {
+    MachineSpec machine;
+    machine.explanation = QString("x\r\n").repeated(9998) + "x";
+    QVERIFY(orf::explanationProblem(machine.explanation).isEmpty());
+    MachineSpec back;
+    QVERIFY(orf::readText(orf::write(machine), orf::MemoryFiles(), back, nullptr, nullptr));
+    QCOMPARE(back.explanation, machine.explanation);
+}
+
 void OrfFormatTest::switchesReadAsZeroOrOne() {
     Sample sample;
     QList<QByteArray> lines = sample.lines;
@@ -500,6 +510,9 @@ void OrfFormatTest::saveRefusesTextsTheFileCannotHold_data() {
         << Spoil([](MachineSpec& m) { m.explanation = "a\r\n  End Of Exp\r\nb"; });
     QTest::newRow("comma in description")
         << Spoil([](MachineSpec& m) { m.explanation = "a\r\nb,c"; });
+    // The reader gives up on a description that has not ended after 10,000 items.
+    QTest::newRow("more description lines than the reader takes")
+        << Spoil([](MachineSpec& m) { m.explanation = QString("x\r\n").repeated(9999) + "x"; });
     QTest::newRow("comma in sound name")
         << Spoil([](MachineSpec& m) { m.sound.files[128] = "a,b.wav"; });
     QTest::newRow("comma in box text")

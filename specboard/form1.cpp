@@ -1,0 +1,132 @@
+#include "form1.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QTabBar>
+
+#include "bonuspage.h"
+#include "dialogs.h"
+#include "generalpage.h"
+
+namespace {
+
+constexpr int TwipsPerPixel = 15;
+// The tab strip and where its pages stand: 120 twips right of its left edge and 360 twips
+// below its top.
+const QRect StripPlace(4, 4, 383, 514);
+constexpr int PageLeft = 120 / TwipsPerPixel;
+constexpr int PageTop = 360 / TwipsPerPixel;
+
+const char16_t* const TabCaptions[Form1::PageCount] = {u"全般", u"ボーナス", u"音設定 1",
+                                                       u"音設定 2"};
+const char16_t* const FrameCaptions[Form1::PageCount] = {
+    u"全般の設定", u"ボーナス確率＆有効ライン設定", u"効果音設定", u"払い出し音・BGM設定"};
+
+}  // namespace
+
+Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf16(WindowCaption));
+    setFixedSize(5865 / TwipsPerPixel, 7830 / TwipsPerPixel);
+
+    // The strip's page area, drawn below its tabs.
+    auto* pane = new QFrame(this);
+    pane->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    pane->setGeometry(StripPlace.adjusted(0, 20, 0, 0));
+    TabStrip1 = new QTabBar(this);
+    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    TabStrip1->setGeometry(StripPlace.x() + 2, StripPlace.y(), StripPlace.width() - 4, 22);
+    TabStrip1->setDrawBase(false);
+    TabStrip1->setExpanding(false);
+    TabStrip1->addTab(QString::fromUtf16(TabCaptions[0]));
+
+    const QRect page(StripPlace.x() + PageLeft, StripPlace.y() + PageTop,
+                     StripPlace.width() - 2 * PageLeft, StripPlace.height() - PageTop - PageLeft);
+    for (int i = 0; i < PageCount; ++i) {
+        Frames[i] = new QGroupBox(QString::fromUtf16(FrameCaptions[i]), this);
+        Frames[i]->setObjectName(QStringLiteral("Frames_%1").arg(i));
+        Frames[i]->setGeometry(page);
+    }
+    auto* general = new GeneralPage(editor_, dialogs_, Frames[0]);
+    new BonusPage(editor_, Frames[1]);
+    // Frames 2 and 3 hold the sound pages.
+
+    connect(general, &GeneralPage::loadRequested, this, &Form1::loadMachineFile);
+    connect(general, &GeneralPage::saveRequested, this, &Form1::saveMachineFile);
+    connect(&editor_, &SpecEditor::reelDataRead, this, &Form1::addSettingTabs);
+    connect(TabStrip1, &QTabBar::currentChanged, this, &Form1::showPage);
+    showPage(0);
+}
+
+void Form1::showPage(int index) {
+    if (index < 0 || index >= PageCount) return;
+    for (int i = 0; i < PageCount; ++i) Frames[i]->setVisible(i == index);
+}
+
+void Form1::addSettingTabs() {
+    if (TabStrip1->count() > 1) return;
+    for (int i = 1; i < PageCount; ++i) TabStrip1->addTab(QString::fromUtf16(TabCaptions[i]));
+}
+
+lifecycle::FileCommand Form1::fileCommand(bool save) {
+    // Never the program's own folder: it is read-only once installed.
+    return {dialogs_,
+            this,
+            orf::FileFilter.toString(),
+            editor_.dialogFolder(),
+            QString::fromLatin1(ProgramName),
+            save ? QStringLiteral("ファイルを保存できませんでした。")
+                 : QStringLiteral("オルベーンファイルを読み込めませんでした。"),
+            save ? Dialogs::Icon::Critical : Dialogs::Icon::Warning};
+}
+
+bool Form1::loadMachineFile() {
+    orf::ReadReport report;
+    // A refused file leaves the machine, the pages and the tabs as they were.
+    if (!lifecycle::openAndRead(fileCommand(false),
+                                [this, &report](const QString& path, QString* why) {
+                                    return editor_.load(path, &report, why);
+                                }))
+        return false;
+    warnAfterLoad(report);
+    return true;
+}
+
+void Form1::warnAfterLoad(const orf::ReadReport& report) {
+    const QString title = QString::fromLatin1(ProgramName);
+    if (!report.warnings.isEmpty())
+        dialogs_.message(this, title,
+                         QStringLiteral("図柄の画像を読み込めませんでした。前の画像のままです。"),
+                         Dialogs::Icon::Warning, Dialogs::Buttons::Ok, report.warnings.join(u'\n'));
+    if (report.flagCountMismatch) {
+        const int flags = editor_.lastFlag();
+        const QString written = report.writtenFlagCount < 0
+                                    ? QStringLiteral("払い出し音の行数がどの役の数にも合いません。")
+                                    : QStringLiteral("払い出し音は役 %1 個の分だけ書かれています。")
+                                          .arg(report.writtenFlagCount + 1);
+        dialogs_.message(
+            this, title,
+            QStringLiteral(
+                "このファイルの払い出し音は、今のリールファイルとは別の役の数で書かれています。"),
+            Dialogs::Icon::Warning, Dialogs::Buttons::Ok,
+            QStringLiteral(
+                "%1 リールファイル「%2」の役は %3 個です。払い出し音の設定を確かめてください。")
+                .arg(written, editor_.document().reelFileName)
+                .arg(flags));
+    }
+}
+
+bool Form1::saveMachineFile() {
+    return lifecycle::chooseAndWrite(fileCommand(true), [this](const QString& path, QString* why) {
+        return editor_.save(path, why);
+    });
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (!editor_.isModified() ||
+        lifecycle::confirmClose(dialogs_, this, [this] { return saveMachineFile(); }))
+        event->accept();
+    else
+        event->ignore();
+}

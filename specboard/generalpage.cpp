@@ -1,0 +1,187 @@
+#include "generalpage.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <limits>
+
+#include "boxkeys.h"
+#include "controls.h"
+#include "dialogs.h"
+#include "filelookup.h"
+#include "lifecycle.h"
+#include "textguard.h"
+
+namespace {
+
+const QString NotSaved = QStringLiteral("セーブされていません");
+const QString NotLoaded = QStringLiteral("ロードされていません");
+constexpr char ReelFilter[] = "SlotDataFile|*.sdf|All Files|*.*|";
+constexpr char ControlFilter[] = "リール制御ファイル|*.rcf|All Files|*.*|";
+constexpr char BodyFilter[] = "画像位置ファイル|*.ppf|All Files|*.*|";
+
+constexpr int Left = 12;
+constexpr int Width = 343;
+constexpr int NameX = 124;  // file rows: caption, name, buttons
+constexpr int NameWidth = 138;
+constexpr int LoadX = 266;
+constexpr int SaveX = 312;
+constexpr int ButtonWidth = 44;
+constexpr int RowY[4] = {350, 380, 410, 440};
+
+QLineEdit* makeNameBox(QWidget* parent, const char* name, int y) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(Left, y, Width, 20);
+    // A name read from a file is shown whole, however long.
+    box->setMaxLength(std::numeric_limits<int>::max());
+    guardNameBox(box);
+    return box;
+}
+
+QLabel* makeFileLabel(QWidget* parent, const char* caption, const char* name, const QString& text,
+                      int row) {
+    QLabel* title =
+        makeLabel(parent, QString::fromUtf8(caption), Left, RowY[row] + 2, NameX - Left - 4, 17);
+    fitFontToWidth(title, title->text(), title->width());
+    QLabel* label = makeLabel(parent, text, NameX, RowY[row], NameWidth, 20, name);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setIndent(3);
+    return label;
+}
+
+QPushButton* makeFileButton(QWidget* parent, const char* caption, const char* name, int x,
+                            int row) {
+    QPushButton* button =
+        makeButton(parent, QString::fromLatin1(caption), name, x, RowY[row], ButtonWidth, 20);
+    fitButtonCaption(button);
+    return button;
+}
+
+}  // namespace
+
+GeneralPage::GeneralPage(SpecEditor& editor, Dialogs& dialogs, QWidget* frame)
+    : QWidget(frame), editor_(editor), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("GeneralPage"));
+    setGeometry(frame->rect());
+
+    makeLabel(this, QStringLiteral("オルベーンのお名前"), Left, 24)
+        ->setObjectName(QStringLiteral("Label1"));
+    txtSlotName = makeNameBox(this, "txtSlotName", 42);
+    makeLabel(this, QStringLiteral("作者のお名前"), Left, 70)
+        ->setObjectName(QStringLiteral("Label2"));
+    txtMakerName = makeNameBox(this, "txtMakerName", 88);
+    makeLabel(this, QStringLiteral("オルベーンの説明"), Left, 116)
+        ->setObjectName(QStringLiteral("Label113"));
+    txtExp = new QPlainTextEdit(this);
+    txtExp->setObjectName(QStringLiteral("txtExp"));
+    txtExp->setGeometry(Left, 134, Width, 200);
+    // Tab moves on to the file buttons, as in every other box.
+    txtExp->setTabChangesFocus(true);
+    explanationGuard_ = new ExplanationGuard(txtExp);
+
+    auto* moves = new FocusMoves(this);
+    for (int key : {int(Qt::Key_Return), int(Qt::Key_Down)}) {
+        moves->add(txtSlotName, key, txtMakerName);
+        moves->add(txtMakerName, key, txtExp);
+    }
+    connect(txtSlotName, &QLineEdit::textChanged, &editor_, &SpecEditor::setMachineName);
+    connect(txtMakerName, &QLineEdit::textChanged, &editor_, &SpecEditor::setMakerName);
+    connect(explanationGuard_, &ExplanationGuard::changed, &editor_, &SpecEditor::setExplanation);
+
+    LabelSlotFile = makeFileLabel(this, "オルベーンファイル", "LabelSlotFile", NotSaved, 0);
+    LabelRealFile = makeFileLabel(this, "リールファイル", "LabelRealFile", NotLoaded, 1);
+    LabelConFile = makeFileLabel(this, "制御ファイル", "LabelConFile", NotLoaded, 2);
+    LabelBodyFile = makeFileLabel(this, "筐体ファイル", "LabelBodyFile", NotLoaded, 3);
+    connect(makeFileButton(this, "Load", "Command12", LoadX, 0), &QPushButton::clicked, this,
+            &GeneralPage::loadRequested);
+    connect(makeFileButton(this, "Save", "Command13", SaveX, 0), &QPushButton::clicked, this,
+            &GeneralPage::saveRequested);
+    connect(makeFileButton(this, "Load", "Command11", LoadX, 1), &QPushButton::clicked, this,
+            &GeneralPage::chooseReelData);
+    connect(makeFileButton(this, "Load", "Command1", LoadX, 2), &QPushButton::clicked, this,
+            [this] { chooseReference(Reference::Control); });
+    connect(makeFileButton(this, "Load", "Command2", LoadX, 3), &QPushButton::clicked, this,
+            [this] { chooseReference(Reference::Body); });
+
+    connect(&editor_, &SpecEditor::documentReplaced, this, [this] {
+        showTexts();
+        showFileNames();
+    });
+    connect(&editor_, &SpecEditor::referencesChanged, this, &GeneralPage::showFileNames);
+    connect(&editor_, &SpecEditor::fileChanged, this, &GeneralPage::showFileNames);
+}
+
+void GeneralPage::showTexts() {
+    const MachineSpec& doc = editor_.document();
+    txtSlotName->setText(doc.machineName);
+    txtMakerName->setText(doc.makerName);
+    explanationGuard_->show(doc.explanation);
+}
+
+void GeneralPage::showFileNames() {
+    const MachineSpec& doc = editor_.document();
+    LabelSlotFile->setText(editor_.specFileName().isEmpty() ? NotSaved : editor_.specFileName());
+    // Once a machine file has been loaded the labels show its names, an empty one as empty.
+    auto shown = [this](const QString& name) {
+        return name.isEmpty() && !editor_.machineFileLoaded() ? NotLoaded : name;
+    };
+    LabelRealFile->setText(shown(doc.reelFileName));
+    LabelConFile->setText(shown(doc.controlFileName));
+    LabelBodyFile->setText(shown(doc.bodyFileName));
+}
+
+void GeneralPage::warnIfOutsideSpecFolder(const QString& path, bool readFromSpecFolder) {
+    if (!editor_.outsideSpecFolder(path)) return;
+    QString detail =
+        QStringLiteral(
+            "機種はファイルを名前だけで、オルベーンファイルのフォルダ（%1）から探します。"
+            "「%2」をそのフォルダに置いてください。")
+            .arg(QDir::toNativeSeparators(editor_.specFolder()), bareNameOfPath(path));
+    if (readFromSpecFolder)
+        detail += QStringLiteral("リールファイルはそのフォルダから読み込みます。");
+    dialogs_.message(window(), QString::fromLatin1(ProgramName),
+                     QStringLiteral("選んだファイルはオルベーンファイルのフォルダにありません。"),
+                     Dialogs::Icon::Warning, Dialogs::Buttons::Ok, detail);
+}
+
+void GeneralPage::chooseReelData() {
+    QStringList warnings;
+    const bool read =
+        lifecycle::openAndRead({dialogs_,
+                                window(),
+                                QString::fromUtf8(ReelFilter),
+                                {},
+                                QString::fromLatin1(ProgramName),
+                                QStringLiteral("リールファイルを読み込めませんでした。"),
+                                Dialogs::Icon::Warning},
+                               [this, &warnings](const QString& path, QString* why) {
+                                   warnIfOutsideSpecFolder(path, true);
+                                   return editor_.loadReelData(path, &warnings, why);
+                               });
+    if (read && !warnings.isEmpty())
+        dialogs_.message(window(), QString::fromLatin1(ProgramName),
+                         QStringLiteral("図柄の画像を読み込めませんでした。前の画像のままです。"),
+                         Dialogs::Icon::Warning, Dialogs::Buttons::Ok, warnings.join(u'\n'));
+}
+
+void GeneralPage::chooseReference(Reference reference) {
+    const bool control = reference == Reference::Control;
+    // The file is only named, never opened: any chosen file will do.
+    lifecycle::openAndRead({dialogs_,
+                            window(),
+                            QString::fromUtf8(control ? ControlFilter : BodyFilter),
+                            {},
+                            QString::fromLatin1(ProgramName),
+                            {}},
+                           [this, control](const QString& path, QString*) {
+                               warnIfOutsideSpecFolder(path, false);
+                               if (control)
+                                   editor_.setControlFile(path);
+                               else
+                                   editor_.setBodyFile(path);
+                               return true;
+                           });
+}

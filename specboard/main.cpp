@@ -1,0 +1,4 @@
+#include "editormain.h"
+#include "form1.h"
+
+int main(int argc, char** argv) { return runEditor<Form1>(argc, argv, ProgramName); }

@@ -1,0 +1,268 @@
+#include "speceditor.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <utility>
+
+#include "filelookup.h"
+
+namespace {
+
+using namespace machine;
+
+// Probabilities are numerators over 65536; 65536 is a flag that is always won.
+constexpr std::int64_t MaxProbability = 65536;
+constexpr std::int64_t MaxGensan = 256;
+constexpr std::int64_t MaxPercent = 100;
+constexpr int MaxLineArea = 5;
+constexpr int LineCells = reel::ReelCount * LineRows;
+
+bool within(std::int64_t value, std::int64_t low, std::int64_t high) {
+    return value >= low && value <= high;
+}
+
+bool isBet(int bet) { return within(bet, 0, StoredBets - 1); }
+bool isLine(int line) { return within(line, 0, StoredLines - 1); }
+bool isBig(int big) { return within(big, 0, StoredBigs - 1); }
+
+QString absoluteFolderOf(const QString& path) {
+    return folderOfPath(QFileInfo(path).absoluteFilePath());
+}
+
+// One folder however it is written (a trailing slash, "..", a link).
+QString sameFolderKey(const QString& folder) {
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+}  // namespace
+
+SpecEditor::SpecEditor(QObject* parent) : QObject(parent) {}
+
+void SpecEditor::setModified(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    emit modifiedChanged(modified);
+}
+
+template <typename Field, typename Value>
+void SpecEditor::store(Field& field, Value value) {
+    const auto narrowed = static_cast<Field>(value);
+    if (field == narrowed) return;
+    field = narrowed;
+    setModified();
+}
+
+int SpecEditor::flagCount() const {
+    return std::clamp<int>(doc_.reelData.flagCount, 0, MaxFlagCount);
+}
+
+bool SpecEditor::limitFlags() {
+    const std::int16_t before = selection_.curFlag;
+    selection_.limitFlags(doc_.reelData.flagCount);
+    return selection_.curFlag != before;
+}
+
+// ---- Files
+
+bool SpecEditor::load(const QString& path, orf::ReadReport* report, QString* reason) {
+    orf::ReadReport found;
+    if (!orf::readFile(path, doc_, &found, reason)) return false;
+    specFolder_ = absoluteFolderOf(path);
+    dialogFolder_ = specFolder_;
+    specFileName_ = bareNameOfPath(path);
+    limitFlags();
+    emit fileChanged();
+    emit documentReplaced();
+    if (found.reelDataRead) emit reelDataRead();
+    // Showing the loaded values is not an edit: the machine is what the file holds.
+    setModified(false);
+    if (report) *report = std::move(found);
+    return true;
+}
+
+bool SpecEditor::save(const QString& path, QString* reason) {
+    if (!orf::writeFile(path, doc_, reason)) return false;
+    specFileName_ = bareNameOfPath(path);
+    dialogFolder_ = absoluteFolderOf(path);
+    emit fileChanged();
+    setModified(false);
+    return true;
+}
+
+bool SpecEditor::loadReelData(const QString& chosenPath, QStringList* warnings, QString* reason) {
+    const QString folder = specFolder_.isEmpty() ? absoluteFolderOf(chosenPath) : specFolder_;
+    MachineSpec next = doc_;
+    if (!orf::readReelData(orf::FolderFiles(folder), bareNameOfPath(chosenPath), next, warnings,
+                           reason))
+        return false;
+    const bool changed = !(next == doc_);
+    doc_ = std::move(next);
+    const bool flagMoved = limitFlags();
+    emit referencesChanged();
+    emit reelDataRead();
+    if (flagMoved) emit probabilitySelected();
+    if (changed) setModified();
+    return true;
+}
+
+void SpecEditor::setControlFile(const QString& chosenPath) {
+    store(doc_.controlFileName, bareNameOfPath(chosenPath));
+    emit referencesChanged();
+}
+
+void SpecEditor::setBodyFile(const QString& chosenPath) {
+    store(doc_.bodyFileName, bareNameOfPath(chosenPath));
+    emit referencesChanged();
+}
+
+bool SpecEditor::outsideSpecFolder(const QString& chosenPath) const {
+    if (specFolder_.isEmpty()) return false;
+    return sameFolderKey(absoluteFolderOf(chosenPath)) != sameFolderKey(specFolder_);
+}
+
+// ---- Selections
+
+void SpecEditor::previousFlag() {
+    if (selection_.curFlag <= 1) return;
+    --selection_.curFlag;
+    emit probabilitySelected();
+}
+
+void SpecEditor::nextFlag() {
+    if (selection_.curFlag >= lastFlag()) return;
+    ++selection_.curFlag;
+    emit probabilitySelected();
+}
+
+void SpecEditor::previousSetting() {
+    if (selection_.curSetting <= FirstSetting) return;
+    --selection_.curSetting;
+    emit probabilitySelected();
+}
+
+void SpecEditor::nextSetting() {
+    if (selection_.curSetting >= LastSetting) return;
+    ++selection_.curSetting;
+    emit probabilitySelected();
+}
+
+void SpecEditor::selectBet(int bet) {
+    if (!isBet(bet)) return;
+    selection_.curBet = static_cast<std::int16_t>(bet);
+    emit probabilitySelected();
+}
+
+void SpecEditor::selectCTBig(int big) {
+    if (!isBig(big - 1)) return;
+    selection_.curCTBig = static_cast<std::int16_t>(big);
+    emit ctBigSelected();
+}
+
+void SpecEditor::selectBigNo(int big) {
+    if (!isBig(big - 1)) return;
+    selection_.curBigNo = static_cast<std::int16_t>(big);
+    emit bigNoSelected();
+}
+
+void SpecEditor::selectLineBet(int bet) {
+    if (!isBet(bet)) return;
+    selection_.curLineBet = static_cast<std::int16_t>(bet);
+    selection_.curLine = 1;
+    emit lineSelected();
+}
+
+void SpecEditor::previousLine() {
+    if (selection_.curLine <= 1) return;
+    --selection_.curLine;
+    emit lineSelected();
+}
+
+void SpecEditor::nextLine() {
+    // Lines are filled in order: the next one opens once this one crosses the three reels.
+    if (selection_.curLine >= StoredLines ||
+        lineCellCount(selection_.curLineBet, selection_.curLine - 1) != reel::ReelCount)
+        return;
+    ++selection_.curLine;
+    emit lineSelected();
+}
+
+// ---- Edits
+
+void SpecEditor::setMachineName(const QString& text) { store(doc_.machineName, text); }
+void SpecEditor::setMakerName(const QString& text) { store(doc_.makerName, text); }
+void SpecEditor::setExplanation(const QString& text) { store(doc_.explanation, text); }
+
+void SpecEditor::setFlagProb(int flag, int setting, int bet, int state, std::int64_t value) {
+    if (!within(flag, 0, FlagSlots - 1) || !within(setting, FirstSetting, LastSetting) ||
+        !isBet(bet) || !within(state, 0, StoredStates - 1) || !within(value, 0, MaxProbability))
+        return;
+    store(doc_.flagProb[flag][setting][bet][state], value);
+}
+
+void SpecEditor::setGensan(int setting, std::int64_t value) {
+    if (!within(setting, FirstSetting, LastSetting) || !within(value, 0, MaxGensan)) return;
+    store(doc_.gensan[setting], value);
+}
+
+void SpecEditor::setThreeBetOnly(bool on) { store(doc_.threeBetOnly, on ? 1 : 0); }
+void SpecEditor::setCounterReset(bool on) { store(doc_.counterReset, on ? 1 : 0); }
+void SpecEditor::setHasCT(bool on) { store(doc_.hasCT, on ? 1 : 0); }
+
+void SpecEditor::setCTEntryPct(int big, std::int64_t value) {
+    if (!isBig(big) || !within(value, 0, MaxPercent)) return;
+    store(doc_.ctEntryPct[big], value);
+}
+
+void SpecEditor::setSuperBigPct(int big, int result, std::int64_t value) {
+    if (!isBig(big) || !isBig(result) || !within(value, 0, MaxPercent)) return;
+    store(doc_.superBigPct[big][result], value);
+}
+
+template <typename Held, typename Set>
+QString SpecEditor::storeBoxText(Held held, Set set) {
+    const auto before = held();
+    const QString shown = set();
+    if (held() != before) setModified();
+    return shown;
+}
+
+QString SpecEditor::setCTEndConText(int i, const QString& text) {
+    if (!within(i, 0, StoredCTEnds - 1)) return text;
+    return storeBoxText([&] { return std::pair(doc_.ctEndConText(i), doc_.ctEndCon(i)); },
+                        [&] { return doc_.setCTEndConText(i, text); });
+}
+
+QString SpecEditor::setBonusEndText(int i, const QString& text) {
+    if (!within(i, 0, BonusEndSlots - 1)) return text;
+    return storeBoxText([&] { return std::pair(doc_.bonusEndText(i), doc_.bonusEnd(i)); },
+                        [&] { return doc_.setBonusEndText(i, text); });
+}
+
+void SpecEditor::clickLineCell(int bet, int line, int cell) {
+    if (!isBet(bet) || !isLine(line) || !within(cell, 0, LineCells - 1)) return;
+    auto& cells = doc_.lineCell[bet][line];
+    if (cells[cell] == 0) {
+        // A line crosses each reel in one row: the reel's other rows are cleared.
+        const int first = cell / LineRows * LineRows;
+        std::fill(cells.begin() + first, cells.begin() + first + LineRows, std::int16_t{0});
+        cells[cell] = 1;
+    } else {
+        cells[cell] = 0;
+    }
+    setModified();
+    emit lineCellsChanged();
+}
+
+void SpecEditor::setLineArea(int bet, int line, std::int64_t area) {
+    if (!isBet(bet) || !isLine(line) || !within(area, 0, MaxLineArea)) return;
+    store(doc_.lineArea[bet][line], area);
+}
+
+int SpecEditor::lineCellCount(int bet, int line) const {
+    if (!isBet(bet) || !isLine(line)) return 0;
+    const auto& cells = doc_.lineCell[bet][line];
+    return static_cast<int>(std::count(cells.begin(), cells.begin() + LineCells, std::int16_t{1}));
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+#include "machinespec.h"
+#include "orfformat.h"
+
+inline constexpr char ProgramName[] = "specboard";
+inline constexpr char16_t WindowCaption[] = u"オルベーンエディターω ver1.30";
+
+// The machine of the window and everything the editor keeps beside it: the machine file it
+// came from and its folder (where the reel data file, its pictures and the music are looked
+// up), whether it holds unsaved work, and the flag, setting, bet, big bonus and pay line the
+// pages show. Every change goes through its methods, which keep the machine's ranges and emit
+// what changed; the pages redraw from the machine when they hear it.
+//
+// Edits take table indices (flag index = flag number - 1); a value outside the range its box
+// can hold is not stored. Storing the value a field already holds is not an edit.
+class SpecEditor : public QObject {
+    Q_OBJECT
+public:
+    explicit SpecEditor(QObject* parent = nullptr);
+
+    const MachineSpec& document() const { return doc_; }
+    const SpecSelection& selection() const { return selection_; }
+
+    // ---- File state
+    bool isModified() const { return modified_; }
+    void setModified(bool modified = true);
+    // Folder of the machine file last loaded, ending with "/" ("" until then). The reel data file
+    // and its pictures are looked up there; saving elsewhere does not move it.
+    const QString& specFolder() const { return specFolder_; }
+    bool machineFileLoaded() const { return !specFolder_.isEmpty(); }
+    // Bare name of the machine file last loaded or saved ("" until then).
+    const QString& specFileName() const { return specFileName_; }
+    // Where the machine file dialogs start: the folder of the machine file last loaded or saved, ""
+    // (the working folder) until then.
+    const QString& dialogFolder() const { return dialogFolder_; }
+
+    // The flags of the reel data read so far: 1..lastFlag().
+    int flagCount() const;
+    int lastFlag() const { return flagCount() + 1; }
+
+    // Reads a machine file and the reel data file it names. On success the machine is replaced, the
+    // flag selections are kept on flags that exist and the machine counts as saved; on failure
+    // nothing changes and *reason says why.
+    bool load(const QString& path, orf::ReadReport* report, QString* reason);
+    // Writes the machine; on success it is the current machine file and counts as saved.
+    bool save(const QString& path, QString* reason);
+    // Reads the reel data file chosen at `chosenPath`: it is looked up by its bare name in the
+    // machine folder once a machine file has been loaded, in the chosen folder before. Pictures
+    // that cannot be loaded are listed in *warnings and keep what they showed.
+    bool loadReelData(const QString& chosenPath, QStringList* warnings, QString* reason);
+    // The reel control and picture position files are only named, never opened.
+    void setControlFile(const QString& chosenPath);
+    void setBodyFile(const QString& chosenPath);
+    // Whether a chosen file lies outside the machine folder, where the machine looks for it.
+    bool outsideSpecFolder(const QString& chosenPath) const;
+
+    // ---- Selections
+    void previousFlag();
+    void nextFlag();  // up to the last flag of the reel data, never past flag 21
+    void previousSetting();
+    void nextSetting();
+    void selectBet(int bet);      // 0..2
+    void selectCTBig(int big);    // 1..5
+    void selectBigNo(int big);    // 1..5
+    void selectLineBet(int bet);  // 0..2, back to line 1
+    void previousLine();
+    // A line comes after the current one only once the current one crosses all three reels.
+    void nextLine();
+
+    // ---- Edits
+    void setMachineName(const QString& text);
+    void setMakerName(const QString& text);
+    void setExplanation(const QString& text);  // lines separated by CR LF
+    void setFlagProb(int flag, int setting, int bet, int state, std::int64_t value);
+    void setGensan(int setting, std::int64_t value);
+    void setThreeBetOnly(bool on);
+    void setCounterReset(bool on);
+    void setHasCT(bool on);
+    void setCTEntryPct(int big, std::int64_t value);
+    void setSuperBigPct(int big, int result, std::int64_t value);
+    // The box texts the file stores; returns the text the box ends up with.
+    QString setCTEndConText(int i, const QString& text);
+    QString setBonusEndText(int i, const QString& text);
+    // A click on a pay-line cell: an unchosen cell becomes the line's one cell on its reel, a
+    // chosen one is cleared.
+    void clickLineCell(int bet, int line, int cell);
+    void setLineArea(int bet, int line, std::int64_t area);
+    // The cells a line passes.
+    int lineCellCount(int bet, int line) const;
+
+signals:
+    void documentReplaced();
+    // A reel data file was read, by itself or with a machine file.
+    void reelDataRead();
+    void referencesChanged();
+    void fileChanged();
+    void modifiedChanged(bool modified);
+    void probabilitySelected();  // flag, setting or bet
+    void ctBigSelected();
+    void bigNoSelected();
+    void lineSelected();  // bet or line
+    void lineCellsChanged();
+
+private:
+    template <typename Field, typename Value>
+    void store(Field& field, Value value);
+    // Sets a box text the file stores; an edit when its text or number changed.
+    template <typename Held, typename Set>
+    QString storeBoxText(Held held, Set set);
+    // Keeps the flag selections on flags that exist; true when the bonus page flag moved.
+    bool limitFlags();
+
+    MachineSpec doc_;
+    SpecSelection selection_;
+    bool modified_ = false;
+    QString specFolder_;
+    QString specFileName_;
+    QString dialogFolder_;
+};
