@@ -106,4 +106,27 @@ bool isRepresentable(const QString& text) {
     return toUnicode(bytes) == text;
 }
 
+QString forDisplay(const QString& text, int maxChars) {
+    auto hex = [](int byte) {
+        return QStringLiteral("\\x") + QString::number(byte, 16).toUpper().rightJustified(2, u'0');
+    };
+    QString out;
+    int shown = 0;
+    for (QChar c : text) {
+        if (shown == maxChars) {
+            out += u'…';
+            break;
+        }
+        const char16_t u = c.unicode();
+        if (u >= FirstKeptByte && u <= LastKeptByte)
+            out += hex(u - FirstKeptByte);
+        else if (u < 0x20 || u == 0x7F)
+            out += hex(u);
+        else
+            out += c;
+        ++shown;
+    }
+    return out;
+}
+
 }  // namespace sjis

@@ -20,5 +20,8 @@ QString toUnicode(const char* data, qsizetype size);
 inline QString toUnicode(const QByteArray& bytes) { return toUnicode(bytes.constData(), bytes.size()); }
 // True when every character survives a round trip through code page 932.
 bool isRepresentable(const QString& text);
+// A text read from a file as a message may show it: kept bytes and control characters as
+// "\xNN" (a font has no glyph for them), cut after `maxChars` characters with "…".
+QString forDisplay(const QString& text, int maxChars = 40);
 
 }  // namespace sjis

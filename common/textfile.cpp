@@ -253,9 +253,9 @@ QString FieldReader::errorString() const {
         case FieldError::MissingField:
             return where + QStringLiteral("ファイルが途中で終わっています。");
         case FieldError::NotANumber:
-            return where + QStringLiteral("数値が必要な所に「%1」があります。").arg(badText_.left(40));
+            return where + QStringLiteral("数値が必要な所に「%1」があります。").arg(sjis::forDisplay(badText_));
         case FieldError::OutOfRange:
-            return where + QStringLiteral("数値「%1」が範囲を超えています。").arg(badText_.left(40));
+            return where + QStringLiteral("数値「%1」が範囲を超えています。").arg(sjis::forDisplay(badText_));
     }
     return {};
 }

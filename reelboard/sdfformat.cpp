@@ -2,6 +2,7 @@
 
 #include "filelookup.h"
 #include "pictures.h"
+#include "reelfilehead.h"
 #include "savefile.h"
 #include "textfile.h"
 
@@ -12,17 +13,6 @@ namespace sdf {
 namespace {
 
 constexpr int RowsPerFrame = 5;
-
-// The number at the start of a text, as the version line is taken; 0 when there is none.
-int leadingNumber(const QString& text) {
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
-        if (value < 1'000'000'000) value = value * 10 + (text[i].unicode() - u'0');
-    return static_cast<int>(negative ? -value : value);
-}
 
 }  // namespace
 
@@ -74,50 +64,18 @@ bool readText(const QByteArray& bytes, ReelDataDocument& doc, int& formatVersion
         return fail(QStringLiteral("%1 行目: %2").arg(r.line()).arg(why));
     };
 
-    QString first;
-    if (!r.readText(first)) return fail({});
-    if (first.startsWith(u'#')) {
-        formatVersion = 100;  // no version line: this was the "# pics size" header
-    } else {
-        formatVersion = leadingNumber(first);
-        // A version of 100 means the old layout, which has no header to skip here.
-        if (formatVersion != 100 && !r.skip()) return fail({});
-    }
-    if (!r.readInt16(doc.pictureWidth) || !r.readInt16(doc.pictureHeight)) return fail({});
-    if (!r.skip()) return fail({});
-    for (SymbolSlot& slot : doc.symbols)
-        for (QString& name : slot.names) {
-            if (!r.readText(name)) return fail({});
-            // No picture file is named so, and such a name could not be written back.
-            if (name.contains(u'"') || name.contains(u'\r') || name.contains(u'\n'))
-                return failAt(QStringLiteral("画像ファイル名に使えない文字があります。"));
-        }
-
-    if (!r.skip()) return fail({});
-    std::array<std::int16_t, reel::CellCount> written{};
-    for (int p = reel::PositionCount - 1; p >= 0; --p)
-        for (int reelIndex = 0; reelIndex < reel::ReelCount; ++reelIndex)
-            if (!r.readInt16(written[reel::cellOf(reelIndex, p)])) return fail({});
-    for (int c = 0; c < reel::CellCount; ++c) {
-        if (written[c] < 1 || written[c] > reel::SymbolCount)
-            return fail(QStringLiteral("リール配列に 1 から 7 以外の図柄番号 %1 があります。").arg(written[c]));
-        doc.arrangement[c] = static_cast<reel::SymbolIndex>(written[c] - 1);
-    }
-
-    if (r.atEnd()) return true;  // prizes and flash actions are optional
-
-    std::int16_t lastPrize = 0;
-    if (!r.skip() || !r.readInt16(lastPrize)) return fail({});
-    if (lastPrize < 0 || lastPrize > reel::MaxPrizeIndex)
-        return failAt(QStringLiteral("役の数 %1 が 0 から 100 の範囲を超えています。").arg(lastPrize));
-    doc.lastPrizeIndex = lastPrize;
-    if (!r.skip()) return fail({});
-    for (int e = 0; e <= lastPrize; ++e) {
-        reel::PrizeEntry& entry = doc.prizes[e];
-        for (auto* group : {&entry.symbols, &entry.pays, &entry.kinds})
-            for (std::int16_t& v : *group)
-                if (!r.readInt16(v)) return fail({});
-    }
+    ReelFileHead head;
+    if (!readReelFileHead(r, head, error)) return false;
+    formatVersion = head.formatVersion;
+    doc.pictureWidth = head.pictureWidth;
+    doc.pictureHeight = head.pictureHeight;
+    for (int symbol = 0; symbol < reel::SymbolCount; ++symbol)
+        for (int k = 0; k < PictureStateCount; ++k) doc.symbols[symbol].names[k] = head.names[symbol][k];
+    doc.arrangement = head.arrangement;
+    // Prizes and flash actions are optional; what the file leaves out keeps its values.
+    if (!head.hasPrizes) return true;
+    doc.lastPrizeIndex = head.lastPrizeIndex;
+    std::copy(head.prizes.begin(), head.prizes.end(), doc.prizes.begin());
     for (std::int16_t s : doc.prizes[0].symbols)
         if (!reel::isCombinationSymbol(s))
             return fail(QStringLiteral("最初の役の図柄 %1 が不正です。").arg(s));

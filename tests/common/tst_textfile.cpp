@@ -40,6 +40,8 @@ private slots:
     void sjisKeepsBytesThatDoNotDecode();
     void sjisRefusesWhatItCannotHold_data();
     void sjisRefusesWhatItCannotHold();
+    void errorDetailShowsTheField_data();
+    void errorDetailShowsTheField();
 };
 
 void TextFileTest::writerLines() {
@@ -284,6 +286,27 @@ void TextFileTest::sjisRefusesWhatItCannotHold() {
     QFETCH(QByteArray, written);
     QCOMPARE(sjis::fromUnicode(text), written);
     QVERIFY(!sjis::isRepresentable(text));
+}
+
+void TextFileTest::errorDetailShowsTheField_data() {
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("letters as they are") << QByteArray("abc") << QStringLiteral("abc");
+    QTest::newRow("code page 932 decoded") << QByteArray("\x8a\x47") << QStringLiteral("絵");
+    QTest::newRow("bytes that do not decode") << QByteArray("a\x80\xa0\xfd") << QStringLiteral("a\\x80\\xA0\\xFD");
+    QTest::newRow("broken pair") << QByteArray("\x81") << QStringLiteral("\\x81");
+    QTest::newRow("control characters") << QByteArray("a\x01\x7f", 3) << QStringLiteral("a\\x01\\x7F");
+    QTest::newRow("a long field is cut") << QByteArray(60, 'x') << QString(40, u'x') + u'…';
+}
+
+void TextFileTest::errorDetailShowsTheField() {
+    // A garbage file's message names the field that is not a number; a font has no glyph for
+    // a byte that does not decode, so the message shows its value.
+    QFETCH(QByteArray, field);
+    QFETCH(QString, shown);
+    FieldReader r(field + "\r\n");
+    QVERIFY(!r.int16());
+    QVERIFY2(r.errorString().contains(QStringLiteral("「%1」").arg(shown)), qPrintable(r.errorString()));
 }
 
 QTEST_GUILESS_MAIN(TextFileTest)
