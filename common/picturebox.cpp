@@ -8,10 +8,12 @@ PictureBox::PictureBox(QWidget* parent, const QString& name, const QRect& geomet
     setObjectName(name);
     setGeometry(geometry);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    colour_ = palette().color(QPalette::Base);
+    colour_ = palette().color(QPalette::Window);
 }
 
 void PictureBox::setPicture(const QImage& picture) {
+    // The same picture again (a table shown anew) needs no repaint.
+    if (picture.cacheKey() == picture_.cacheKey()) return;
     picture_ = picture;
     update();
 }

@@ -4,8 +4,9 @@
 #include <QImage>
 #include <QWidget>
 
-// A picture stretched to its box (a flag's symbol), or a plain colour when it has no picture
-// (a pay-line cell). Reports clicks; a double-click counts as one click.
+// A picture stretched to its box inside a one-pixel border (a symbol on a reel or of a flag),
+// or a plain colour when it has none (a pay-line cell: the window's colour unless set).
+// Reports clicks; a double-click counts as one click.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
