@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size > 1 && data[0] == 'W') {
         const QByteArray text = input.mid(1);
         lzh::Archive back;
-        if (!back.openBytes(lzh::writeArchive({{QStringLiteral("dummy.dat"), text}}, 0)))
+        if (!back.openBytes(lzh::writeArchive({{QStringLiteral("dummy.dat"), text}}, qint64{0})))
             std::abort();
         const std::optional<QByteArray> read = back.read(QStringLiteral("dummy.dat"));
         if (!read || *read != text) std::abort();
