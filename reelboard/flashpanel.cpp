@@ -13,13 +13,28 @@
 
 namespace {
 
-// The buttons of the flash editor and what each asks the editor to do.
+enum class Step { PreviousAction, NextAction, PreviousFrame, NextFrame };
+
+// The stepping buttons of the flash editor and what each asks the editor to do.
 struct ButtonPlace {
     const char* name;
     const char16_t* caption;
     QRect geometry;
-    void (ReelEditor::*step)();
+    Step step;
 };
+
+void takeStep(ReelEditor& editor, Step step) {
+    switch (step) {
+        case Step::PreviousAction:
+            return editor.previousAction();
+        case Step::NextAction:
+            return editor.nextAction();
+        case Step::PreviousFrame:
+            return editor.previousFrame();
+        case Step::NextFrame:
+            return editor.nextFrame();
+    }
+}
 
 }  // namespace
 
@@ -52,17 +67,17 @@ FlashPanel::FlashPanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
     unit->adjustSize();
 
     const ButtonPlace steps[] = {
-        {"Command6", u"<<", {8, 200, 41, 17}, &ReelEditor::previousAction},
-        {"Command7", u">>", {48, 200, 41, 17}, &ReelEditor::nextAction},
-        {"Command8", u"<<", {96, 200, 41, 17}, &ReelEditor::previousFrame},
-        {"Command9", u">>", {136, 200, 41, 17}, &ReelEditor::nextFrame},
+        {"Command6", u"<<", {8, 200, 41, 17}, Step::PreviousAction},
+        {"Command7", u">>", {48, 200, 41, 17}, Step::NextAction},
+        {"Command8", u"<<", {96, 200, 41, 17}, Step::PreviousFrame},
+        {"Command9", u">>", {136, 200, 41, 17}, Step::NextFrame},
     };
     for (const ButtonPlace& b : steps) {
         QPushButton* button = makeButton(this, QString::fromUtf16(b.caption), b.name, b.geometry.x(),
                                          b.geometry.y(), b.geometry.width(), b.geometry.height());
         // Every press ends with the flash view, whether or not it moved.
         connect(button, &QPushButton::clicked, this, [this, step = b.step] {
-            (editor_.*step)();
+            takeStep(editor_, step);
             showFlashView();
         });
     }
