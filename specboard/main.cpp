@@ -1,4 +1,21 @@
 #include "editormain.h"
 #include "form1.h"
+#include "sdlsound.h"
 
-int main(int argc, char** argv) { return runEditor<Form1>(argc, argv, ProgramName); }
+namespace {
+
+// The window with its sound output over SDL2_mixer, made before the window and released after
+// it has shut the output down.
+struct SdlSoundOutput {
+    SdlSoundDevice device;
+    SdlMusicCommands music;
+};
+
+class SpecWindow : private SdlSoundOutput, public Form1 {
+public:
+    explicit SpecWindow(Dialogs& dialogs) : Form1(dialogs, device, music) {}
+};
+
+}  // namespace
+
+int main(int argc, char** argv) { return runEditor<SpecWindow>(argc, argv, ProgramName); }

@@ -18,7 +18,7 @@ private slots:
 void RoundTripTest::madeInTheWindow() {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(activeWindow(w));
     typeInto(w, "txtSlotName", "Round trip");
     typeInto(w, "txtMakerName", "Maker 1");
@@ -86,7 +86,7 @@ void RoundTripTest::madeInTheWindow() {
     QCOMPARE(m.lineArea[2][1], 4);
 
     ScriptedDialogs again;
-    Form1 fresh(again);
+    MachineWindow fresh(again);
     QVERIFY(loadMachine(fresh, again, first));
     QVERIFY(again.shown.isEmpty());
     QCOMPARE(text(fresh, "txtSlotName"), QStringLiteral("Round trip"));
