@@ -198,6 +198,32 @@ void MachineForm1Test::modifiedState_data() {
     QTest::newRow("a control file") << Action([](Form1& w, ScriptedDialogs& d) {
         clickAnswering(w, d, "Command1", QDir(w.editor().specFolder()).filePath("m.rcf"));
     }) << true;
+    QTest::newRow("sound selections only") << Action([](Form1& w, ScriptedDialogs&) {
+        showTab(w, 2);
+        for (const char* b : {"OptionSound_2", "NeRealStop", "Command4", "Command3", "Command8"})
+            click(w, b);
+        typeInto(w, "txtSSFlag", "3");
+        showTab(w, 3);
+        click(w, "Command6");
+    }) << false;
+    QTest::newRow("an effect sound") << Action([](Form1& w, ScriptedDialogs&) {
+        showTab(w, 2);
+        typeInto(w, "BetSound_20", "5");
+    }) << true;
+    QTest::newRow("a reel-stop check") << Action([](Form1& w, ScriptedDialogs&) {
+        showTab(w, 2);
+        click(w, "OptionSound_2");
+        click(w, "Check12Sound_16");
+    }) << true;
+    QTest::newRow("a registered sound") << Action([](Form1& w, ScriptedDialogs& d) {
+        showTab(w, 2);
+        typeInto(w, "txtSoundNo", "9");
+        clickAnswering(w, d, "LoadSound", QDir(w.editor().specFolder()).filePath("a.wav"));
+    }) << true;
+    QTest::newRow("a payout sound") << Action([](Form1& w, ScriptedDialogs&) {
+        showTab(w, 3);
+        typeInto(w, "BGM_6", "12");
+    }) << true;
 }
 
 void MachineForm1Test::modifiedState() {
