@@ -153,6 +153,18 @@ void SoundPagesTest::pageRules_data() {
                        "click OptionSound_2"}
         << QStringList{"Check12Sound_2 on", "Check12Sound_2 enabled"}
         << only([](auto& t) -> auto& { return t.stopBonusAfterFirstTwo[0][0][2]; }) << 1;
+    // The reel-stop checks belong to reel stop: the other groups show them unchecked, also
+    // after a flag change there.
+    const auto stopFlagCheck =
+        field([](auto& t) -> auto& { return t.stopFlagCandidates[0][0][2].afterFirstTwo; });
+    QTest::newRow("reel spin shows no reel-stop checks, also after a flag change")
+        << QStringList{"click OptionSound_2", "click Check12Sound_2", "click Check12Sound_14",
+                       "click OptionSound_1", "type txtSSFlag 1", "type txtSSFlag 0"}
+        << QStringList{"Check12Sound_2 off", "Check12Sound_14 off", "Check12Sound_14 disabled"}
+        << stopFlagCheck << 1;
+    QTest::newRow("medal insert shows no reel-stop checks")
+        << QStringList{"click OptionSound_2", "click Check12Sound_14", "click OptionSound_0"}
+        << QStringList{"Check12Sound_14 off", "Check12Sound_14 disabled"} << stopFlagCheck << 1;
     QTest::newRow("a flag change shows its checks")
         << QStringList{"click OptionSound_2", "type txtSSFlag 4", "click Check12Sound_14",
                        "type txtSSFlag 5"}
