@@ -38,9 +38,9 @@ Parsed parse(const QStringList& arguments, int maxFiles) {
         }
         if (a.isEmpty()) return usageError(QStringLiteral("an empty file name"));
         if (parsed.files.size() == maxFiles)
-            return usageError(maxFiles == 1 ? QStringLiteral("only one file can be opened")
-                                            : QStringLiteral("at most %1 files can be opened")
-                                                  .arg(maxFiles));
+            return usageError(maxFiles == 1
+                                  ? QStringLiteral("only one file can be opened")
+                                  : QStringLiteral("at most %1 files can be opened").arg(maxFiles));
         // The window's file label and the pictures beside the file need its folder, whatever
         // the working folder becomes later.
         parsed.files << QFileInfo(a).absoluteFilePath();
@@ -65,7 +65,8 @@ int exitBeforeWindow(const QString& program, const FileArguments& files, const P
         case Parsed::Outcome::UsageError:
             break;
     }
-    print(err, QStringLiteral("%1: %2\n%3\n").arg(program, parsed.problem, usageLine(program, files)));
+    print(err,
+          QStringLiteral("%1: %2\n%3\n").arg(program, parsed.problem, usageLine(program, files)));
     return 2;
 }
 

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <cstdio>
 
 // What an editor's command line may hold: the files its Load buttons would read (as many as

@@ -14,7 +14,7 @@
 // and the control file laid out on it (`openFiles`), one otherwise (`openFile`).
 template <typename Window>
 constexpr int givenFileCount() {
-    if constexpr (requires(Window& w, const QString& path) { w.openFiles(path, path); })
+    if constexpr (requires(Window & w, const QString& path) { w.openFiles(path, path); })
         return 2;
     else
         return 1;

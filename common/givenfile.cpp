@@ -10,7 +10,8 @@ public:
     GivenFileDialogs(Dialogs& real, const QString& path) : real_(real), path_(path) {}
 
     QString openFile(QWidget*, const QString&, const QString&) override { return path_; }
-    QString saveFile(QWidget* parent, const QString& filter, const QString& initialFolder) override {
+    QString saveFile(QWidget* parent, const QString& filter,
+                     const QString& initialFolder) override {
         return real_.saveFile(parent, filter, initialFolder);
     }
     Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon,
@@ -28,12 +29,8 @@ private:
 bool openOrReadGiven(const FileCommand& command, const QString& given, const FileAction& read) {
     if (given.isEmpty()) return openAndRead(command, read);
     GivenFileDialogs answered(command.dialogs, given);
-    const FileCommand onGiven{answered,
-                              command.window,
-                              command.filter,
-                              command.folder,
-                              command.failureTitle,
-                              command.failureText,
+    const FileCommand onGiven{answered,           command.window,       command.filter,
+                              command.folder,     command.failureTitle, command.failureText,
                               command.failureIcon};
     return openAndRead(onGiven, read);
 }

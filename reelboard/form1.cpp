@@ -102,8 +102,9 @@ bool Form1::loadReelFile() { return openFile(QString()); }
 
 bool Form1::openFile(const QString& path) {
     // A refused file leaves the document, its pictures, its folder and the displays as they were.
-    return lifecycle::openOrReadGiven(fileCommand(false), path,
-                                      [this](const QString& file, QString* why) { return editor_.load(file, why); });
+    return lifecycle::openOrReadGiven(
+        fileCommand(false), path,
+        [this](const QString& file, QString* why) { return editor_.load(file, why); });
 }
 
 bool Form1::saveReelFile() {

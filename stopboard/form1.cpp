@@ -111,19 +111,19 @@ bool Form1::openFiles(const QString& reelPath, const QString& controlPath) {
 
 QString Form1::reelFileBeside(const QString& controlPath) {
     const QFileInfo control(controlPath);
-    const QStringList found =
-        control.dir().entryList({QStringLiteral("*.sdf")}, QDir::Files | QDir::Readable, QDir::Name);
+    const QStringList found = control.dir().entryList({QStringLiteral("*.sdf")},
+                                                      QDir::Files | QDir::Readable, QDir::Name);
     if (found.size() == 1) return control.dir().filePath(found.first());
     const QString text =
         found.isEmpty()
             ? QStringLiteral("制御ファイルと同じフォルダにリールファイル（.sdf）がありません。")
             : QStringLiteral("制御ファイルと同じフォルダにリールファイル（.sdf）が %1 個あります。")
                   .arg(found.size());
-    dialogs_.message(this, QString::fromLatin1(ProgramName),
-                     text + QStringLiteral("先にリールファイルを読み込んでください。"),
-                     Dialogs::Icon::Warning, Dialogs::Buttons::Ok,
-                     found.isEmpty() ? QDir::toNativeSeparators(control.absolutePath())
-                                     : found.join(u'\n'));
+    dialogs_.message(
+        this, QString::fromLatin1(ProgramName),
+        text + QStringLiteral("先にリールファイルを読み込んでください。"), Dialogs::Icon::Warning,
+        Dialogs::Buttons::Ok,
+        found.isEmpty() ? QDir::toNativeSeparators(control.absolutePath()) : found.join(u'\n'));
     return {};
 }
 
@@ -161,7 +161,8 @@ bool Form1::readReelFile(const QString& given) {
 bool Form1::readControlFile(const QString& given) {
     bool adopted = false;
     lifecycle::openOrReadGiven(
-        fileCommand(rcf::FileFilter.toString(), false), given, [&](const QString& path, QString* why) {
+        fileCommand(rcf::FileFilter.toString(), false), given,
+        [&](const QString& path, QString* why) {
             ControlFileRead read;
             {
                 const BusyCursor busy;
