@@ -4,6 +4,7 @@
 // then the window with the files the command line named.
 
 #include <QApplication>
+#include <QTimer>
 
 #include "dialogs.h"
 #include "editorargs.h"
@@ -54,7 +55,8 @@ int runEditor(int argc, char** argv, const char* programName, const char* fileSy
     }
     Window window(dialogs);
     window.show();
-    // A file that does not read is told over the window, which then stays as it started.
-    openGivenFiles(window, args.files);
+    // Read once the window is up, so that a file that does not read is told over it; the
+    // window then stays as it started.
+    QTimer::singleShot(0, &window, [&window, &args] { openGivenFiles(window, args.files); });
     return app.exec();
 }
