@@ -2,7 +2,6 @@
 // that a given file goes through the Load command's own read and failure message.
 
 #include <QDir>
-#include <QTemporaryFile>
 #include <QtTest>
 
 #include "editorargs.h"
@@ -18,15 +17,6 @@ namespace {
 
 QString inWorkingFolder(const QString& name) { return QDir::current().absoluteFilePath(name); }
 
-QString readAll(std::FILE* f) {
-    std::rewind(f);
-    QByteArray bytes;
-    char buffer[256];
-    while (const size_t n = std::fread(buffer, 1, sizeof buffer, f))
-        bytes.append(buffer, qsizetype(n));
-    return QString::fromLocal8Bit(bytes);
-}
-
 }  // namespace
 
 class EditorArgsTest : public QObject {
@@ -34,8 +24,6 @@ class EditorArgsTest : public QObject {
 private slots:
     void parse_data();
     void parse();
-    void exitBeforeWindow_data();
-    void exitBeforeWindow();
     void givenFileTakesTheLoadCommandsRead_data();
     void givenFileTakesTheLoadCommandsRead();
 };
@@ -55,13 +43,11 @@ void EditorArgsTest::parse_data() {
     QTest::newRow("the pair")               << QStringList{"a.sdf", "b.rcf"} << 2 << Outcome::Open << QStringList{inWorkingFolder("a.sdf"), inWorkingFolder("b.rcf")} << "";
     QTest::newRow("three where two")        << QStringList{"a", "b", "c"} << 2 << Outcome::UsageError << QStringList{} << "at most 2 files";
     QTest::newRow("unknown long option")    << QStringList{"--open", "a.sdf"} << 1 << Outcome::UsageError << QStringList{} << "unknown option --open";
-    QTest::newRow("unknown option after")   << QStringList{"a.sdf", "-x"} << 1 << Outcome::UsageError << QStringList{} << "unknown option -x";
     QTest::newRow("lone dash")              << QStringList{"-"} << 1 << Outcome::UsageError << QStringList{} << "unknown option -";
     QTest::newRow("--help")                 << QStringList{"--help"} << 1 << Outcome::Help << QStringList{} << "";
     QTest::newRow("-h with a file")         << QStringList{"a.sdf", "-h"} << 1 << Outcome::Help << QStringList{} << "";
     QTest::newRow("--help, then too many")  << QStringList{"--help", "a", "b"} << 1 << Outcome::UsageError << QStringList{} << "only one file";
     QTest::newRow("-- then a dash name")    << QStringList{"--", "-m.sdf"} << 1 << Outcome::Open << QStringList{inWorkingFolder("-m.sdf")} << "";
-    QTest::newRow("-- then --help is a file") << QStringList{"--", "--help"} << 1 << Outcome::Open << QStringList{inWorkingFolder("--help")} << "";
     QTest::newRow("empty name")             << QStringList{""} << 1 << Outcome::UsageError << QStringList{} << "empty file name";
     // clang-format on
 }
@@ -77,40 +63,6 @@ void EditorArgsTest::parse() {
     QCOMPARE(parsed.files, files);
     QVERIFY2(parsed.problem.contains(problem), qPrintable(parsed.problem));
     QCOMPARE(parsed.problem.isEmpty(), problem.isEmpty());
-}
-
-void EditorArgsTest::exitBeforeWindow_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("out");
-    QTest::addColumn<QString>("err");
-    const QString usage = QStringLiteral("Usage: stopboard [FILE.sdf [FILE.rcf]]\n");
-    QTest::newRow("files: the window") << QStringList{"a.sdf"} << -1 << ""
-                                       << "";
-    QTest::newRow("help on standard output")
-        << QStringList{"--help"} << 0
-        << usage + "Opens them.\nOnly one copy of stopboard runs at a time.\n"
-        << "";
-    QTest::newRow("usage error on standard error") << QStringList{"--bad"} << 2 << ""
-                                                   << "stopboard: unknown option --bad\n" + usage;
-}
-
-void EditorArgsTest::exitBeforeWindow() {
-    QFETCH(QStringList, arguments);
-    QFETCH(int, status);
-    QFETCH(QString, out);
-    QFETCH(QString, err);
-    const editorargs::FileArguments takes{"FILE.sdf [FILE.rcf]", 2, "Opens them."};
-    std::FILE* o = std::tmpfile();
-    std::FILE* e = std::tmpfile();
-    QVERIFY(o && e);
-    const int got = editorargs::exitBeforeWindow(QStringLiteral("stopboard"), takes,
-                                                 editorargs::parse(arguments, 2), o, e);
-    QCOMPARE(got, status);
-    QCOMPARE(readAll(o), out);
-    QCOMPARE(readAll(e), err);
-    std::fclose(o);
-    std::fclose(e);
 }
 
 void EditorArgsTest::givenFileTakesTheLoadCommandsRead_data() {

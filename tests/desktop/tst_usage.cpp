@@ -43,8 +43,6 @@ void UsageTest::usage_data() {
             << p << QStringList{"--open", "a"} << 2 << ""
             << p + ": unknown option --open\n" + usage;
         QTest::addRow("%s too many files", name.constData()) << p << tooMany << 2 << "" << usage;
-        QTest::addRow("%s empty name", name.constData())
-            << p << QStringList{""} << 2 << "" << usage;
     }
 }
 
