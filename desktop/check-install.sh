@@ -32,7 +32,10 @@ done
 # The types as the desktop sees them: only the prefix's share folder and the system's own.
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
-export XDG_DATA_HOME="$home" XDG_DATA_DIRS="$prefix/share:/usr/share" XDG_CURRENT_DESKTOP=GNOME
+# No choices of this user's (mimeapps.list) either. The GNOME route of xdg-mime asks gio,
+# which reads the shared-mime-info database; the generic route would ask file(1), which does not.
+export XDG_DATA_HOME="$home" XDG_DATA_DIRS="$prefix/share:/usr/share"
+export XDG_CONFIG_HOME="$home" XDG_CONFIG_DIRS="$home" XDG_CURRENT_DESKTOP=GNOME
 update-mime-database "$prefix/share/mime"
 typeof() { xdg-mime query filetype "$1"; }
 expect() {
