@@ -9,6 +9,7 @@
 #include "controls.h"
 #include "dialogs.h"
 #include "entrypage.h"
+#include "givenfile.h"
 #include "placementcanvas.h"
 #include "ppfformat.h"
 #include "slotpanel.h"
@@ -116,12 +117,14 @@ lifecycle::FileCommand Form1::fileCommand(bool save) {
             save ? Dialogs::Icon::Critical : Dialogs::Icon::Warning};
 }
 
-bool Form1::loadPositionFile() {
+bool Form1::loadPositionFile() { return openFile(QString()); }
+
+bool Form1::openFile(const QString& path) {
     QList<int> skipped;
     // A refused file leaves the document, its pictures, its folder and the window as they were.
-    const bool read = lifecycle::openAndRead(
-        fileCommand(false),
-        [&](const QString& path, QString* why) { return editor_.load(path, why, &skipped); });
+    const bool read = lifecycle::openOrReadGiven(
+        fileCommand(false), path,
+        [&](const QString& file, QString* why) { return editor_.load(file, why, &skipped); });
     if (read && !skipped.isEmpty())
         dialogs_.message(this, QString::fromLatin1(ProgramName),
                          QStringLiteral("読み込めなかった画像があります。"), Dialogs::Icon::Warning,

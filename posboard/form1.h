@@ -26,6 +26,9 @@ public:
     // "Load" and "Save" of the position file; true when a file was read or written.
     bool loadPositionFile();
     bool savePositionFile();
+    // Load's steps on a file given when the program starts, without the dialog (an empty path
+    // shows the dialog, as the button does).
+    bool openFile(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -11,6 +11,7 @@
 #include "controls.h"
 #include "dialogs.h"
 #include "flashpanel.h"
+#include "givenfile.h"
 #include "picturepanel.h"
 #include "prizepanel.h"
 #include "sdfformat.h"
@@ -97,10 +98,13 @@ lifecycle::FileCommand Form1::fileCommand(bool save) {
             save ? Dialogs::Icon::Critical : Dialogs::Icon::None};
 }
 
-bool Form1::loadReelFile() {
+bool Form1::loadReelFile() { return openFile(QString()); }
+
+bool Form1::openFile(const QString& path) {
     // A refused file leaves the document, its pictures, its folder and the displays as they were.
-    return lifecycle::openAndRead(fileCommand(false),
-                                  [this](const QString& path, QString* why) { return editor_.load(path, why); });
+    return lifecycle::openOrReadGiven(
+        fileCommand(false), path,
+        [this](const QString& file, QString* why) { return editor_.load(file, why); });
 }
 
 bool Form1::saveReelFile() {

@@ -25,6 +25,9 @@ public:
     // "Load" and "Save" as the buttons run them; true when a file was read or written.
     bool loadReelFile();
     bool saveReelFile();
+    // Load's steps on a file given when the program starts, without the dialog (an empty path
+    // shows the dialog, as the button does).
+    bool openFile(const QString& path);
 
     CheckWindow* checkWindow() const { return checkWindow_; }
     FlashPanel* flashPanel() const { return flashPanel_; }

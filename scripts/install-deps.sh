@@ -10,6 +10,8 @@ packages=(
   fonts-ipafont-gothic
   clang libclang-rt-14-dev
   xvfb xauth
+  desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin
+  xdotool imagemagick openbox
 )
 
 missing=()

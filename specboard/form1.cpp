@@ -9,6 +9,7 @@
 #include "dialogs.h"
 #include "effectsoundpage.h"
 #include "generalpage.h"
+#include "givenfile.h"
 #include "payoutsoundpage.h"
 
 namespace {
@@ -109,13 +110,15 @@ lifecycle::FileCommand Form1::fileCommand(bool save) {
             save ? Dialogs::Icon::Critical : Dialogs::Icon::Warning};
 }
 
-bool Form1::loadMachineFile() {
+bool Form1::loadMachineFile() { return openFile(QString()); }
+
+bool Form1::openFile(const QString& path) {
     orf::ReadReport report;
     // A refused file leaves the machine, the pages and the tabs as they were.
-    if (!lifecycle::openAndRead(fileCommand(false),
-                                [this, &report](const QString& path, QString* why) {
-                                    return editor_.load(path, &report, why);
-                                }))
+    if (!lifecycle::openOrReadGiven(fileCommand(false), path,
+                                    [this, &report](const QString& file, QString* why) {
+                                        return editor_.load(file, &report, why);
+                                    }))
         return false;
     warnAfterLoad(report);
     return true;

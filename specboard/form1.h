@@ -31,6 +31,9 @@ public:
     // or written.
     bool loadMachineFile();
     bool saveMachineFile();
+    // Load's steps on a file given when the program starts, without the dialog (an empty path
+    // shows the dialog, as the button does).
+    bool openFile(const QString& path);
 
     static constexpr int PageCount = 4;
 

@@ -18,4 +18,7 @@ public:
 
 }  // namespace
 
-int main(int argc, char** argv) { return runEditor<SpecWindow>(argc, argv, ProgramName); }
+int main(int argc, char** argv) {
+    return runEditor<SpecWindow>(argc, argv, ProgramName, "FILE.orf",
+                                 "Opens the machine file FILE.orf as the Load button would.");
+}

@@ -1,6 +1,8 @@
 #include "form1.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -9,6 +11,7 @@
 #include "busycursor.h"
 #include "controls.h"
 #include "dialogs.h"
+#include "givenfile.h"
 #include "reelgridpanel.h"
 #include "specialpastepanel.h"
 #include "tablepanels.h"
@@ -89,11 +92,46 @@ lifecycle::FileCommand Form1::fileCommand(const QString& filter, bool save) {
             save ? Dialogs::Icon::Critical : Dialogs::Icon::None};
 }
 
-bool Form1::loadReelFile() {
+bool Form1::loadReelFile() { return readReelFile(QString()); }
+
+bool Form1::loadControlFile() { return readControlFile(QString()); }
+
+bool Form1::openFiles(const QString& reelPath, const QString& controlPath) {
+    QString reel = reelPath;
+    QString control = controlPath;
+    if (control.isEmpty() && QFileInfo(reel).suffix().compare(u"rcf", Qt::CaseInsensitive) == 0) {
+        // The control file's flags follow the reel data's prizes: it cannot be read alone.
+        control = reel;
+        reel = reelFileBeside(control);
+        if (reel.isEmpty()) return false;
+    }
+    if (!readReelFile(reel)) return false;
+    return control.isEmpty() || readControlFile(control);
+}
+
+QString Form1::reelFileBeside(const QString& controlPath) {
+    const QFileInfo control(controlPath);
+    const QStringList found = control.dir().entryList({QStringLiteral("*.sdf")},
+                                                      QDir::Files | QDir::Readable, QDir::Name);
+    if (found.size() == 1) return control.dir().filePath(found.first());
+    const QString text =
+        found.isEmpty()
+            ? QStringLiteral("制御ファイルと同じフォルダにリールファイル（.sdf）がありません。")
+            : QStringLiteral("制御ファイルと同じフォルダにリールファイル（.sdf）が %1 個あります。")
+                  .arg(found.size());
+    dialogs_.message(
+        this, QString::fromLatin1(ProgramName),
+        text + QStringLiteral("先にリールファイルを読み込んでください。"), Dialogs::Icon::Warning,
+        Dialogs::Buttons::Ok,
+        found.isEmpty() ? QDir::toNativeSeparators(control.absolutePath()) : found.join(u'\n'));
+    return {};
+}
+
+bool Form1::readReelFile(const QString& given) {
     QStringList pictureProblems;
     QString tooManyPrizes;
-    const bool read = lifecycle::openAndRead(
-        fileCommand(ReelDataFilter, false), [&](const QString& path, QString* why) {
+    const bool read = lifecycle::openOrReadGiven(
+        fileCommand(ReelDataFilter, false), given, [&](const QString& path, QString* why) {
             switch (editor_.loadReelData(path, why, &pictureProblems)) {
                 case ControlEditor::ReelLoad::Loaded:
                     return true;
@@ -120,10 +158,11 @@ bool Form1::loadReelFile() {
     return read;
 }
 
-bool Form1::loadControlFile() {
+bool Form1::readControlFile(const QString& given) {
     bool adopted = false;
-    lifecycle::openAndRead(
-        fileCommand(rcf::FileFilter.toString(), false), [&](const QString& path, QString* why) {
+    lifecycle::openOrReadGiven(
+        fileCommand(rcf::FileFilter.toString(), false), given,
+        [&](const QString& path, QString* why) {
             ControlFileRead read;
             {
                 const BusyCursor busy;

@@ -23,12 +23,22 @@ public:
     bool loadReelFile();
     bool loadControlFile();
     bool saveControlFile();
+    // The two Loads on files given when the program starts, without the dialogs: the reel data
+    // file, then (when it was read) the control file. A control file given alone is read with
+    // the one reel data file in its folder; none there, or several, is told and nothing is read.
+    bool openFiles(const QString& reelPath, const QString& controlPath);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     lifecycle::FileCommand fileCommand(const QString& filter, bool save);
+    // The Loads' steps; an empty `given` shows the dialog.
+    bool readReelFile(const QString& given);
+    bool readControlFile(const QString& given);
+    // The reel data file beside a control file given alone; empty (and told) when there is not
+    // exactly one.
+    QString reelFileBeside(const QString& controlPath);
 
     Dialogs& dialogs_;
     ControlEditor editor_;
