@@ -174,9 +174,9 @@ void EffectSoundPage::makeBoxes() {
 void EffectSoundPage::makeSoundFileRows() {
     makeLabel(this, QStringLiteral("効果音No"), LeftX, 21);
     makeLabel(this, QStringLiteral("/128"), 98, 21);
-    connect(makeStepButton(this, u"<<", "Command3", 126, 20), &QPushButton::clicked, this,
+    connect(makeStepButton(this, u"<<", "Command3", 130, 20), &QPushButton::clicked, this,
             [this] { stepSoundNumber(-1); });
-    connect(makeStepButton(this, u">>", "Command4", 152, 20), &QPushButton::clicked, this,
+    connect(makeStepButton(this, u">>", "Command4", 156, 20), &QPushButton::clicked, this,
             [this] { stepSoundNumber(1); });
     QPushButton* load = makeButton(this, QStringLiteral("Load"), "LoadSound", 190, 19, 54, 20);
     QPushButton* play = makeButton(this, QStringLiteral("Play"), "PlaySound", 248, 19, 54, 20);
