@@ -236,9 +236,9 @@ void EffectSoundPage::makeCandidateBlocks() {
     }
     QLabel* note = makeLabel(
         this, QStringLiteral("↑第1・2リール停止時に効果音が発生した時のみ鳴らす場合にチェック"),
-        LeftX, RegularBlockY + 7 * RowStep + 4, width() - 2 * LeftX, 34);
-    note->setWordWrap(true);
-    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        LeftX, RegularBlockY + 7 * RowStep + 4, width() - 2 * LeftX, 18);
+    // One line under the checks it points at, whatever the font.
+    fitFontToWidth(note, note->text(), note->width());
 }
 
 int EffectSoundPage::soundNumber() const {
