@@ -12,6 +12,7 @@
 
 #include "benchutil.h"
 #include "form1.h"
+#include "recordingsound.h"
 #include "savefile.h"
 #include "scripteddialogs.h"
 #include "sdfformat.h"
@@ -38,7 +39,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     BenchSetup<QApplication> setup(argc, argv);
     ScriptedDialogs dialogs;
-    Form1 window(dialogs);
+    // The recording sound output: a bench opens no audio device.
+    QStringList soundLog;
+    RecordingSoundDevice soundDevice(soundLog);
+    RecordingMusicCommands musicCommands(soundLog);
+    Form1 window(dialogs, soundDevice, musicCommands);
     window.show();
 
     auto* exp = window.findChild<QPlainTextEdit*>(QStringLiteral("txtExp"));

@@ -26,7 +26,7 @@ QString toQtFilter(const QString& barFilter) {
 QString QtDialogs::fileDialog(QWidget* parent, bool save, const QString& filter,
                               const QString& initialFolder) {
     QString folder = initialFolder;
-    if (folder.isEmpty()) folder = workingFolder_.isEmpty() ? QDir::currentPath() : workingFolder_;
+    if (folder.isEmpty()) folder = workingFolder();
     QFileDialog dialog(parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The chosen file need not exist for an open either, and nothing asks before a replace.
@@ -39,6 +39,10 @@ QString QtDialogs::fileDialog(QWidget* parent, bool save, const QString& filter,
         chosen = dialog.selectedFiles().constFirst();
     if (!chosen.isEmpty()) workingFolder_ = QFileInfo(chosen).absolutePath();
     return chosen;
+}
+
+QString QtDialogs::workingFolder() const {
+    return workingFolder_.isEmpty() ? QDir::currentPath() : workingFolder_;
 }
 
 QString QtDialogs::openFile(QWidget* parent, const QString& filter, const QString& initialFolder) {

@@ -22,6 +22,10 @@ public:
     virtual Answer message(QWidget* parent, const QString& title, const QString& text,
                            Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
                            const QString& detail = {}) = 0;
+
+    // The working folder: the folder of the last file chosen in any dialog, the current folder
+    // before that. A bare file name that belongs to no document is looked for there.
+    virtual QString workingFolder() const = 0;
 };
 
 // "SlotDataFile|*.sdf|All Files|*.*|" -> "SlotDataFile (*.sdf);;All Files (*)".
@@ -35,6 +39,7 @@ public:
     QString saveFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) override;
     Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None,
                    Buttons buttons = Buttons::Ok, const QString& detail = {}) override;
+    QString workingFolder() const override;
 
 private:
     QString fileDialog(QWidget* parent, bool save, const QString& filter, const QString& initialFolder);

@@ -18,6 +18,7 @@ public:
                    Buttons buttons, const QString& detail) override {
         return real_.message(parent, title, text, icon, buttons, detail);
     }
+    QString workingFolder() const override { return real_.workingFolder(); }
 
 private:
     Dialogs& real_;

@@ -16,6 +16,7 @@
 #include "boxkeys.h"
 #include "controls.h"
 #include "numberbox.h"
+#include "pagecontrols.h"
 #include "paylinepanel.h"
 #include "picturebox.h"
 
@@ -39,15 +40,6 @@ struct BoxRow {
     const char16_t* oneKey = nullptr;
     bool oneKeyBackspace = false;
 };
-
-NumberBoxRule boxRule(std::optional<std::int64_t> limit, const QString& overflow,
-                      std::optional<QString> leftEmpty) {
-    NumberBoxRule rule;
-    rule.limit = limit;
-    rule.overflowText = overflow;
-    rule.textWhenLeftEmpty = std::move(leftEmpty);
-    return rule;
-}
 
 constexpr int ProbabilityY = 90;  // first probability row; rows and big rows are 20 apart
 constexpr int BigY = 40;
@@ -89,39 +81,6 @@ QString oddsText(std::int32_t v) {
     if (v == 0) return QStringLiteral("?");
     const double odds = std::floor(100.0 * 65536.0 / v) / 100.0;
     return QString::number(odds, 'g', QLocale::FloatingPointShortest);
-}
-
-QLabel* makeValueLabel(QWidget* parent, const QString& text, const char* name, int x, int y,
-                       int w) {
-    QLabel* label = makeLabel(parent, text, x, y, w, 18, name);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setAlignment(Qt::AlignCenter);
-    return label;
-}
-
-QPushButton* makeStepButton(QWidget* parent, const char16_t* caption, const char* name, int x,
-                            int y) {
-    return makeButton(parent, QString::fromUtf16(caption), name, x, y, 26, 18);
-}
-
-QRadioButton* makeOption(QWidget* parent, const QString& text, const QString& name, int x, int y) {
-    auto* option = new QRadioButton(text, parent);
-    option->setObjectName(name);
-    option->setGeometry(x, y, 54, 18);
-    return option;
-}
-
-QCheckBox* makeCheck(QWidget* parent, const QString& text, const char* name, int x, int y, int w) {
-    auto* check = new QCheckBox(text, parent);
-    check->setObjectName(QLatin1String(name));
-    check->setGeometry(x, y, w, 18);
-    return check;
-}
-
-QGroupBox* makeGroup(QWidget* parent, const QString& caption, const QRect& place) {
-    auto* group = new QGroupBox(caption, parent);
-    group->setGeometry(place);
-    return group;
 }
 
 }  // namespace
@@ -224,8 +183,8 @@ void BonusPage::makeBoxes(const std::array<QWidget*, 4>& groups) {
 }
 
 void BonusPage::makeProbabilityGroup(QWidget* group) {
-    Check3Bet = makeCheck(group, QStringLiteral("3枚掛け専用機"), "Check3Bet", 8, 18, 118);
-    CheckReset = makeCheck(group, QStringLiteral("カウンタリセット機"), "CheckReset", 136, 18, 140);
+    Check3Bet = makeCheck(group, QStringLiteral("3枚掛け専用機"), QStringLiteral("Check3Bet"), 8, 18, 118);
+    CheckReset = makeCheck(group, QStringLiteral("カウンタリセット機"), QStringLiteral("CheckReset"), 136, 18, 140);
     connect(Check3Bet, &QCheckBox::clicked, &editor_, &SpecEditor::setThreeBetOnly);
     connect(CheckReset, &QCheckBox::clicked, &editor_, &SpecEditor::setCounterReset);
 
@@ -290,7 +249,7 @@ void BonusPage::makeBonusEndGroup(QWidget* group) {
 }
 
 void BonusPage::makeCTGroup(QWidget* group) {
-    CheckCT = makeCheck(group, QStringLiteral("CTあり"), "CheckCT", 8, 18, 68);
+    CheckCT = makeCheck(group, QStringLiteral("CTあり"), QStringLiteral("CheckCT"), 8, 18, 68);
     connect(CheckCT, &QCheckBox::clicked, &editor_, &SpecEditor::setHasCT);
     makeLabel(group, QStringLiteral("CT終了条件"), 80, 19);
     makeLabel(group, QStringLiteral("枚純増"), 190, 19);

@@ -7,8 +7,10 @@
 
 #include "bonuspage.h"
 #include "dialogs.h"
+#include "effectsoundpage.h"
 #include "generalpage.h"
 #include "givenfile.h"
+#include "payoutsoundpage.h"
 
 namespace {
 
@@ -26,7 +28,11 @@ const char16_t* const FrameCaptions[Form1::PageCount] = {
 
 }  // namespace
 
-Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
+Form1::Form1(Dialogs& dialogs, SoundDevice& soundDevice, MusicCommands& musicCommands,
+             QWidget* parent)
+    : QWidget(parent),
+      dialogs_(dialogs),
+      player_(soundDevice, musicCommands, dialogs, this, QString::fromLatin1(ProgramName)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(WindowCaption));
     setFixedSize(5865 / TwipsPerPixel, 7830 / TwipsPerPixel);
@@ -51,13 +57,35 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dial
     }
     auto* general = new GeneralPage(editor_, dialogs_, Frames[0]);
     new BonusPage(editor_, Frames[1]);
-    // Frames 2 and 3 hold the sound pages.
+    auto* effects = new EffectSoundPage(editor_, dialogs_, Frames[2]);
+    new PayoutSoundPage(editor_, Frames[3]);
 
     connect(general, &GeneralPage::loadRequested, this, &Form1::loadMachineFile);
     connect(general, &GeneralPage::saveRequested, this, &Form1::saveMachineFile);
     connect(&editor_, &SpecEditor::reelDataRead, this, &Form1::addSettingTabs);
     connect(TabStrip1, &QTabBar::currentChanged, this, &Form1::showPage);
+    connect(effects, &EffectSoundPage::playRequested, this, &Form1::playSound);
+    connect(effects, &EffectSoundPage::stopRequested, this, [this] { player_.stop(); });
     showPage(0);
+
+    // Last, once the window stands: a device that cannot start is reported, and the editor
+    // goes on without it.
+    soundRunning_ = true;
+    player_.start(winId());
+}
+
+Form1::~Form1() { shutDownSound(); }
+
+void Form1::playSound(const QString& soundNumberText, const QString& fileName) {
+    QString folder = editor_.soundFolder();
+    if (folder.isEmpty()) folder = dialogs_.workingFolder();
+    player_.play(soundNumberText, fileName, folder);
+}
+
+void Form1::shutDownSound() {
+    if (!soundRunning_) return;
+    soundRunning_ = false;
+    player_.shutDown();
 }
 
 void Form1::showPage(int index) {
@@ -128,8 +156,10 @@ bool Form1::saveMachineFile() {
 
 void Form1::closeEvent(QCloseEvent* event) {
     if (!editor_.isModified() ||
-        lifecycle::confirmClose(dialogs_, this, [this] { return saveMachineFile(); }))
+        lifecycle::confirmClose(dialogs_, this, [this] { return saveMachineFile(); })) {
         event->accept();
-    else
+        shutDownSound();
+    } else {
         event->ignore();
+    }
 }

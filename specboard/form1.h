@@ -4,18 +4,24 @@
 #include <array>
 
 #include "lifecycle.h"
+#include "soundplayer.h"
 #include "speceditor.h"
 
 class Dialogs;
+class MusicCommands;
+class SoundDevice;
 class QGroupBox;
 class QTabBar;
 
 // The machine editor's main window: the tab strip and its four page frames (general,
-// bonus, and the two sound pages), all on one editor.
+// bonus, and the two sound pages), all on one editor. The sound output starts with the
+// window and is shut down when it closes; the device and the MIDI commands must outlive it.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(Dialogs& dialogs, QWidget* parent = nullptr);
+    Form1(Dialogs& dialogs, SoundDevice& soundDevice, MusicCommands& musicCommands,
+          QWidget* parent = nullptr);
+    ~Form1() override;
 
     SpecEditor& editor() { return editor_; }
     const MachineSpec& document() const { return editor_.document(); }
@@ -40,9 +46,15 @@ private:
     void addSettingTabs();
     void showPage(int index);
     void warnAfterLoad(const orf::ReadReport& report);
+    // The registered sound of the effect sound page, looked for where the machine keeps its
+    // sounds, or in the working folder before there is a machine file.
+    void playSound(const QString& soundNumberText, const QString& fileName);
+    void shutDownSound();
 
     Dialogs& dialogs_;
     SpecEditor editor_;
+    SoundPlayer player_;
+    bool soundRunning_ = false;
     QTabBar* TabStrip1 = nullptr;
     std::array<QGroupBox*, PageCount> Frames{};
 };

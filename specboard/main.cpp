@@ -1,7 +1,24 @@
 #include "editormain.h"
 #include "form1.h"
+#include "sdlsound.h"
+
+namespace {
+
+// The window with its sound output over SDL2_mixer, made before the window and released after
+// it has shut the output down.
+struct SdlSoundOutput {
+    SdlSoundDevice device;
+    SdlMusicCommands music;
+};
+
+class SpecWindow : private SdlSoundOutput, public Form1 {
+public:
+    explicit SpecWindow(Dialogs& dialogs) : Form1(dialogs, device, music) {}
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    return runEditor<Form1>(argc, argv, ProgramName, "FILE.orf",
-                            "Opens the machine file FILE.orf as the Load button would.");
+    return runEditor<SpecWindow>(argc, argv, ProgramName, "FILE.orf",
+                                 "Opens the machine file FILE.orf as the Load button would.");
 }

@@ -30,6 +30,23 @@ constexpr int StoredBgm = 8;
 constexpr int BigFirstPlaySlots = 7;  // 1..5 used
 
 enum Group { MedalInsert = 0, ReelSpin = 1, ReelStop = 2 };
+constexpr int GroupCount = 3;
+
+// The candidate rows of the effect sound area: fields 0..11 are the two bonus blocks (state
+// field / 6, candidate field % 6), fields 12..17 the block of the shown flag.
+constexpr int BonusFields = 12;
+constexpr int EffectFields = 18;
+constexpr int FirstStopReel = 1;  // the reel-stop group shows reels 1..3, stored at 0..2
+constexpr int LastStopReel = 3;
+constexpr int LastEffectFlag = 19;  // the flag field counts from 0 and indexes the tables
+constexpr int LastBigFirstPlay = 5;
+
+// What the effect sound area shows: its group, the reel of the reel-stop group and the flag.
+struct EffectPlace {
+    int group = MedalInsert;
+    int reel = FirstStopReel;
+    int flag = 0;
+};
 
 inline const QString& silenceName() {
     static const QString name = QStringLiteral("無音");

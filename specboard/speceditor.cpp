@@ -25,6 +25,52 @@ bool within(std::int64_t value, std::int64_t low, std::int64_t high) {
 bool isBet(int bet) { return within(bet, 0, StoredBets - 1); }
 bool isLine(int line) { return within(line, 0, StoredLines - 1); }
 bool isBig(int big) { return within(big, 0, StoredBigs - 1); }
+bool isSoundNumber(std::int64_t n) { return within(n, 0, sound::LastSoundNumber); }
+bool isStopReel(int reel) { return within(reel, sound::FirstStopReel, sound::LastStopReel); }
+bool isEffectField(int field) { return within(field, 0, sound::EffectFields - 1); }
+
+// Hands the candidate that effect field `field` stands for at `at` to `use`: the group's
+// bonus blocks (the reel's for reel stop), the flag block of reel spin and reel stop. False
+// where there is none.
+template <typename Tables, typename Use>
+bool withEffectCandidate(Tables& t, const sound::EffectPlace& at, int field, Use use) {
+    using namespace sound;
+    if (!isEffectField(field) || !isStopReel(at.reel) || !within(at.flag, 0, LastEffectFlag))
+        return false;
+    const int reel = at.reel - 1;
+    if (field < BonusFields) {
+        const int state = field / StoredCandidates, c = field % StoredCandidates;
+        if (at.group == ReelStop)
+            use(t.stopBonusCandidates[reel][state][c]);
+        else if (at.group == MedalInsert || at.group == ReelSpin)
+            use(t.bonusCandidates[at.group][state][c]);
+        else
+            return false;
+        return true;
+    }
+    const int c = field - BonusFields;
+    if (at.group == ReelSpin)
+        use(t.flagCandidates[at.flag][c]);
+    else if (at.group == ReelStop)
+        use(t.stopFlagCandidates[reel][at.flag][c]);
+    else
+        return false;
+    return true;
+}
+
+// The same for the after-first-two check of a reel-stop field.
+template <typename Tables, typename Use>
+bool withAfterFirstTwo(Tables& t, int reel, int flag, int field, Use use) {
+    using namespace sound;
+    if (!isEffectField(field) || !isStopReel(reel) || !within(flag, 0, LastEffectFlag))
+        return false;
+    if (field < BonusFields)
+        use(t.stopBonusAfterFirstTwo[reel - 1][field / StoredCandidates]
+                                    [field % StoredCandidates]);
+    else
+        use(t.stopFlagCandidates[reel - 1][flag][field - BonusFields].afterFirstTwo);
+    return true;
+}
 
 QString absoluteFolderOf(const QString& path) {
     return folderOfPath(QFileInfo(path).absoluteFilePath());
@@ -123,6 +169,16 @@ bool SpecEditor::outsideSpecFolder(const QString& chosenPath) const {
     return sameFolderKey(absoluteFolderOf(chosenPath)) != sameFolderKey(specFolder_);
 }
 
+QString SpecEditor::soundFolder() const {
+    return specFolder_.isEmpty() ? dialogFolder_ : specFolder_;
+}
+
+bool SpecEditor::outsideSoundFolder(const QString& chosenPath) const {
+    const QString folder = soundFolder();
+    if (folder.isEmpty()) return false;
+    return sameFolderKey(absoluteFolderOf(chosenPath)) != sameFolderKey(folder);
+}
+
 // ---- Selections
 
 void SpecEditor::previousFlag() {
@@ -187,6 +243,48 @@ void SpecEditor::nextLine() {
         return;
     ++selection_.curLine;
     emit lineSelected();
+}
+
+void SpecEditor::selectSoundGroup(int group) {
+    if (!within(group, 0, sound::GroupCount - 1)) return;
+    selection_.soundGroup = static_cast<std::int16_t>(group);
+    if (group != sound::ReelStop) selection_.stopReel = sound::FirstStopReel;
+    if (group == sound::MedalInsert) selection_.effectFlag = 0;
+    emit soundGroupSelected();
+}
+
+void SpecEditor::previousStopReel() {
+    if (selection_.stopReel > sound::FirstStopReel) --selection_.stopReel;
+    selection_.effectFlag = 0;
+    emit stopReelSelected();
+}
+
+void SpecEditor::nextStopReel() {
+    if (selection_.stopReel < sound::LastStopReel) ++selection_.stopReel;
+    selection_.effectFlag = 0;
+    emit stopReelSelected();
+}
+
+void SpecEditor::selectEffectFlag(int flag) {
+    if (!within(flag, 0, sound::LastEffectFlag)) return;
+    selection_.effectFlag = static_cast<std::int16_t>(flag);
+    emit effectFlagSelected();
+}
+
+sound::EffectPlace SpecEditor::effectPlace() const {
+    return {selection_.soundGroup, selection_.stopReel, selection_.effectFlag};
+}
+
+void SpecEditor::previousPayoutFlag() {
+    if (selection_.payoutFlag <= 1) return;
+    --selection_.payoutFlag;
+    emit payoutFlagSelected();
+}
+
+void SpecEditor::nextPayoutFlag() {
+    if (selection_.payoutFlag >= lastFlag()) return;
+    ++selection_.payoutFlag;
+    emit payoutFlagSelected();
 }
 
 // ---- Edits
@@ -265,4 +363,76 @@ int SpecEditor::lineCellCount(int bet, int line) const {
     if (!isBet(bet) || !isLine(line)) return 0;
     const auto& cells = doc_.lineCell[bet][line];
     return static_cast<int>(std::count(cells.begin(), cells.begin() + LineCells, std::int16_t{1}));
+}
+
+// ---- Sound edits
+
+void SpecEditor::setNormalSound(int group, std::int64_t sound) {
+    if (!within(group, 0, sound::GroupCount - 1) || !isSoundNumber(sound)) return;
+    store(doc_.sound.normalSound[group], sound);
+}
+
+void SpecEditor::setEffectCandidate(const sound::EffectPlace& at, int field, CandidatePart part,
+                                    std::int64_t value) {
+    const bool probability = part == CandidatePart::Probability;
+    if (!(probability ? within(value, 0, MaxProbability) : isSoundNumber(value))) return;
+    withEffectCandidate(doc_.sound, at, field, [&](auto& candidate) {
+        store(probability ? candidate.probability : candidate.sound, value);
+    });
+}
+
+std::optional<sound::Candidate> SpecEditor::effectCandidate(const sound::EffectPlace& at,
+                                                            int field) const {
+    std::optional<sound::Candidate> found;
+    withEffectCandidate(doc_.sound, at, field, [&](const auto& candidate) {
+        found = sound::Candidate{candidate.probability, candidate.sound};
+    });
+    return found;
+}
+
+void SpecEditor::setAfterFirstTwo(int reel, int flag, int field, bool on) {
+    withAfterFirstTwo(doc_.sound, reel, flag, field, [&](auto& check) { store(check, on ? 1 : 0); });
+}
+
+bool SpecEditor::afterFirstTwo(int reel, int flag, int field) const {
+    bool on = false;
+    withAfterFirstTwo(doc_.sound, reel, flag, field, [&](const auto& check) { on = check != 0; });
+    return on;
+}
+
+void SpecEditor::setBigFirstPlaySound(int big, std::int64_t sound) {
+    if (!within(big, 1, sound::LastBigFirstPlay) || !isSoundNumber(sound)) return;
+    store(doc_.sound.bigFirstPlaySound[big], sound);
+}
+
+void SpecEditor::setPaySound(int flag, int state, int timing, std::int64_t sound) {
+    if (!within(flag, 0, FlagSlots - 1) || !within(state, 0, sound::StoredPayStates - 1) ||
+        !within(timing, 0, sound::StoredPayTimings - 1) || !isSoundNumber(sound))
+        return;
+    store(doc_.sound.paySound[flag][state][timing], sound);
+}
+
+void SpecEditor::setPaySoundFirst(bool on) { store(doc_.sound.paySoundFirst, on ? 1 : 0); }
+
+void SpecEditor::setBgmSound(int i, std::int64_t sound) {
+    if (!within(i, 0, sound::StoredBgm - 1) || !isSoundNumber(sound)) return;
+    store(doc_.sound.bgmSound[i], sound);
+}
+
+bool SpecEditor::registerSoundFile(int number, const QString& chosenPath, QString* reason) {
+    if (!within(number, 1, sound::LastSoundNumber)) return false;
+    const QString name = bareNameOfPath(chosenPath);
+    // The file keeps the bare name on a line of its own: a comma or a quote would split it,
+    // a leading blank is dropped on reading, and code page 932 must hold every character.
+    if (name.isEmpty() || !orf::isStorableLine(name) || name.startsWith(u' ')) {
+        if (reason)
+            *reason = QStringLiteral(
+                          "ファイル名「%1」はオルベーンファイルに書けません。"
+                          "「,」「\"」、先頭の空白、Shift-JIS にない文字を含まない名前にしてください。")
+                          .arg(name);
+        return false;
+    }
+    store(doc_.sound.files[number], name);
+    emit soundFilesChanged();
+    return true;
 }

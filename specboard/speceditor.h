@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 #include "machinespec.h"
 #include "orfformat.h"
@@ -59,6 +60,10 @@ public:
     void setBodyFile(const QString& chosenPath);
     // Whether a chosen file lies outside the machine folder, where the machine looks for it.
     bool outsideSpecFolder(const QString& chosenPath) const;
+    // Where the registered sound files are looked for: the folder of the machine file last
+    // loaded, or else of the one last saved; "" (the working folder) before either.
+    QString soundFolder() const;
+    bool outsideSoundFolder(const QString& chosenPath) const;
 
     // ---- Selections
     void previousFlag();
@@ -72,6 +77,17 @@ public:
     void previousLine();
     // A line comes after the current one only once the current one crosses all three reels.
     void nextLine();
+    // The effect sound area. Medal insert and reel spin have no reels and go back to reel 1;
+    // medal insert has no flag block and goes back to flag 0.
+    void selectSoundGroup(int group);
+    // A reel step goes back to flag 0, whether the reel moved or not.
+    void previousStopReel();
+    void nextStopReel();
+    void selectEffectFlag(int flag);  // 0..19
+    sound::EffectPlace effectPlace() const;
+    // The payout sound flag, 1..lastFlag().
+    void previousPayoutFlag();
+    void nextPayoutFlag();
 
     // ---- Edits
     void setMachineName(const QString& text);
@@ -94,6 +110,26 @@ public:
     // The cells a line passes.
     int lineCellCount(int bet, int line) const;
 
+    // Sound numbers are 0..128, probabilities 0..65536.
+    void setNormalSound(int group, std::int64_t sound);
+    // The probability and sound of effect field 0..17 at a place; the flag block of the
+    // medal-insert group stands for nothing and stores nothing.
+    enum class CandidatePart { Probability, Sound };
+    void setEffectCandidate(const sound::EffectPlace& at, int field, CandidatePart part,
+                            std::int64_t value);
+    std::optional<sound::Candidate> effectCandidate(const sound::EffectPlace& at, int field) const;
+    // Whether reel-stop field 0..17 of a reel (1..3) and flag sounds only after an effect sound
+    // at the first or second stop.
+    void setAfterFirstTwo(int reel, int flag, int field, bool on);
+    bool afterFirstTwo(int reel, int flag, int field) const;
+    void setBigFirstPlaySound(int big, std::int64_t sound);  // big bonus 1..5
+    void setPaySound(int flag, int state, int timing, std::int64_t sound);
+    void setPaySoundFirst(bool on);
+    void setBgmSound(int i, std::int64_t sound);  // 0..7
+    // Registers a chosen file under sound number 1..128 by its bare name; refused, with
+    // *reason, when the machine file could not give the name back as it is.
+    bool registerSoundFile(int number, const QString& chosenPath, QString* reason);
+
 signals:
     void documentReplaced();
     // A reel data file was read, by itself or with a machine file.
@@ -106,6 +142,11 @@ signals:
     void bigNoSelected();
     void lineSelected();  // bet or line
     void lineCellsChanged();
+    void soundGroupSelected();
+    void stopReelSelected();
+    void effectFlagSelected();
+    void payoutFlagSelected();
+    void soundFilesChanged();
 
 private:
     template <typename Field, typename Value>

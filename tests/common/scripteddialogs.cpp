@@ -1,8 +1,17 @@
 #include "scripteddialogs.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 QString ScriptedDialogs::nextFile(bool save, const QString& filter, const QString& initialFolder) {
     fileRequests.append({save, filter, initialFolder});
-    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    const QString answer = fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    if (!answer.isEmpty()) workingFolder_ = QFileInfo(answer).absolutePath();
+    return answer;
+}
+
+QString ScriptedDialogs::workingFolder() const {
+    return workingFolder_.isEmpty() ? QDir::currentPath() : workingFolder_;
 }
 
 QString ScriptedDialogs::openFile(QWidget*, const QString& filter, const QString& initialFolder) {

@@ -33,7 +33,10 @@ public:
     QString saveFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) override;
     Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None,
                    Buttons buttons = Buttons::Ok, const QString& detail = {}) override;
+    // Follows the answered files as the real dialogs do.
+    QString workingFolder() const override;
 
 private:
     QString nextFile(bool save, const QString& filter, const QString& initialFolder);
+    QString workingFolder_;
 };

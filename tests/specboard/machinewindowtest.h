@@ -12,11 +12,32 @@
 
 #include "form1.h"
 #include "orfformat.h"
+#include "recordingsound.h"
 #include "savefile.h"
 #include "sdfformat.h"
 #include "windowtest.h"
 
 namespace machinetest {
+
+// The sound output of a window under test: the recording doubles, logging into one list. The
+// device's answers at start-up are given before the window starts it.
+struct RecordedSound {
+    RecordedSound(bool deviceStarts, bool musicStarts) {
+        soundDevice.startAnswer = deviceStarts;
+        soundDevice.startMusicAnswer = musicStarts;
+    }
+    QStringList soundLog;
+    RecordingSoundDevice soundDevice{soundLog};
+    RecordingMusicCommands musicCommands{soundLog};
+};
+
+// The real window on the recording sound output, which is made before it and outlives it, so
+// that no window test opens an audio device.
+class MachineWindow : public RecordedSound, public Form1 {
+public:
+    explicit MachineWindow(Dialogs& dialogs, bool deviceStarts = true, bool musicStarts = true)
+        : RecordedSound(deviceStarts, musicStarts), Form1(dialogs, soundDevice, musicCommands) {}
+};
 
 using wintest::child;
 using wintest::click;

@@ -22,7 +22,7 @@ using Field = std::function<int(const MachineSpec&)>;
 struct BonusWindow {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
-    Form1 w{dialogs};
+    MachineWindow w{dialogs};
     explicit BonusWindow(int lastPrize = 5) {
         if (!activeWindow(w) ||
             !readReels(w, dialogs, writeReels(dir.path(), "reels.sdf", lastPrize)))

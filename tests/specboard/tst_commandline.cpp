@@ -8,6 +8,7 @@
 #include "editormain.h"
 #include "form1.h"
 #include "givenfiletest.h"
+#include "machinewindowtest.h"
 
 class CommandLineTest : public QObject {
     Q_OBJECT
@@ -39,7 +40,7 @@ void CommandLineTest::givenFile() {
     giventest::writeBytes(dir.path(), QStringLiteral("bad.orf"), "# using filename\r\n");
 
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    machinetest::MachineWindow w(dialogs);
     openGivenFiles(w, {dir.filePath(file)});
 
     QVERIFY(dialogs.fileRequests.isEmpty());

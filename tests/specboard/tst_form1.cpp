@@ -65,7 +65,7 @@ private:
 
 void MachineForm1Test::startUp() {
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(wintest::showWindow(w));
     QCOMPARE(w.windowTitle(), QStringLiteral("オルベーンエディターω ver1.30"));
     QCOMPARE(w.size(), QSize(391, 522));
@@ -84,7 +84,7 @@ void MachineForm1Test::startUp() {
 
 void MachineForm1Test::settingTabsComeOnceWithReelData() {
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(wintest::showWindow(w));
     const QString reels = writeReels(dir_.path(), "tabs.sdf", 3);
     QVERIFY(readReels(w, dialogs, reels));
@@ -107,7 +107,7 @@ void MachineForm1Test::settingTabsComeOnceWithReelData() {
 
 void MachineForm1Test::loadShowsTheMachine() {
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     // A machine without a reel data file adds no tabs; its empty names show as empty.
     const QString bare = dir_.filePath("bare.orf");
     QVERIFY(saveFileAtomically(bare, orf::write(MachineSpec())));
@@ -155,7 +155,7 @@ void MachineForm1Test::closeQuestion_data() {
 
 void MachineForm1Test::closeQuestion() {
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(wintest::showWindow(w));
     typeInto(w, "txtSlotName", "name");
     QVERIFY(w.isModified());
@@ -198,13 +198,39 @@ void MachineForm1Test::modifiedState_data() {
     QTest::newRow("a control file") << Action([](Form1& w, ScriptedDialogs& d) {
         clickAnswering(w, d, "Command1", QDir(w.editor().specFolder()).filePath("m.rcf"));
     }) << true;
+    QTest::newRow("sound selections only") << Action([](Form1& w, ScriptedDialogs&) {
+        showTab(w, 2);
+        for (const char* b : {"OptionSound_2", "NeRealStop", "Command4", "Command3", "Command8"})
+            click(w, b);
+        typeInto(w, "txtSSFlag", "3");
+        showTab(w, 3);
+        click(w, "Command6");
+    }) << false;
+    QTest::newRow("an effect sound") << Action([](Form1& w, ScriptedDialogs&) {
+        showTab(w, 2);
+        typeInto(w, "BetSound_20", "5");
+    }) << true;
+    QTest::newRow("a reel-stop check") << Action([](Form1& w, ScriptedDialogs&) {
+        showTab(w, 2);
+        click(w, "OptionSound_2");
+        click(w, "Check12Sound_16");
+    }) << true;
+    QTest::newRow("a registered sound") << Action([](Form1& w, ScriptedDialogs& d) {
+        showTab(w, 2);
+        typeInto(w, "txtSoundNo", "9");
+        clickAnswering(w, d, "LoadSound", QDir(w.editor().specFolder()).filePath("a.wav"));
+    }) << true;
+    QTest::newRow("a payout sound") << Action([](Form1& w, ScriptedDialogs&) {
+        showTab(w, 3);
+        typeInto(w, "BGM_6", "12");
+    }) << true;
 }
 
 void MachineForm1Test::modifiedState() {
     QFETCH(Action, action);
     QFETCH(bool, modified);
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(activeWindow(w));
     w.editor().setModified();
     QVERIFY(loadMachine(w, dialogs, writeMachine(dir_.path(), "modified.orf", 4)));
@@ -216,7 +242,7 @@ void MachineForm1Test::modifiedState() {
 void MachineForm1Test::dialogFolders() {
     QTemporaryDir a, b;
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(saveMachine(w, dialogs, a.filePath("first.orf")));
     QVERIFY(loadMachine(w, dialogs, writeMachine(b.path(), "second.orf", 2)));
     QVERIFY(saveMachine(w, dialogs, b.filePath("third.orf")));
@@ -261,7 +287,7 @@ void MachineForm1Test::refusedMachineFileChangesNothing() {
     QVERIFY(saveFileAtomically(bad.filePath("bad.orf"), bytes));
 
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(loadMachine(w, dialogs, writeMachine(dir_.path(), "before.orf", 3)));
     typeInto(w, "txtSlotName", "editing");
     const QByteArray before = orf::write(w.document());
@@ -297,7 +323,7 @@ void MachineForm1Test::refusedReelDataChangesNothing() {
     QTemporaryDir bad;
     if (!bytes.isEmpty()) QVERIFY(saveFileAtomically(bad.filePath("bad.sdf"), bytes));
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     const QByteArray before = orf::write(w.document());
     QVERIFY(!readReels(w, dialogs, bad.filePath("bad.sdf")));
     QCOMPARE(dialogs.shown.size(), 1);
@@ -312,7 +338,7 @@ void MachineForm1Test::refusedReelDataChangesNothing() {
 void MachineForm1Test::missingPicturesWarnOnceAndKeepTheirPictures() {
     QTemporaryDir first, second;
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(readReels(w, dialogs, writeReels(first.path(), "reels.sdf", 2)));
     writeReels(second.path(), "reels.sdf", 5);
     QVERIFY(QFile::remove(second.filePath("p2.bmp")));
@@ -331,7 +357,7 @@ void MachineForm1Test::missingPicturesWarnOnceAndKeepTheirPictures() {
 
 void MachineForm1Test::smallerReelDataBringsFlagsBack() {
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(activeWindow(w));
     QVERIFY(readReels(w, dialogs, writeReels(dir_.path(), "seven.sdf", 6)));
     showTab(w, 1);
@@ -363,7 +389,7 @@ void MachineForm1Test::payoutSectionOfAnotherFlagCountWarns() {
     const QString machineFile = writeMachine(folder.path(), "m.orf", written);
     writeReels(folder.path(), "reels.sdf", read);
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(loadMachine(w, dialogs, machineFile));
     QCOMPARE(dialogs.shown.size(), written == read ? 0 : 1);
     if (written != read) {
@@ -394,7 +420,7 @@ void MachineForm1Test::referenceOutsideSpecFolderWarns() {
     QTemporaryDir specFolder, other;
     writeReels(other.path(), "reels.sdf", 5);
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     if (machineFileLoaded)
         QVERIFY(loadMachine(w, dialogs, writeMachine(specFolder.path(), "m.orf", 3)));
     const QString name = button == "Command11"  ? "reels.sdf"
@@ -414,7 +440,7 @@ void MachineForm1Test::referenceOutsideSpecFolderWarns() {
 
 void MachineForm1Test::saveRefusalNamesTheField() {
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     const QString path = dir_.filePath("kept.orf");
     QVERIFY(saveFileAtomically(path, "old"));
     clickAnswering(w, dialogs, "Command1", dir_.filePath("a,b.rcf"));

@@ -78,7 +78,7 @@ void GeneralPageTest::nameBoxKeysMoveOn() {
     QFETCH(int, key);
     QFETCH(QString, to);
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(activeWindow(w));
     child(w, from)->setFocus();
     QTest::keyClick(child(w, from), static_cast<Qt::Key>(key));
@@ -142,7 +142,7 @@ void GeneralPageTest::textsTheFileCannotCarryAreRefused() {
     QFETCH(QString, pasted);
     QFETCH(QString, result);
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(activeWindow(w));
     typeAtEnd(w, box, typed);
     if (!pasted.isEmpty()) pasteAtEnd(w, box, pasted);
@@ -153,7 +153,7 @@ void GeneralPageTest::textsTheFileCannotCarryAreRefused() {
 
 void GeneralPageTest::joiningLinesIntoTheEndLineIsRefused() {
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(activeWindow(w));
     typeAtEnd(w, "txtExp", "End Of\n Exp");
     QPlainTextEdit* exp = explanation(w);
@@ -176,7 +176,7 @@ void GeneralPageTest::damagedTextFromAFileStaysEditable() {
     const QString path = dir.filePath("damaged.orf");
     QVERIFY(saveFileAtomically(path, bytes));
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(activeWindow(w));
     QVERIFY(loadMachine(w, dialogs, path));
     QVERIFY(orf::unstorableText(w.document()).isEmpty());
@@ -203,7 +203,7 @@ void GeneralPageTest::referenceButtonsOnlyNameTheFile() {
     QFETCH(QString, filter);
     QFETCH(QString, label);
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     const QByteArray before = orf::write(w.document());
     clickAnswering(w, dialogs, button, {});
     QCOMPARE(dialogs.fileRequests.last().filter, filter);

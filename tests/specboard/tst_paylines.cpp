@@ -13,7 +13,7 @@ namespace {
 struct LineWindow {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
-    Form1 w{dialogs};
+    MachineWindow w{dialogs};
     LineWindow() {
         if (!activeWindow(w) || !readReels(w, dialogs, writeReels(dir.path(), "reels.sdf", 2)))
             qWarning("window not ready");

@@ -1,6 +1,7 @@
 // A whole machine made through the window alone - names, description, reel data, probabilities,
 // switches, CT, super big, bonus end and pay lines - saved, read back by a fresh window and
-// saved again byte for byte.
+// saved again byte for byte; and the same for every sound table, made through the two sound
+// pages.
 
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -13,12 +14,13 @@ class RoundTripTest : public QObject {
     Q_OBJECT
 private slots:
     void madeInTheWindow();
+    void soundTablesMadeInThePages();
 };
 
 void RoundTripTest::madeInTheWindow() {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
-    Form1 w(dialogs);
+    MachineWindow w(dialogs);
     QVERIFY(activeWindow(w));
     typeInto(w, "txtSlotName", "Round trip");
     typeInto(w, "txtMakerName", "Maker 1");
@@ -86,7 +88,7 @@ void RoundTripTest::madeInTheWindow() {
     QCOMPARE(m.lineArea[2][1], 4);
 
     ScriptedDialogs again;
-    Form1 fresh(again);
+    MachineWindow fresh(again);
     QVERIFY(loadMachine(fresh, again, first));
     QVERIFY(again.shown.isEmpty());
     QCOMPARE(text(fresh, "txtSlotName"), QStringLiteral("Round trip"));
@@ -94,6 +96,72 @@ void RoundTripTest::madeInTheWindow() {
     QVERIFY(saveMachine(fresh, again, second));
     QCOMPARE(fileBytes(second), fileBytes(first));
     QCOMPARE(fresh.document().explanation, QStringLiteral("first line\r\n\r\nthird "));
+}
+
+void RoundTripTest::soundTablesMadeInThePages() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    MachineWindow w(dialogs);
+    QVERIFY(activeWindow(w));
+    QVERIFY(readReels(w, dialogs, writeReels(dir.path(), "reels.sdf", 3)));
+    showTab(w, 2);
+    int value = 0;  // the boxes take values 1..128 and 257..65535, in turn
+    const auto next = [&value] { return QString::number(value++ % 128 + 1); };
+    for (int n : {1, 64, 128}) {
+        typeInto(w, "txtSoundNo", QString::number(n));
+        clickAnswering(w, dialogs, "LoadSound", dir.filePath(QStringLiteral("se%1.wav").arg(n)));
+    }
+    const auto candidates = [&](int first, int last) {
+        for (int i = first; i <= last; ++i) {
+            typeInto(w, QStringLiteral("txtSBBonus_%1").arg(i), QString::number((value++ % 255 + 1) * 257));
+            typeInto(w, QStringLiteral("BetSound_%1").arg(i), next());
+        }
+    };
+    for (int group = 0; group < 3; ++group) {
+        click(w, QStringLiteral("OptionSound_%1").arg(group));
+        for (int reel = 1; reel <= (group == 2 ? 3 : 1); ++reel) {
+            typeInto(w, "BetSoundN", next());
+            candidates(0, 11);
+            for (int i = reel % 2; i < 12 && group == 2; i += 3)
+                click(w, QStringLiteral("Check12Sound_%1").arg(i));
+            for (int big = 18; big <= 22 && group == 0; ++big)
+                typeInto(w, QStringLiteral("BetSound_%1").arg(big), next());
+            for (int flag : {0, 7, 19}) {
+                if (group == 0) break;
+                typeInto(w, "txtSSFlag", QString::number(flag));
+                candidates(12, 17);
+                for (int i = 12 + (flag + reel) % 2; i < 18 && group == 2; i += 2)
+                    click(w, QStringLiteral("Check12Sound_%1").arg(i));
+            }
+            if (group == 2) click(w, "NeRealStop");
+        }
+    }
+    showTab(w, 3);
+    for (int flag = 1; flag <= 4; ++flag) {
+        for (int k = 0; k < 6; ++k) typeInto(w, QStringLiteral("txtPaySound_%1").arg(k), next());
+        click(w, "Command6");
+    }
+    click(w, "CheckSETiming");
+    for (int i = 0; i < 8; ++i) typeInto(w, QStringLiteral("BGM_%1").arg(i), next());
+
+    const sound::SoundTables& t = w.document().sound;
+    QCOMPARE(t.files[64], QStringLiteral("se64.wav"));
+    QVERIFY(t.bigFirstPlaySound[5] != 0 && t.flagCandidates[19][5].sound != 0 &&
+            t.stopFlagCandidates[2][19][5].probability != 0 && t.paySound[3][2][1] != 0 &&
+            t.bgmSound[7] != 0 && t.paySoundFirst == 1);
+    QCOMPARE(t.stopFlagCandidates[2][7][0].afterFirstTwo, 1);
+    QCOMPARE(t.stopBonusAfterFirstTwo[1][0][0], 1);
+    const QString first = dir.filePath("sounds.orf");
+    QVERIFY(saveMachine(w, dialogs, first));
+
+    ScriptedDialogs again;
+    MachineWindow fresh(again);
+    QVERIFY(loadMachine(fresh, again, first));
+    QVERIFY(again.shown.isEmpty());
+    QCOMPARE(fresh.document().sound, t);
+    const QString second = dir.filePath("again.orf");
+    QVERIFY(saveMachine(fresh, again, second));
+    QCOMPARE(fileBytes(second), fileBytes(first));
 }
 
 QTEST_MAIN(RoundTripTest)
