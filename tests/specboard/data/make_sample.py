@@ -117,6 +117,6 @@ for e in range(LAST_PRIZE + 1):
 sdf += ["# number of flash action", "1", "# flash action composition"]
 sdf += ["1,1,1"] * 5 + ["0"]
 sdf.append(" #end of file")
-# Stored in another case than the spec names it: the lookup must still find it.
+# Stored in another case than the machine file names it: the lookup must still find it.
 with open(os.path.join(here, "Machine.sdf"), "wb") as out:
     out.write("".join(l + "\r\n" for l in sdf).encode("cp932"))
