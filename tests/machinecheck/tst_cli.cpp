@@ -65,7 +65,7 @@ void TestCli::usage_data() {
     QTest::newRow("check, unknown option")
         << QStringList{"check", "--xml", Sample} << 2 << QStringLiteral("unknown option --xml");
     QTest::newRow("check, no such folder")
-        << QStringList{"check", none} << 2 << QStringLiteral("is not a folder");
+        << QStringList{"check", none} << 2 << QStringLiteral("cannot read the folder");
     QTest::newRow("unpack without file")
         << QStringList{"unpack"} << 2 << QStringLiteral("unpack takes FILE.rcf");
     QTest::newRow("unpack, no such file")
@@ -99,7 +99,7 @@ void TestCli::usage() {
     QVERIFY2(shown.contains(message), qPrintable(shown));
     // A mistake in the command line shows the usage; a folder that is not there does not.
     QCOMPARE(r.err.contains(QStringLiteral("Usage: machinecheck check FOLDER")),
-             status == 2 && !message.contains(QStringLiteral("not a folder")));
+             status == 2 && !message.contains(QStringLiteral("cannot read the folder")));
 }
 
 void TestCli::exitStatusAndJson() {
