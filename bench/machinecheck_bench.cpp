@@ -57,10 +57,10 @@ bool writeCrowded(const QString& folder, QString* error) {
     if (!sample::writeMachine(folder, sample::Variant::Sample, error)) return false;
     QDir dir(folder);
     const QString orfPath = dir.filePath(QStringLiteral("machine.orf"));
-    MachineSpec spec;
-    if (!orf::readFile(orfPath, spec, nullptr, error)) return false;
-    for (int n = 3; n <= 6; ++n) spec.sound.files[n] = QStringLiteral("lost%1.wav").arg(n);
-    if (!orf::writeFile(orfPath, spec, error)) return false;
+    MachineSpec machine;
+    if (!orf::readFile(orfPath, machine, nullptr, error)) return false;
+    for (int n = 3; n <= 6; ++n) machine.sound.files[n] = QStringLiteral("lost%1.wav").arg(n);
+    if (!orf::writeFile(orfPath, machine, error)) return false;
     for (const QString& name :
          dir.entryList({QStringLiteral("*.bmp"), QStringLiteral("*.wav"), QStringLiteral("*.mid")}))
         dir.remove(name);
