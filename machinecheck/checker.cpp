@@ -11,6 +11,7 @@
 #include "filelookup.h"
 #include "linemap.h"
 #include "machinefiles.h"
+#include "machinefolder.h"
 #include "pictures.h"
 #include "soundcheck.h"
 
@@ -65,7 +66,7 @@ struct ReelInfo {
 
 class FolderCheck {
 public:
-    FolderCheck(const QString& folder, Findings& out) : folder_(folder), dir_(folder), out_(out) {}
+    FolderCheck(const QString& folder, Findings& out) : folder_(folder), out_(out) {}
     bool run(QString* error);
 
 private:
@@ -73,9 +74,11 @@ private:
         return QDir::cleanPath(folder_ + QLatin1Char('/') + bareName);
     }
     QString shownPath(const QString& path) const { return shown(bareNameOfPath(path)); }
+    // False, after reporting it, when the entry `name` is not a file the editors can read.
+    bool isFile(const QString& name);
 
-    // A named file: its path, or empty after reporting it missing; warns when only a
-    // name in another case matches.
+    // A named file: its path, or empty after reporting it missing or no file (a FIFO, a
+    // folder); warns when only a name in another case matches.
     QString locate(const QString& referrer, int line, const QString& what, const QString& name);
     QImage checkPicture(const QString& referrer, int line, const QString& what,
                         const QString& name);
@@ -94,7 +97,7 @@ private:
     void checkLooseFiles(const QStringList& names, const QSet<QString>& done);
 
     QString folder_;
-    QDir dir_;
+    MachineFolder dir_;
     Findings& out_;
     QHash<QString, ReelInfo> reels_;
     QSet<QString> controlsDone_;
@@ -104,30 +107,19 @@ private:
 };
 
 bool FolderCheck::run(QString* error) {
-    QFileInfo info(folder_);
-    if (!info.exists() || !info.isDir()) {
-        if (error) *error = QStringLiteral("%1 is not a folder").arg(folder_);
-        return false;
-    }
-    if (!info.isReadable() || !info.isExecutable()) {
-        if (error) *error = QStringLiteral("cannot read the folder %1").arg(folder_);
-        return false;
-    }
-    QStringList names = dir_.entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    QStringList orfs, loose;
-    for (const QString& name : names) {
-        if (hasSuffix(name, ".orf"))
-            orfs << name;
-        else if (hasSuffix(name, ".sdf") || hasSuffix(name, ".rcf") || hasSuffix(name, ".ppf"))
-            loose << name;
-    }
+    if (!dir_.open(folder_, error)) return false;
+    // Entries of every kind: a FIFO or folder under a machine file's name is reported.
+    const QStringList orfs = dir_.namesEndingIn({QStringLiteral(".orf")});
+    const QStringList loose = dir_.namesEndingIn(
+        {QStringLiteral(".sdf"), QStringLiteral(".rcf"), QStringLiteral(".ppf")});
     if (orfs.isEmpty() && loose.isEmpty()) {
         if (error)
             *error = QStringLiteral("%1 holds no .orf, .sdf, .rcf or .ppf file").arg(folder_);
         return false;
     }
     bool allNamed = !orfs.isEmpty();
-    for (const QString& orf : orfs) allNamed = checkMachine(dir_.filePath(orf)) && allNamed;
+    for (const QString& orf : orfs)
+        allNamed = isFile(orf) && checkMachine(dir_.filePath(orf)) && allNamed;
     // Without a readable .orf nothing tells which files make the machine: check them all.
     if (!allNamed) {
         QSet<QString> done;
@@ -139,7 +131,19 @@ bool FolderCheck::run(QString* error) {
     return true;
 }
 
-void FolderCheck::checkLooseFiles(const QStringList& names, const QSet<QString>& done) {
+bool FolderCheck::isFile(const QString& name) {
+    const EntryKind kind = dir_.kindOf(name);
+    if (kind == EntryKind::File) return true;
+    out_.error(shown(name), 0, QStringLiteral("not a file"),
+               QStringLiteral("%1 is %2, not a file: no editor can read it")
+                   .arg(quoted(name), kindText(kind)));
+    return false;
+}
+
+void FolderCheck::checkLooseFiles(const QStringList& entries, const QSet<QString>& done) {
+    QStringList names;
+    for (const QString& name : entries)
+        if (done.contains(name) || isFile(name)) names << name;
     QStringList reelNames;
     for (const QString& name : names)
         if (hasSuffix(name, ".sdf")) reelNames << name;
@@ -182,18 +186,25 @@ QString FolderCheck::locate(const QString& referrer, int line, const QString& wh
                        .arg(what, quoted(name)));
         return {};
     }
-    const QString path = findFileInFolder(folder_, name);
-    if (path.isEmpty()) {
+    const QString found = dir_.find(name);
+    if (found.isEmpty()) {
         out_.error(referrer, line, QStringLiteral("missing"),
                    QStringLiteral("%1 %2 is missing from the folder").arg(what, quoted(name)));
         return {};
     }
-    if (const QString found = bareNameOfPath(path); found != name)
+    if (const EntryKind kind = dir_.kindOf(found); kind != EntryKind::File) {
+        out_.error(referrer, line, QStringLiteral("missing"),
+                   QStringLiteral("%1 %2 is %3 in the folder, not a file: the editors cannot "
+                                  "read it")
+                       .arg(what, quoted(found), kindText(kind)));
+        return {};
+    }
+    if (found != name)
         out_.warning(referrer, line, QStringLiteral("case"),
                      QStringLiteral("%1 %2 is found only as %3: on a file system that tells "
                                     "cases apart only the exact name is found")
                          .arg(what, quoted(name), quoted(found)));
-    return path;
+    return dir_.filePath(found);
 }
 
 void FolderCheck::reportRefusal(const QString& file, const QString& lead, const QString& reason) {

@@ -1,6 +1,11 @@
 #include "controltext.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <cstdio>
+#include <optional>
 
 #include "checker.h"
 #include "linemap.h"
@@ -14,6 +19,33 @@ namespace {
 QString shownLine(const QByteArray& line) {
     QString text = sjis::toUnicode(line.left(60));
     return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// How a file argument is named in a message.
+QString shownInput(const QString& path) {
+    return path == QLatin1String("-") ? QStringLiteral("(standard input)") : path;
+}
+QString shownOutput(const QString& path) {
+    return path == QLatin1String("-") ? QStringLiteral("(standard output)") : path;
+}
+
+// Why `out` is not written: it is the input itself (under any name or link: the input
+// would be lost), or it exists and --force was not given. Empty when it may be written.
+QString outputProblem(const QString& in, const QString& out, bool force) {
+    const std::optional<FileIdentity> input = machinefiles::regularFileIdentity(in, STDIN_FILENO);
+    const bool toStdout = out == QLatin1String("-");
+    if (input && input == machinefiles::regularFileIdentity(out, STDOUT_FILENO))
+        return QStringLiteral("%1: error: the output is the input %2 itself; nothing written\n")
+            .arg(shownOutput(out), shownInput(in));
+    if (toStdout) return {};
+    struct stat st {};
+    const QByteArray native = QFile::encodeName(out);
+    if (::lstat(native.constData(), &st) != 0) return {};  // nothing there, or the write says why
+    if (::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return QStringLiteral("%1: error: is a folder; nothing written\n").arg(out);
+    if (!force)
+        return QStringLiteral("%1: error: already exists; give --force to replace it\n").arg(out);
+    return {};
 }
 
 }  // namespace
@@ -81,45 +113,54 @@ QString controlTextProblem(const QByteArray& text, int lastPrizeIndex, int* line
     return {};
 }
 
-int unpackCommand(const QString& archivePath, const QString& outPath, QString& err) {
+int unpackCommand(const QString& archivePath, const QString& outPath, bool force, QString& err) {
+    const QString out = outPath.isEmpty() ? QStringLiteral("-") : outPath;
     QByteArray text;
     QString why;
     if (!machinefiles::unpackControlText(archivePath, text, &why)) {
-        err += QStringLiteral("%1: error: cannot unpack: %2\n").arg(archivePath, why);
+        err += QStringLiteral("%1: error: cannot unpack: %2\n").arg(shownInput(archivePath), why);
         return 1;
     }
-    if (outPath.isEmpty()) {
-        if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()) ||
-            std::fflush(stdout) != 0) {
-            err += QStringLiteral("error: cannot write the text to standard output\n");
-            return 1;
-        }
-        return 0;
+    if (const QString problem = outputProblem(archivePath, out, force); !problem.isEmpty()) {
+        err += problem;
+        return 1;
     }
-    if (!machinefiles::writeBytes(outPath, text, &why)) {
-        err += QStringLiteral("%1: error: cannot write: %2\n").arg(outPath, why);
+    if (!machinefiles::writeOutput(out, text, &why)) {
+        err += QStringLiteral("%1: error: cannot write: %2\n").arg(shownOutput(out), why);
         return 1;
     }
     return 0;
 }
 
-int packCommand(const QString& textPath, const QString& outPath, int lastPrizeIndex, QString& err) {
+int packCommand(const QString& textPath, const QString& outPath, int lastPrizeIndex, bool force,
+                QString& err) {
     QByteArray text;
     QString why;
-    if (!machinefiles::readBytes(textPath, text, &why)) {
-        err += QStringLiteral("%1: error: cannot read: %2\n").arg(textPath, why);
+    if (!machinefiles::readInput(textPath, text, &why)) {
+        err += QStringLiteral("%1: error: cannot read: %2\n").arg(shownInput(textPath), why);
+        return 1;
+    }
+    if (const QString problem = outputProblem(textPath, outPath, force); !problem.isEmpty()) {
+        err += problem;
+        return 1;
+    }
+    // An archive is no text for a terminal; gzip asks for --force likewise.
+    if (outPath == QLatin1String("-") && !force && ::isatty(STDOUT_FILENO)) {
+        err += QStringLiteral(
+            "error: the archive is not written to a terminal: redirect "
+            "standard output, or give --force\n");
         return 1;
     }
     int line = 0;
     if (const QString problem = controlTextProblem(text, lastPrizeIndex, &line);
         !problem.isEmpty()) {
-        err += textPath + (line > 0 ? QStringLiteral(":%1").arg(line) : QString()) +
+        err += shownInput(textPath) + (line > 0 ? QStringLiteral(":%1").arg(line) : QString()) +
                QStringLiteral(": error: ") + problem + QStringLiteral("; nothing written\n");
         return 1;
     }
     const QByteArray archive = machinefiles::packControlText(text, &why);
-    if (archive.isEmpty() || !machinefiles::writeBytes(outPath, archive, &why)) {
-        err += QStringLiteral("%1: error: cannot write: %2\n").arg(outPath, why);
+    if (archive.isEmpty() || !machinefiles::writeOutput(outPath, archive, &why)) {
+        err += QStringLiteral("%1: error: cannot write: %2\n").arg(shownOutput(outPath), why);
         return 1;
     }
     return 0;

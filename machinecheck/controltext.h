@@ -12,8 +12,11 @@ namespace check {
 // *line is the line at fault, 0 when there is none.
 QString controlTextProblem(const QByteArray& text, int lastPrizeIndex, int* line);
 
-// The commands; `err` gets the messages. Exit status 0 on success, 1 on failure.
-int unpackCommand(const QString& archivePath, const QString& outPath, QString& err);
-int packCommand(const QString& textPath, const QString& outPath, int lastPrizeIndex, QString& err);
+// The commands; `err` gets the messages. Exit status 0 on success, 1 on failure. "-"
+// stands for standard input or output (an empty `outPath` of unpack too). An output that
+// is the input is never written; an existing one only with `force`.
+int unpackCommand(const QString& archivePath, const QString& outPath, bool force, QString& err);
+int packCommand(const QString& textPath, const QString& outPath, int lastPrizeIndex, bool force,
+                QString& err);
 
 }  // namespace check

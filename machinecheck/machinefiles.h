@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 #include "controldocument.h"
 #include "machinespec.h"
@@ -11,6 +12,7 @@
 #include "rcfformat.h"
 #include "reeldatadocument.h"
 #include "reeldatasummary.h"
+#include "savefile.h"
 
 // Every call of the suite's file readers and writers that the checker makes, in one
 // place: the checker reads the files exactly as the editors do.
@@ -18,6 +20,8 @@ namespace machinefiles {
 
 // The whole file; false and *error when it cannot be read.
 bool readBytes(const QString& path, QByteArray& bytes, QString* error);
+// As readBytes; "-" reads standard input to its end.
+bool readInput(const QString& path, QByteArray& bytes, QString* error);
 
 // The reel data text as reelboard reads it, pictures aside (the checker looks at each
 // picture itself, so that every missing one is named).
@@ -36,7 +40,8 @@ bool readControlText(const QByteArray& text, int lastPrizeIndex, ControlDocument
                      rcf::ReadReport& report, QString* error);
 // The text stopboard writes for the document.
 QByteArray controlText(const ControlDocument& doc);
-// The "dummy.dat" member of a .rcf archive, byte for byte as stored.
+// The "dummy.dat" member of a .rcf archive ("-": read from standard input), byte for
+// byte as stored.
 bool unpackControlText(const QString& path, QByteArray& text, QString* error);
 // An archive holding `text` as its one member "dummy.dat"; empty and *error on failure.
 QByteArray packControlText(const QByteArray& text, QString* error);
@@ -51,5 +56,11 @@ bool readPositions(const QByteArray& bytes, PositionDocument& doc, ppf::ReadRepo
 
 // Writes a whole file atomically; false and *error when it cannot.
 bool writeBytes(const QString& path, const QByteArray& bytes, QString* error);
+// As writeBytes; "-" writes standard output.
+bool writeOutput(const QString& path, const QByteArray& bytes, QString* error);
+
+// The regular file that `path` leads to, links followed; "-" is the standard stream
+// `standardFd`. Nothing for a name that leads nowhere or to a FIFO, device or folder.
+std::optional<FileIdentity> regularFileIdentity(const QString& path, int standardFd);
 
 }  // namespace machinefiles

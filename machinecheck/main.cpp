@@ -13,8 +13,8 @@ namespace {
 
 const char Usage[] =
     "Usage: machinecheck check FOLDER [--json]\n"
-    "       machinecheck unpack FILE.rcf [OUT.txt]\n"
-    "       machinecheck pack TEXT OUT.rcf --lpi N\n"
+    "       machinecheck unpack FILE.rcf [OUT.txt] [--force]\n"
+    "       machinecheck pack TEXT OUT.rcf --lpi N [--force]\n"
     "       machinecheck --help\n";
 
 const char Help[] =
@@ -27,21 +27,27 @@ const char Help[] =
     "    .orf, every .sdf, .rcf and .ppf there), and the pictures and sounds they name.\n"
     "    Reports, one line each as \"file:line: error|warning: text\": files the editors refuse;\n"
     "    a .rcf or .orf laid out for another LastPrizeIndex than the .sdf's; named files that\n"
-    "    are missing or found only in another case; pictures and sounds that cannot be\n"
-    "    decoded; values outside what the editors accept. Line numbers of a .rcf are lines of\n"
-    "    its \"dummy.dat\" text (see unpack). A summary goes to standard error.\n"
+    "    are missing, found only in another case, or no file at all (a FIFO, a device, a\n"
+    "    folder); pictures and sounds that cannot be decoded; values outside what the\n"
+    "    editors accept. Line numbers of a .rcf are lines of its \"dummy.dat\" text (see\n"
+    "    unpack). A summary goes to standard error.\n"
     "    --json  print the findings as a JSON list of objects with \"file\", \"line\" (0 when\n"
     "            there is none), \"severity\" and \"message\"\n"
     "\n"
-    "unpack FILE.rcf [OUT.txt]\n"
+    "unpack FILE.rcf [OUT.txt] [--force]\n"
     "    Writes the archive's \"dummy.dat\" text, byte for byte, to OUT.txt or to standard\n"
     "    output.\n"
     "\n"
-    "pack TEXT OUT.rcf --lpi N\n"
+    "pack TEXT OUT.rcf --lpi N [--force]\n"
     "    Packs TEXT into a new archive OUT.rcf as its \"dummy.dat\", after checking that it\n"
     "    reads as control data laid out for LastPrizeIndex N (the number under \"# number of\n"
     "    prize\" in the machine's .sdf, 0 to 19) and that stopboard writes it back byte for\n"
     "    byte. Nothing is written when the check fails.\n"
+    "\n"
+    "For unpack and pack, \"-\" as FILE.rcf or TEXT reads standard input, and as OUT.txt or\n"
+    "OUT.rcf writes standard output. An output that is the input (by any name or link) is\n"
+    "never written. An existing output is replaced only with --force (-f), which also lets\n"
+    "pack write its archive to a terminal.\n"
     "\n"
     "Exit status: 0 no errors (warnings allowed), 1 errors found or unpack/pack failed,\n"
     "2 usage error or a folder that cannot be read.\n";
@@ -95,14 +101,25 @@ int runCheck(const QStringList& args) {
     return errors > 0 ? 1 : 0;
 }
 
+bool isForce(const QString& arg) {
+    return arg == QLatin1String("--force") || arg == QLatin1String("-f");
+}
+
 int runUnpack(const QStringList& args) {
-    for (const QString& a : args)
-        if (a.startsWith(u'-') && a.size() > 1)
+    QStringList files;
+    bool force = false;
+    for (const QString& a : args) {
+        if (isForce(a))
+            force = true;
+        else if (a.startsWith(u'-') && a.size() > 1)
             return usageError(QStringLiteral("unknown option %1 for unpack").arg(a));
-    if (args.isEmpty() || args.size() > 2)
+        else
+            files << a;
+    }
+    if (files.isEmpty() || files.size() > 2)
         return usageError(QStringLiteral("unpack takes FILE.rcf and at most one OUT.txt"));
     QString err;
-    const int status = check::unpackCommand(args[0], args.value(1), err);
+    const int status = check::unpackCommand(files[0], files.value(1), force, err);
     print(stderr, err);
     return status;
 }
@@ -110,9 +127,12 @@ int runUnpack(const QStringList& args) {
 int runPack(const QStringList& args) {
     QStringList files;
     QString lpi;
+    bool force = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a == QLatin1String("--lpi")) {
+        if (isForce(a)) {
+            force = true;
+        } else if (a == QLatin1String("--lpi")) {
             if (i + 1 >= args.size()) return usageError(QStringLiteral("--lpi needs a number"));
             lpi = args[++i];
         } else if (a.startsWith(QLatin1String("--lpi="))) {
@@ -132,7 +152,7 @@ int runPack(const QStringList& args) {
         return usageError(
             QStringLiteral("--lpi takes a LastPrizeIndex from 0 to 19, not \"%1\"").arg(lpi));
     QString err;
-    const int status = check::packCommand(files[0], files[1], n, err);
+    const int status = check::packCommand(files[0], files[1], n, force, err);
     print(stderr, err);
     return status;
 }

@@ -1,3 +1,7 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QtTest>
 #include <functional>
 
@@ -13,6 +17,8 @@ using check::Finding;
 using check::Severity;
 using Mutation = std::function<bool(const QDir&)>;
 Q_DECLARE_METATYPE(Mutation)
+using FolderMaker = std::function<QString(const QDir&)>;  // the path to check
+Q_DECLARE_METATYPE(FolderMaker)
 
 namespace {
 
@@ -57,6 +63,35 @@ bool removeFile(const QDir& dir, const char* name) {
     return QFile::remove(dir.filePath(QLatin1String(name)));
 }
 
+// `name` of the sample replaced by another kind of folder entry.
+bool replaceByFifo(const QDir& dir, const char* name) {
+    const QString path = dir.filePath(QLatin1String(name));
+    QFile::remove(path);
+    return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+}
+bool replaceByLink(const QDir& dir, const char* name, const char* target) {
+    QFile::remove(dir.filePath(QLatin1String(name)));
+    return QFile::link(QLatin1String(target), dir.filePath(QLatin1String(name)));
+}
+
+// Folders nested under `dir` until the path passes `length` characters; made through
+// each folder's own descriptor, as no single path that long can be opened.
+QString deepFolder(const QDir& dir, int length) {
+    const QByteArray name(200, 'd');
+    QString path = dir.path();
+    int fd = ::open(QFile::encodeName(path).constData(), O_DIRECTORY | O_RDONLY);
+    while (fd >= 0 && path.size() < length) {
+        ::mkdirat(fd, name.constData(), 0755);
+        const int next = ::openat(fd, name.constData(), O_DIRECTORY | O_RDONLY);
+        ::close(fd);
+        fd = next;
+        path += QLatin1Char('/') + QLatin1String(name);
+    }
+    if (fd < 0) return {};
+    ::close(fd);
+    return path;
+}
+
 // "name:line: error: fragment" (line 0: no line) against the findings, each matched once.
 QString unmatched(QList<Finding> found, const QStringList& expected, const QString& folder) {
     QStringList missing;
@@ -92,7 +127,8 @@ class TestCheck : public QObject {
 private slots:
     void faults_data();
     void faults();
-    void folderErrors();
+    void folderRefused_data();
+    void folderRefused();
     void repeatedFindingsAreSummed();
     void largeMachineIsClean();
     void lineOfReason_data();
@@ -170,6 +206,32 @@ void TestCheck::faults_data() {
     QTest::newRow("a missing sound")
         << Mutation([](const QDir& d) { return removeFile(d, "medal.wav"); })
         << QStringList{QStringLiteral("machine.orf:569: error: sound 1 \"medal.wav\" is missing")};
+    QTest::newRow("a FIFO named like a machine file")
+        << Mutation([](const QDir& d) { return replaceByFifo(d, "other.orf"); })
+        << QStringList{QStringLiteral("other.orf:0: error: \"other.orf\" is a FIFO, not a file")};
+    QTest::newRow("a FIFO under a picture's name")
+        << Mutation([](const QDir& d) { return replaceByFifo(d, "sym3_off.bmp"); })
+        << QStringList{QStringLiteral("machine.sdf:14: error: the unlit picture of symbol 3 "
+                                      "\"sym3_off.bmp\" is a FIFO in the folder")};
+    QTest::newRow("a link to a device under a sound's name")
+        << Mutation([](const QDir& d) { return replaceByLink(d, "medal.wav", "/dev/null"); })
+        << QStringList{QStringLiteral("machine.orf:569: error: sound 1 \"medal.wav\" is a device")};
+    QTest::newRow("a folder under the .ppf's name")
+        << Mutation([](const QDir& d) {
+               return removeFile(d, "machine.ppf") && d.mkdir(QStringLiteral("machine.ppf"));
+           })
+        << QStringList{QStringLiteral("machine.orf:4: error: the picture position file "
+                                      "\"machine.ppf\" is a folder")};
+    // As the editors do: the picture in another case, when the exact name leads nowhere.
+    QTest::newRow("a link to nothing, the picture beside it in another case")
+        << Mutation([](const QDir& d) {
+               return QFile::rename(d.filePath(QStringLiteral("sym5.bmp")),
+                                    d.filePath(QStringLiteral("SYM5.bmp"))) &&
+                      replaceByLink(d, "sym5.bmp", "gone.bmp");
+           })
+        << QStringList{QStringLiteral("machine.sdf:21: warning: \"sym5.bmp\" is found only as "
+                                      "\"SYM5.bmp\""),
+                       QStringLiteral("machine.sdf:24: warning: the blink picture of symbol 5")};
     QTest::newRow("a missing .ppf")
         << Mutation([](const QDir& d) { return removeFile(d, "machine.ppf"); })
         << QStringList{QStringLiteral("machine.orf:4: error: the picture position file "
@@ -305,14 +367,49 @@ void TestCheck::faults() {
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
-void TestCheck::folderErrors() {
+void TestCheck::folderRefused_data() {
+    QTest::addColumn<FolderMaker>("make");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no machine file") << FolderMaker([](const QDir& d) { return d.path(); })
+                                     << QStringLiteral("holds no .orf, .sdf, .rcf or .ppf file");
+    QTest::newRow("no such folder")
+        << FolderMaker([](const QDir& d) { return d.filePath(QStringLiteral("none")); })
+        << QStringLiteral("none: there is no such folder");
+    QTest::newRow("a file") << FolderMaker([](const QDir& d) {
+        putBytes(d.filePath(QStringLiteral("f")), "x");
+        return d.filePath(QStringLiteral("f"));
+    }) << QStringLiteral("/f is not a folder");
+    QTest::newRow("a path through a file") << FolderMaker([](const QDir& d) {
+        putBytes(d.filePath(QStringLiteral("f")), "x");
+        return d.filePath(QStringLiteral("f/g"));
+    }) << QStringLiteral("a part of the path is not a folder");
+    QTest::newRow("a 10,000-character path that exists")
+        << FolderMaker([](const QDir& d) { return deepFolder(d, 10000); })
+        << QStringLiteral("bytes long, longer than the 4095 the system takes");
+    QTest::newRow("a name of 300 bytes")
+        << FolderMaker([](const QDir& d) { return d.filePath(QString(300, u'n')); })
+        << QStringLiteral("a name in the path is 300 bytes long");
+    QTest::newRow("a folder that may not be entered") << FolderMaker([](const QDir& d) {
+        d.mkdir(QStringLiteral("closed"));
+        QFile::setPermissions(d.filePath(QStringLiteral("closed")), QFileDevice::ReadOwner);
+        return d.filePath(QStringLiteral("closed"));
+    }) << QStringLiteral("permission denied");
+}
+
+void TestCheck::folderRefused() {
+    QFETCH(FolderMaker, make);
+    QFETCH(QString, message);
+    if (message.contains(QStringLiteral("permission")) && ::geteuid() == 0)
+        QSKIP("root enters every folder");
     QTemporaryDir temp;
+    const QString path = make(QDir(temp.path()));
+    QVERIFY(!path.isEmpty());
     check::Findings findings;
     QString error;
-    QVERIFY(!check::checkFolder(temp.path(), findings, &error));
-    QVERIFY(error.contains(QStringLiteral("holds no .orf")));
-    QVERIFY(!check::checkFolder(temp.filePath(QStringLiteral("none")), findings, &error));
-    QVERIFY(error.contains(QStringLiteral("is not a folder")));
+    QVERIFY(!check::checkFolder(path, findings, &error));
+    QVERIFY2(error.contains(message), qPrintable(error.left(200)));
+    // QTemporaryDir cannot remove a tree deeper than a path can be.
+    QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), temp.path()});
 }
 
 void TestCheck::repeatedFindingsAreSummed() {

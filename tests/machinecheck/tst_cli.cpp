@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,8 +19,14 @@ struct Run {
     QString err;
 };
 
-Run machinecheck(const QStringList& args) {
+// `in` and `appendTo` (when given) are the standard input and output; `folder` the
+// working folder.
+Run machinecheck(const QStringList& args, const QString& folder = {}, const QString& in = {},
+                 const QString& appendTo = {}) {
     QProcess p;
+    p.setWorkingDirectory(folder);
+    if (!in.isEmpty()) p.setStandardInputFile(in);
+    if (!appendTo.isEmpty()) p.setStandardOutputFile(appendTo, QIODevice::Append);
     p.start(QStringLiteral(MACHINECHECK_BIN), args);
     Run r;
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
@@ -48,6 +56,8 @@ private slots:
     void unpackThenPack();
     void packRefuses_data();
     void packRefuses();
+    void outputs_data();
+    void outputs();
 };
 
 void TestCli::usage_data() {
@@ -65,7 +75,7 @@ void TestCli::usage_data() {
     QTest::newRow("check, unknown option")
         << QStringList{"check", "--xml", Sample} << 2 << QStringLiteral("unknown option --xml");
     QTest::newRow("check, no such folder")
-        << QStringList{"check", none} << 2 << QStringLiteral("is not a folder");
+        << QStringList{"check", none} << 2 << QStringLiteral("cannot read the folder");
     QTest::newRow("unpack without file")
         << QStringList{"unpack"} << 2 << QStringLiteral("unpack takes FILE.rcf");
     QTest::newRow("unpack, no such file")
@@ -84,7 +94,7 @@ void TestCli::usage_data() {
         << QStringList{"pack", none + "/a.txt", none + "/b.rcf", "--lpi", "3"} << 1
         << QStringLiteral("error: cannot read");
     QTest::newRow("--help") << QStringList{"--help"} << 0
-                            << QStringLiteral("pack TEXT OUT.rcf --lpi N");
+                            << QStringLiteral("pack TEXT OUT.rcf --lpi N [--force]");
     QTest::newRow("help after a command")
         << QStringList{"check", "-h"} << 0 << QStringLiteral("Exit status");
 }
@@ -99,7 +109,7 @@ void TestCli::usage() {
     QVERIFY2(shown.contains(message), qPrintable(shown));
     // A mistake in the command line shows the usage; a folder that is not there does not.
     QCOMPARE(r.err.contains(QStringLiteral("Usage: machinecheck check FOLDER")),
-             status == 2 && !message.contains(QStringLiteral("not a folder")));
+             status == 2 && !message.contains(QStringLiteral("cannot read the folder")));
 }
 
 void TestCli::exitStatusAndJson() {
@@ -214,8 +224,8 @@ void TestCli::packRefuses() {
     if (line > 0) QVERIFY(replaceLine(text, line, replacement));
     // An existing archive stays as it was.
     QVERIFY(putBytes(out, "old"));
-    const Run r = machinecheck(
-        {QStringLiteral("pack"), text, out, QStringLiteral("--lpi"), QString::number(lpi)});
+    const Run r = machinecheck({QStringLiteral("pack"), text, out, QStringLiteral("--lpi"),
+                                QString::number(lpi), QStringLiteral("--force")});
     QCOMPARE(r.status, 1);
     const QString where = faultLine ? QStringLiteral("%1:%2: error: ").arg(text).arg(faultLine)
                                     : QStringLiteral("%1: error: ").arg(text);
@@ -223,6 +233,75 @@ void TestCli::packRefuses() {
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
     QVERIFY(r.err.contains(QStringLiteral("nothing written")));
     QCOMPARE(fileBytes(out), QByteArray("old"));
+}
+
+void TestCli::outputs_data() {
+    QTest::addColumn<QStringList>("args");  // in a folder of archive.rcf, its control.txt, ...
+    QTest::addColumn<QString>("in");        // standard input, when given
+    QTest::addColumn<QString>("appendTo");  // standard output, when given
+    QTest::addColumn<QString>("message");   // on standard error; none: status 0
+    QTest::addColumn<QString>("file");      // after the run, holds
+    QTest::addColumn<QString>("holds");     // "archive", "text", "old" or "packed text"
+    auto row = [](const char* name, const QStringList& args, const char* message, const char* file,
+                  const char* holds, const char* in = "", const char* appendTo = "") {
+        QTest::newRow(name) << args << QString::fromUtf8(in) << QString::fromUtf8(appendTo)
+                            << QString::fromUtf8(message) << QString::fromUtf8(file)
+                            << QString::fromUtf8(holds);
+    };
+    const char* is = "error: the output is the input";
+    row("unpack onto its archive", {"unpack", "archive.rcf", "archive.rcf"}, is, "archive.rcf",
+        "archive");
+    // In through a link, out through a hard link: the same file all the same.
+    row("unpack onto a hard link of its archive, -f", {"unpack", "link.rcf", "hard.rcf", "-f"}, is,
+        "archive.rcf", "archive");
+    row("unpack to a standard output appending to the archive", {"unpack", "archive.rcf"}, is,
+        "archive.rcf", "archive", "", "archive.rcf");
+    row("unpack over a file", {"unpack", "archive.rcf", "old.txt"},
+        "old.txt: error: already exists; give --force", "old.txt", "old");
+    row("unpack over a file, --force", {"unpack", "archive.rcf", "old.txt", "--force"}, "",
+        "old.txt", "text");
+    row("unpack into a folder, --force", {"unpack", "archive.rcf", "folder", "--force"},
+        "folder: error: is a folder", "archive.rcf", "archive");
+    row("pack onto its text, --force",
+        {"pack", "control.txt", "control.txt", "--lpi", "6", "--force"}, is, "control.txt", "text");
+    row("unpack - -", {"unpack", "-", "-"}, "", "out.txt", "text", "archive.rcf", "out.txt");
+    row("pack - -", {"pack", "-", "-", "--lpi", "6"}, "", "new.rcf", "packed text", "control.txt",
+        "new.rcf");
+}
+
+void TestCli::outputs() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, in);
+    QFETCH(QString, appendTo);
+    QFETCH(QString, message);
+    QFETCH(QString, file);
+    QFETCH(QString, holds);
+    QTemporaryDir temp;
+    const QDir dir(temp.path());
+    const QByteArray archive = fileBytes(Sample + QStringLiteral("/machine.rcf"));
+    const QByteArray text = sampleText();
+    QVERIFY(putBytes(dir.filePath(QStringLiteral("archive.rcf")), archive));
+    QVERIFY(putBytes(dir.filePath(QStringLiteral("control.txt")), text));
+    QVERIFY(putBytes(dir.filePath(QStringLiteral("old.txt")), "old"));
+    QVERIFY(QFile::link(QStringLiteral("archive.rcf"), dir.filePath(QStringLiteral("link.rcf"))));
+    QVERIFY(::link(QFile::encodeName(dir.filePath(QStringLiteral("archive.rcf"))).constData(),
+                   QFile::encodeName(dir.filePath(QStringLiteral("hard.rcf"))).constData()) == 0);
+    QVERIFY(dir.mkdir(QStringLiteral("folder")));
+
+    const Run r = machinecheck(args, dir.path(), in.isEmpty() ? in : dir.filePath(in),
+                               appendTo.isEmpty() ? appendTo : dir.filePath(appendTo));
+    QCOMPARE(r.status, message.isEmpty() ? 0 : 1);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    const QByteArray bytes = fileBytes(dir.filePath(file));
+    if (holds == QLatin1String("packed text")) {
+        lzh::Archive a;
+        QVERIFY2(a.openBytes(bytes), qPrintable(a.errorString()));
+        QCOMPARE(a.read(QStringLiteral("dummy.dat")).value_or(QByteArray()), text);
+    } else {
+        QCOMPARE(bytes, holds == QLatin1String("archive") ? archive
+                        : holds == QLatin1String("text")  ? text
+                                                          : QByteArray("old"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)
