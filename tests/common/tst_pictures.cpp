@@ -1,7 +1,7 @@
 // Picture loading: the content decides the decoder among GIF, JPEG, BMP and PNG, sizes are
-// checked from the header before anything is decoded, one file is decoded once per load,
-// and one load holds at most its budget.
-#include "pictures.h"
+// checked from the header before anything is decoded, a file cut short is refused, one file
+// is decoded once per load, and one load holds at most its budget.
+#include <unistd.h>
 
 #include <QBuffer>
 #include <QDir>
@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <unistd.h>
+#include "pictures.h"
 
 namespace {
 
@@ -74,6 +74,29 @@ QByteArray claiming(const QByteArray& format, int width, int height) {
     return b;
 }
 
+// A run-length BMP of 16 x 8 whose codes fill the bottom row with colour 1 and then end the
+// picture: the rows above keep colour 0.
+QByteArray runLengthBmp() {
+    QByteArray b(14 + 40 + 8, '\0');
+    b.replace(0, 2, "BM");
+    putLE(b, 10, 14 + 40 + 8, 4);
+    putLE(b, 14, 40, 4);
+    putLE(b, 18, 16, 4);
+    putLE(b, 22, 8, 4);
+    putLE(b, 26, 1, 2);
+    putLE(b, 28, 8, 2);
+    putLE(b, 30, 1, 4);  // run-length, 8 bits
+    putLE(b, 46, 2, 4);  // two colours: black, blue
+    putLE(b, 58, 0xFF, 4);
+    return b + QByteArray("\x10\x01\x00\x00\x00\x01", 6);
+}
+
+QByteArray topDownBmp(int width, int height) {
+    QByteArray b = encoded("bmp", width, height);
+    putLE(b, 22, quint32(-height), 4);
+    return b;
+}
+
 QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
     QFile f(path);
@@ -90,6 +113,8 @@ private slots:
     void contentDecides();
     void sizeFromTheHeader_data();
     void sizeFromTheHeader();
+    void cutShort_data();
+    void cutShort();
     void oneDecodePerFile();
     void budgetOfOneLoad();
 };
@@ -102,6 +127,7 @@ void PicturesTest::contentDecides_data() {
     QTest::newRow("JPEG under a GIF name") << "a.gif" << encoded("jpeg", 72, 36) << true;
     QTest::newRow("BMP under a JPEG name") << "a.jpg" << encoded("bmp", 72, 36) << true;
     QTest::newRow("PNG under a BMP name") << "a.bmp" << encoded("png", 72, 36) << true;
+    QTest::newRow("BMP stored top row first") << "a.bmp" << topDownBmp(72, 36) << true;
     QTest::newRow("SVG") << "a.gif"
                          << QByteArray(
                                 "<svg xmlns='http://www.w3.org/2000/svg' width='72' "
@@ -189,6 +215,56 @@ void PicturesTest::sizeFromTheHeader() {
                      why.contains(QStringLiteral("%1 × %2").arg(width).arg(height)),
                  qPrintable(why));
     }
+}
+
+void PicturesTest::cutShort_data() {
+    QTest::addColumn<QByteArray>("bytes");  // a whole picture file
+    QTest::addColumn<QColor>("corner");     // its top-left pixel
+    const QColor blue(Qt::blue);
+    QTest::newRow("GIF") << blueGif() << blue;
+    QTest::newRow("JPEG") << encoded("jpeg", 32, 16) << blue;
+    QTest::newRow("PNG") << encoded("png", 32, 16) << blue;
+    QTest::newRow("BMP 24-bit") << encoded("bmp", 21, 7) << blue;
+    QImage palette(21, 7, QImage::Format_Indexed8);
+    palette.setColorTable({qRgb(0, 0, 0), qRgb(0, 0, 255)});
+    palette.fill(1);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    palette.save(&buffer, "BMP");
+    QTest::newRow("BMP 8-bit palette") << bytes << blue;
+    QTest::newRow("BMP top row first") << topDownBmp(5, 3) << blue;
+    QTest::newRow("BMP run-length") << runLengthBmp() << QColor(Qt::black);
+}
+
+// Whatever its last byte, a file that stops before its end is refused before it is decoded
+// and the picture in hand stays; the whole file decodes, nothing unwritten left in it.
+void PicturesTest::cutShort() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QColor, corner);
+    QTemporaryDir dir;
+    for (qsizetype n = 0; n < bytes.size(); ++n) {
+        // A new file each time: rewriting one with data in it waits for the disk.
+        const QString path = write(dir, QStringLiteral("cut%1.bmp").arg(n), bytes.left(n));
+        QImage picture = pictures::blankPicture();
+        QString why;
+        QVERIFY2(!pictures::loadPicture(path, picture, &why), qPrintable(QString::number(n)));
+        QCOMPARE(picture, pictures::blankPicture());
+        QVERIFY2(why.contains(path), qPrintable(why));
+        if (n >= bytes.size() - 8)
+            QVERIFY2(why.contains(QStringLiteral("途中で切れています")), qPrintable(why));
+    }
+    QImage picture;
+    QString why;
+    QVERIFY2(pictures::loadPicture(write(dir, QStringLiteral("whole.bmp"), bytes), picture, &why),
+             qPrintable(why));
+    const QColor shown = picture.pixelColor(0, 0);
+    QVERIFY2(qAbs(shown.red() - corner.red()) + qAbs(shown.blue() - corner.blue()) < 16,
+             qPrintable(shown.name()));
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            QVERIFY(picture.format() != QImage::Format_Indexed8 ||
+                    picture.pixelIndex(x, y) < picture.colorCount());
 }
 
 void PicturesTest::oneDecodePerFile() {
