@@ -1,6 +1,6 @@
 // A position file made entirely through the window: two slot pictures, and a rectangle and a
 // value for entries on all three pages. Saved, loaded into a fresh window and saved again, it
-// comes back byte for byte.
+// comes back byte for byte. The largest pictures the window takes come back with their file.
 
 #include "poswindowtest.h"
 
@@ -21,6 +21,7 @@ class TestRoundTrip : public QObject {
     Q_OBJECT
 private slots:
     void madeInTheWindow();
+    void largestPicturesReadBack();
 };
 
 void TestRoundTrip::madeInTheWindow() {
@@ -68,6 +69,34 @@ void TestRoundTrip::madeInTheWindow() {
     QCOMPARE(fresh.document().pictureSlots[5].image.size(), QSize(200, 30));
     wintest::clickAnswering(fresh, dialogs, QStringLiteral("Command4"), second);
     QCOMPARE(readAll(second), readAll(first));
+}
+
+void TestRoundTrip::largestPicturesReadBack() {
+    QTemporaryDir dir;
+    // Two-colour pictures: 8 MB each on disk and in memory, counted as 4 bytes a pixel.
+    QImage picture(8000, 8000, QImage::Format_Mono);
+    picture.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    const QStringList names{QStringLiteral("cabinet1.bmp"), QStringLiteral("cabinet2.bmp")};
+    for (int k = 0; k < names.size(); ++k) {
+        picture.fill(k);
+        QVERIFY(picture.save(dir.filePath(names[k]), "BMP"));
+    }
+    const QString path = dir.filePath(QStringLiteral("large.ppf"));
+    {
+        ScriptedDialogs dialogs;
+        Form1 w(dialogs);
+        QVERIFY(showWindow(w));
+        for (int k = 0; k < names.size(); ++k)
+            loadSlotPicture(w, dialogs, k, dir.filePath(names[k]));
+        wintest::clickAnswering(w, dialogs, QStringLiteral("Command4"), path);
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+    ScriptedDialogs dialogs;
+    Form1 fresh(dialogs);
+    wintest::clickAnswering(fresh, dialogs, QStringLiteral("Command3"), path);
+    QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.shown.value(0).detail));
+    for (int k = 0; k < names.size(); ++k)
+        QCOMPARE(fresh.document().pictureSlots[k].image.size(), QSize(8000, 8000));
 }
 
 QTEST_MAIN(TestRoundTrip)
