@@ -21,10 +21,12 @@ QByteArray fileBytes(const QString& path) {
 // A committed GIF (Qt writes none): 72 x 36, blue.
 QByteArray blueGif() { return fileBytes(QStringLiteral(TEST_DATA_DIR "/blue.gif")); }
 
-QByteArray encoded(const QByteArray& format, int width, int height) {
+QByteArray encoded(const QByteArray& format, int width, int height,
+                   QImage::Format kind = QImage::Format_RGB32) {
     if (format == "gif") return blueGif();
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::blue);
+    image = image.convertToFormat(kind);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -74,21 +76,13 @@ QByteArray claiming(const QByteArray& format, int width, int height) {
     return b;
 }
 
-// A run-length BMP of 16 x 8 whose codes fill the bottom row with colour 1 and then end the
-// picture: the rows above keep colour 0.
+// A run-length BMP of 16 x 8 in its one colour: a run fills the bottom row, then the codes
+// end the picture, so the decoder writes no other pixel.
 QByteArray runLengthBmp() {
-    QByteArray b(14 + 40 + 8, '\0');
-    b.replace(0, 2, "BM");
-    putLE(b, 10, 14 + 40 + 8, 4);
-    putLE(b, 14, 40, 4);
-    putLE(b, 18, 16, 4);
-    putLE(b, 22, 8, 4);
-    putLE(b, 26, 1, 2);
-    putLE(b, 28, 8, 2);
-    putLE(b, 30, 1, 4);  // run-length, 8 bits
-    putLE(b, 46, 2, 4);  // two colours: black, blue
-    putLE(b, 58, 0xFF, 4);
-    return b + QByteArray("\x10\x01\x00\x00\x00\x01", 6);
+    QByteArray b = encoded("bmp", 16, 8, QImage::Format_Indexed8);
+    b.truncate(static_cast<unsigned char>(b[10]));  // up to the pixels
+    putLE(b, 30, 2, 4);                             // run-length, 4 bits
+    return b + QByteArray("\x10\x00\x00\x01", 4);
 }
 
 QByteArray topDownBmp(int width, int height) {
@@ -218,30 +212,20 @@ void PicturesTest::sizeFromTheHeader() {
 }
 
 void PicturesTest::cutShort_data() {
-    QTest::addColumn<QByteArray>("bytes");  // a whole picture file
-    QTest::addColumn<QColor>("corner");     // its top-left pixel
-    const QColor blue(Qt::blue);
-    QTest::newRow("GIF") << blueGif() << blue;
-    QTest::newRow("JPEG") << encoded("jpeg", 32, 16) << blue;
-    QTest::newRow("PNG") << encoded("png", 32, 16) << blue;
-    QTest::newRow("BMP 24-bit") << encoded("bmp", 21, 7) << blue;
-    QImage palette(21, 7, QImage::Format_Indexed8);
-    palette.setColorTable({qRgb(0, 0, 0), qRgb(0, 0, 255)});
-    palette.fill(1);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    palette.save(&buffer, "BMP");
-    QTest::newRow("BMP 8-bit palette") << bytes << blue;
-    QTest::newRow("BMP top row first") << topDownBmp(5, 3) << blue;
-    QTest::newRow("BMP run-length") << runLengthBmp() << QColor(Qt::black);
+    QTest::addColumn<QByteArray>("bytes");  // a whole blue picture file
+    QTest::newRow("GIF") << blueGif();
+    QTest::newRow("JPEG") << encoded("jpeg", 32, 16);
+    QTest::newRow("PNG") << encoded("png", 32, 16);
+    QTest::newRow("BMP 24-bit") << encoded("bmp", 21, 7);
+    QTest::newRow("BMP 8-bit palette") << encoded("bmp", 21, 7, QImage::Format_Indexed8);
+    QTest::newRow("BMP top row first") << topDownBmp(5, 3);
+    QTest::newRow("BMP run-length") << runLengthBmp();
 }
 
 // Whatever its last byte, a file that stops before its end is refused before it is decoded
 // and the picture in hand stays; the whole file decodes, nothing unwritten left in it.
 void PicturesTest::cutShort() {
     QFETCH(QByteArray, bytes);
-    QFETCH(QColor, corner);
     QTemporaryDir dir;
     for (qsizetype n = 0; n < bytes.size(); ++n) {
         // A new file each time: rewriting one with data in it waits for the disk.
@@ -251,20 +235,13 @@ void PicturesTest::cutShort() {
         QVERIFY2(!pictures::loadPicture(path, picture, &why), qPrintable(QString::number(n)));
         QCOMPARE(picture, pictures::blankPicture());
         QVERIFY2(why.contains(path), qPrintable(why));
-        if (n >= bytes.size() - 8)
+        if (n > bytes.size() - 4)
             QVERIFY2(why.contains(QStringLiteral("途中で切れています")), qPrintable(why));
     }
     QImage picture;
-    QString why;
-    QVERIFY2(pictures::loadPicture(write(dir, QStringLiteral("whole.bmp"), bytes), picture, &why),
-             qPrintable(why));
-    const QColor shown = picture.pixelColor(0, 0);
-    QVERIFY2(qAbs(shown.red() - corner.red()) + qAbs(shown.blue() - corner.blue()) < 16,
-             qPrintable(shown.name()));
+    QVERIFY(pictures::loadPicture(write(dir, QStringLiteral("whole.bmp"), bytes), picture));
     for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            QVERIFY(picture.format() != QImage::Format_Indexed8 ||
-                    picture.pixelIndex(x, y) < picture.colorCount());
+        for (int x = 0; x < picture.width(); ++x) QVERIFY(picture.pixelColor(x, y).blue() > 200);
 }
 
 void PicturesTest::oneDecodePerFile() {
