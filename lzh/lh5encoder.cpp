@@ -616,6 +616,11 @@ public:
 
     // Codes for the input from position at on. False once the output has reached limit.
     bool write(const std::vector<Token>& tokens, int at, std::size_t limit);
+    // A block of two different literals: a code of two symbols, one bit each.
+    void writeLastTwo(std::uint8_t a, std::uint8_t b) {
+        const Token t[2] = {literalToken(a), literalToken(b)};
+        sendBlock(t, 2);
+    }
 
 private:
     // Blocks are cut on input segments of this many bytes.
@@ -923,15 +928,18 @@ bool compressLh5(const std::uint8_t* data, std::size_t size, std::vector<std::ui
     // The parse takes most of the time: a large input is cut in two halves parsed and coded
     // at the same time, the second with the 8 KiB before it as history, and its bits are
     // put after the first's, so the result does not depend on the timing.
-    const int middle = n < 2 * kMinParallel ? n : n / 2;
+    // Two different last bytes go in a block of their own (see below), the rest is parsed.
+    const bool lastTwo = n >= 2 && data[n - 1] != data[n - 2];
+    const int parsed = lastTwo ? n - 2 : n;
+    const int middle = parsed < 2 * kMinParallel ? parsed : parsed / 2;
     Half first, second;
-    if (middle < n) {
+    if (middle < parsed) {
         std::thread helper;
         if (threads > 1) {
             try {
                 helper = std::thread([&] {
                     try {
-                        second.code(data, middle, n, size);
+                        second.code(data, middle, parsed, size);
                     } catch (...) {
                         second.failure = std::current_exception();
                     }
@@ -950,16 +958,21 @@ bool compressLh5(const std::uint8_t* data, std::size_t size, std::vector<std::ui
         if (helper.joinable())
             helper.join();
         else
-            second.code(data, middle, n, size);
+            second.code(data, middle, parsed, size);
         if (second.failure) std::rethrow_exception(second.failure);
         if (!first.ok || !second.ok) return false;
         const std::uint64_t secondBits = second.bits.bitsSoFar();
         second.bits.finish();
         first.bits.append(second.bytes, secondBits);
     } else {
-        first.code(data, 0, n, size);
+        first.code(data, 0, parsed, size);
         if (!first.ok) return false;
     }
+    // Some decoders look a whole table width ahead before every code (unar): the last
+    // codes are two literals of one bit each, so no table is wider than what is left.
+    // Others take a byte left after the last code for a block that is not there
+    // (libarchive): nothing more than the padding of the last byte follows.
+    if (lastTwo) BlockCoder(data, first.bits).writeLastTwo(data[n - 2], data[n - 1]);
     first.bits.finish();
     if (first.bytes.size() >= size) return false;
     out = std::move(first.bytes);
