@@ -192,7 +192,11 @@ bool Archive::openBytes(const QByteArray& bytes) {
             return false;
         }
         end = dataStart + h->compressed_length;
-        ++headers;
+        if (++headers > kMaxMembers) {
+            error_ = QStringLiteral("書庫のファイルが多すぎます（読むのは %1 個までです）。")
+                         .arg(kMaxMembers);
+            return false;
+        }
         if (isDirectory(h)) continue;
         Entry e{};
         e.dataStart = static_cast<qsizetype>(dataStart);

@@ -30,16 +30,20 @@ std::optional<int> lastPrizeIndexForLines(qsizetype lines) {
     return int(flags - 2);
 }
 
-// The archive member holding the text: "dummy.dat", or the same name in another case or
-// under a folder, as archivers on Windows may have stored it.
-QString findTextMember(const QStringList& names) {
+// The archive members that may hold the text: "dummy.dat", or the same name in another
+// case or under a folder, as archivers on Windows may have stored it; the exact name first.
+QStringList textMembers(const QStringList& names) {
     const QString wanted = QString::fromLatin1(MemberName);
-    if (names.contains(wanted)) return wanted;
+    QStringList found;
     for (const QString& name : names) {
         const qsizetype slash = std::max(name.lastIndexOf(u'\\'), name.lastIndexOf(u'/'));
-        if (name.mid(slash + 1).compare(wanted, Qt::CaseInsensitive) == 0) return name;
+        if (name.mid(slash + 1).compare(wanted, Qt::CaseInsensitive) != 0) continue;
+        if (name == wanted)
+            found.prepend(name);
+        else
+            found.append(name);
     }
-    return {};
+    return found;
 }
 
 }  // namespace
@@ -150,8 +154,10 @@ bool readText(const QByteArray& text, ControlDocument& doc, ReadReport* report, 
 
 QByteArray packArchive(const ControlDocument& doc, QString* error) {
     QString why;
-    QByteArray archive = lzh::writeArchive({lzh::Member{QString::fromLatin1(MemberName), writeText(doc)}}, &why);
-    if (archive.isEmpty() && error) *error = QStringLiteral("制御ファイルの書庫を作れませんでした。%1").arg(why);
+    QByteArray archive =
+        lzh::writeArchive({lzh::Member{QString::fromLatin1(MemberName), writeText(doc)}}, &why);
+    if (archive.isEmpty() && error)
+        *error = QStringLiteral("制御ファイルの書庫を作れませんでした。%1").arg(why);
     return archive;
 }
 
@@ -162,12 +168,22 @@ bool unpackText(const QByteArray& bytes, QByteArray& text, QString* error) {
             *error = QStringLiteral("LZH 書庫として読めません。%1").arg(archive.errorString());
         return false;
     }
-    const QString member = findTextMember(archive.memberNames());
-    if (member.isEmpty()) {
+    const QStringList members = textMembers(archive.memberNames());
+    if (members.isEmpty()) {
         if (error)
             *error = QStringLiteral("書庫に %1 がありません。").arg(QLatin1String(MemberName));
         return false;
     }
+    // Which one the simulator would take is not known: none is taken.
+    if (members.size() > 1) {
+        if (error)
+            *error =
+                QStringLiteral("書庫に %1 が %2 個あります。制御ファイルには 1 個だけ入れます。")
+                    .arg(QLatin1String(MemberName))
+                    .arg(members.size());
+        return false;
+    }
+    const QString& member = members.front();
     std::optional<QByteArray> data = archive.read(member);
     if (!data) {
         if (error)

@@ -526,6 +526,12 @@ void TestRcfFormat::badArchive_data() {
     QTest::newRow("damaged member") << damaged << QString();
     QTest::newRow("no dummy.dat") << lzh::writeArchive({{QStringLiteral("other.dat"), text}})
                                   << QStringLiteral("dummy.dat がありません");
+    QTest::newRow("dummy.dat twice") << lzh::writeArchive({{QStringLiteral("dummy.dat"), text},
+                                                           {QStringLiteral("DUMMY.DAT"), text}})
+                                     << QStringLiteral("dummy.dat が 2 個あります");
+    QList<lzh::Member> many(lzh::Archive::kMaxMembers, {QStringLiteral("a.txt"), QByteArray()});
+    many.append({QStringLiteral("dummy.dat"), text});
+    QTest::newRow("too many members") << lzh::writeArchive(many) << QStringLiteral("多すぎます");
     QTest::newRow("text cut in the base tables")
         << lzh::writeArchive({{QStringLiteral("dummy.dat"), firstLines(text, Section1Lines + 3)}})
         << QStringLiteral("基本テーブル 1 のテーブル4");
