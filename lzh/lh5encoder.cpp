@@ -216,17 +216,27 @@ struct Histogram {
         codes += o.codes;
     }
     // Bits of the codes: a Huffman code spends at least one bit on every symbol unless
-    // the table holds a single one, which costs nothing.
+    // the table holds a single one, which costs nothing. *used counts the symbols.
+    // Each symbol costs log2(total / f) bits, at least one: only a symbol of more than
+    // half the codes comes below one, so one pass adds up the rest and corrects for it.
     template <std::size_t N>
-    static double symbolBits(const std::array<std::uint32_t, N>& f, int used) {
-        if (used < 2) return 0;
+    static double symbolBits(const std::array<std::uint32_t, N>& f, int* used) {
         const Log2Table& lg = log2Table();
-        std::uint32_t total = 0;
-        for (std::uint32_t v : f) total += v;
+        std::uint32_t total = 0, top = 0;
+        double weighted = 0;  // sum of f log2 f
+        int n = 0;
+        for (std::uint32_t v : f) {
+            if (!v) continue;
+            ++n;
+            total += v;
+            top = std::max(top, v);
+            weighted += v * lg(v);
+        }
+        *used = n;
+        if (n < 2) return 0;
         const double lt = lg(total);
-        double bits = 0;
-        for (std::uint32_t v : f)
-            if (v) bits += v * std::max(1.0, lt - lg(v));
+        double bits = lt * total - weighted;
+        if (2.0 * top > total) bits += top - top * (lt - lg(top));
         return bits;
     }
     // Estimated bits of a block holding these codes, its tables included; unless told
@@ -235,7 +245,7 @@ struct Histogram {
         int usedC = 0, usedP = 0, lastP = 0, top = 0;
         std::uint32_t matches = 0;
         double extra = 0;
-        for (std::uint32_t v : c) usedC += v != 0;
+        const double cCodeBits = symbolBits(c, &usedC);
         for (int s = 0; s < kNP; ++s) {
             if (!p[s]) continue;
             ++usedP;
@@ -246,9 +256,11 @@ struct Histogram {
         }
         // A table of one symbol is a fixed few bits; otherwise the "c" lengths cost
         // some bits each (coded through the "t" table) and the "p" lengths 3 or more.
-        const double cBits = usedC < 2 ? 28 : 40 + 6.0 * usedC + symbolBits(c, usedC);
+        int pSymbols = 0;
+        const double pCodeBits = symbolBits(p, &pSymbols);
+        const double cBits = usedC < 2 ? 28 : 40 + 6.0 * usedC + cCodeBits;
         const double bits =
-            16 + cBits + extra + (usedP < 2 ? 8 : 4 + 3.5 * (lastP + 1) + symbolBits(p, usedP));
+            16 + cBits + extra + (usedP < 2 ? 8 : 4 + 3.5 * (lastP + 1) + pCodeBits);
         // The few matches of other symbols may be coded again (see writeBlock), at
         // roughly two more codes each.
         const std::uint32_t others = matches - p[top];
