@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-  liblhasa-dev
+  liblhasa-dev zlib1g-dev
+  lhasa 7zip libarchive-tools unar jlha-utils
   libsdl2-mixer-dev timgm6mb-soundfont
   fonts-ipafont-gothic
   clang libclang-rt-14-dev
