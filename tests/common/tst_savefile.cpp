@@ -2,7 +2,6 @@
 // never waits on a folder entry that is not a regular file.
 #include <grp.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -20,6 +19,7 @@
 #include <functional>
 
 #include "filelookup.h"
+#include "filesizelimit.h"
 #include "savefile.h"
 
 namespace {
@@ -37,25 +37,6 @@ QByteArray contents(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
-
-// Lowers the largest file this process may write, as a nearly full disk would.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit lowered = old_;
-        lowered.rlim_cur = bytes;
-        ok_ = ::setrlimit(RLIMIT_FSIZE, &lowered) == 0;
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool ok() const { return ok_; }
-
-private:
-    rlimit old_{};
-    bool ok_ = false;
-};
 
 struct stat statOf(const QString& path) {
     struct stat st {};
