@@ -28,7 +28,7 @@ QString textForBox(const QString& text) {
     constexpr qsizetype MaxChars = 1500;
     constexpr qsizetype MaxLines = 25;
     // A run this long with no break in it is given breaks.
-    constexpr qsizetype MaxRun = 32;
+    constexpr qsizetype MaxRun = 16;
     constexpr QChar Break(0x200B);  // zero-width space
 
     QString kept = text;

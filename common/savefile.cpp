@@ -221,7 +221,7 @@ bool Saver::rewriteInPlace() {
         ::close(fd);
         return fail(QStringLiteral("書き込めません: %1 (%2)"), code);
     }
-    auto close = [&](bool keepCopy) {
+    auto finish = [&](bool keepCopy) {
         ::close(copy);
         ::close(fd);
         if (!keepCopy && !copyName.isEmpty()) ::unlink(copyName.constData());
@@ -231,7 +231,7 @@ bool Saver::rewriteInPlace() {
     if (!copyContent(fd, copy, -1, oldSize) || ::fsync(copy) != 0 ||
         !nameTemporary(copy, copyName, target_)) {
         const int code = errno;
-        close(false);
+        finish(false);
         return fail(QStringLiteral("書き込めません: %1 (%2)"), code);
     }
 
@@ -244,7 +244,7 @@ bool Saver::rewriteInPlace() {
     else if (::fsync(fd) != 0)
         what = QStringLiteral("ディスクに書き込めませんでした: %1 (%2)");
     if (what.isEmpty()) {
-        close(false);
+        finish(false);
         return true;
     }
     const int code = errno;
@@ -255,7 +255,7 @@ bool Saver::rewriteInPlace() {
     qint64 back = 0;
     const bool whole = copyContent(copy, fd, overwritten, back) && ::ftruncate(fd, oldSize) == 0 &&
                        ::fsync(fd) == 0;
-    close(!whole);
+    finish(!whole);
     if (whole) return fail(what, code);
     if (error_)
         *error_ = what.arg(path_, systemReason(code)) +
