@@ -185,8 +185,8 @@ Saver::Outcome Saver::replaceByRename() {
     // so the bit goes to no one new.
     if (replacing_ && ::fchmod(fd, old_.st_mode & 07777) != 0)
         return cancel(QStringLiteral("書き込めません: %1 (%2)"));
-    // Only bytes on the disk count as saved: the data, its size and its mode.
-    if (::fsync(fd) != 0) return cancel(QStringLiteral("ディスクに書き込めませんでした: %1 (%2)"));
+    // Only bytes on the disk count as saved: the data and the size that reads them back do.
+    if (::fdatasync(fd) != 0) return cancel(QStringLiteral("ディスクに書き込めませんでした: %1 (%2)"));
     if (!nameTemporary(fd, temporary, target_))
         return cancel(QStringLiteral("保存に失敗しました: %1 (%2)"));
     if (::close(fd) != 0) {
@@ -228,7 +228,7 @@ bool Saver::rewriteInPlace() {
     };
     qint64 oldSize = 0;
     // Named once whole and on the disk: a crash from here on leaves it beside the file.
-    if (!copyContent(fd, copy, -1, oldSize) || ::fsync(copy) != 0 ||
+    if (!copyContent(fd, copy, -1, oldSize) || ::fdatasync(copy) != 0 ||
         !nameTemporary(copy, copyName, target_)) {
         const int code = errno;
         finish(false);
@@ -241,7 +241,7 @@ bool Saver::rewriteInPlace() {
     if (!writeAt(fd, bytes_.constData(), bytes_.size(), 0, written) ||
         (shortens && ::ftruncate(fd, bytes_.size()) != 0))
         what = QStringLiteral("書き込みに失敗しました: %1 (%2)");
-    else if (::fsync(fd) != 0)
+    else if (::fdatasync(fd) != 0)
         what = QStringLiteral("ディスクに書き込めませんでした: %1 (%2)");
     if (what.isEmpty()) {
         finish(false);
@@ -254,7 +254,7 @@ bool Saver::rewriteInPlace() {
         shortens && written == bytes_.size() ? oldSize : std::min(written, oldSize);
     qint64 back = 0;
     const bool whole = copyContent(copy, fd, overwritten, back) && ::ftruncate(fd, oldSize) == 0 &&
-                       ::fsync(fd) == 0;
+                       ::fdatasync(fd) == 0;
     finish(!whole);
     if (whole) return fail(what, code);
     if (error_)
