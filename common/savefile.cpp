@@ -328,9 +328,10 @@ bool readWholeFile(const QString& path, QByteArray& bytes, QString* error, qint6
     // network file, one growing while read) is read up to one byte past the cap, never more.
     const qint64 reported = file.size();
     if (reported > maxSize) return tooLarge();
-    constexpr qint64 Chunk = 1024 * 1024;
+    // Room for the size reported and the one byte that shows the end; grown by doubling.
+    constexpr qint64 Unreported = 64 * 1024;
     QByteArray data;
-    data.reserve(std::min(std::max(reported + 1, Chunk), maxSize + 1));
+    data.reserve(std::min(reported > 0 ? reported + 1 : Unreported, maxSize + 1));
     for (;;) {
         const qint64 held = data.size();
         if (held > maxSize) return tooLarge();
