@@ -79,6 +79,21 @@ QByteArray savedBytes(Window& w, ScriptedDialogs& dialogs, const QString& path) 
     return save(w) ? contents(path) : QByteArray();
 }
 
+// The window beside a copy of the sample machine.
+struct SampleWindow {
+    QTemporaryDir dir;
+    bool copied = giventest::copySample(dir.path());
+    ScriptedDialogs dialogs;
+    Window w{dialogs};
+
+    QStringList ownPaths() const { return inFolder(dir.path(), ownFiles<Window>()); }
+    // Reads its own files as the command line would; true when nothing was said.
+    bool openOwnFiles() {
+        openGivenFiles(w, ownPaths());
+        return copied && dialogs.shown.isEmpty();
+    }
+};
+
 }  // namespace
 
 class EditorFilesTest : public QObject {
@@ -104,15 +119,12 @@ void EditorFilesTest::saveUnderFileSizeLimit_data() {
 void EditorFilesTest::saveUnderFileSizeLimit() {
     QFETCH(int, limit);
     QFETCH(bool, linked);
-    QTemporaryDir dir;
-    QVERIFY(giventest::copySample(dir.path()));
-    ScriptedDialogs dialogs;
-    Window w(dialogs);
-    openGivenFiles(w, inFolder(dir.path(), ownFiles<Window>()));
-    QVERIFY(dialogs.shown.isEmpty());
+    SampleWindow sample;
+    QVERIFY(sample.openOwnFiles());
+    auto& [dir, copied, dialogs, w] = sample;
     markModified(w);
 
-    const QString path = inFolder(dir.path(), ownFiles<Window>()).constLast();
+    const QString path = sample.ownPaths().constLast();
     const QString link = dir.filePath(QStringLiteral("second"));
     const QByteArray old("an old file, 32 bytes long.....\n");
     QVERIFY(giventest::writeBytes(dir.path(), QFileInfo(path).fileName(), old) == path);
@@ -141,12 +153,9 @@ void EditorFilesTest::saveUnderFileSizeLimit() {
 }
 
 void EditorFilesTest::lyingSizeRefused() {
-    QTemporaryDir dir;
-    QVERIFY(giventest::copySample(dir.path()));
-    ScriptedDialogs dialogs;
-    Window w(dialogs);
-    openGivenFiles(w, inFolder(dir.path(), ownFiles<Window>()));
-    QVERIFY(dialogs.shown.isEmpty());
+    SampleWindow sample;
+    QVERIFY(sample.openOwnFiles());
+    auto& [dir, copied, dialogs, w] = sample;
     const QByteArray before = savedBytes(w, dialogs, dir.filePath(QStringLiteral("before")));
     QVERIFY(!before.isEmpty());
 
@@ -162,20 +171,17 @@ void EditorFilesTest::lyingSizeRefused() {
 // However long a picture name the reel data file holds, every message shows a bounded text.
 void EditorFilesTest::longPictureNameShownCut() {
     if (ownFiles<Window>().constFirst() == u"machine.ppf") QSKIP("this window reads no reel data");
-    QTemporaryDir dir;
-    QVERIFY(giventest::copySample(dir.path()));
-    const QString reels = dir.filePath(QStringLiteral("machine.sdf"));
+    SampleWindow sample;
+    QVERIFY(sample.copied);
+    const QString reels = sample.dir.filePath(QStringLiteral("machine.sdf"));
     QList<QByteArray> lines = contents(reels).split('\n');
     QVERIFY(lines.size() > 5 && lines[4] == "\"sym1.bmp\"\r");
     lines[4] = '"' + QByteArray(1024 * 1024, 'n') + ".bmp\"\r";
-    QVERIFY(giventest::writeBytes(dir.path(), QStringLiteral("machine.sdf"), lines.join('\n')) ==
-            reels);
+    QVERIFY(giventest::writeBytes(sample.dir.path(), QStringLiteral("machine.sdf"),
+                                  lines.join('\n')) == reels);
 
-    ScriptedDialogs dialogs;
-    Window w(dialogs);
-    openGivenFiles(w, inFolder(dir.path(), ownFiles<Window>()));
-    QVERIFY(!dialogs.shown.isEmpty());  // the picture is not found
-    for (const ScriptedDialogs::Shown& shown : dialogs.shown) {
+    QVERIFY(!sample.openOwnFiles());  // the picture is not found
+    for (const ScriptedDialogs::Shown& shown : sample.dialogs.shown) {
         QVERIFY2(shown.text.size() + shown.detail.size() < 1000,
                  qPrintable(shown.detail.left(200)));
         QVERIFY2(shown.detail.contains(QStringLiteral("nnnn…")), qPrintable(shown.detail));
