@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
+#include <QTextBoundaryFinder>
 
 QString toQtFilter(const QString& barFilter) {
     const QStringList parts = barFilter.split(QLatin1Char('|'));
@@ -19,6 +21,63 @@ QString toQtFilter(const QString& barFilter) {
         items << QStringLiteral("%1 (%2)").arg(label, patterns.join(QLatin1Char(' ')));
     }
     return items.join(QStringLiteral(";;"));
+}
+
+QString textForBox(const QString& text) {
+    // However long a text reaches a box, this much of it is laid out at once.
+    constexpr qsizetype MaxChars = 1500;
+    constexpr qsizetype MaxLines = 25;
+    // A run this long with no break in it is given breaks.
+    constexpr qsizetype MaxRun = 16;
+    constexpr QChar Break(0x200B);  // zero-width space
+
+    QString kept = text;
+    bool cut = false;
+    qsizetype lineEnd = -1;
+    for (qsizetype line = 0; line < MaxLines && lineEnd < kept.size(); ++line) {
+        lineEnd = kept.indexOf(u'\n', lineEnd + 1);
+        if (lineEnd < 0) lineEnd = kept.size();
+    }
+    if (lineEnd < kept.size()) {
+        kept.truncate(lineEnd);
+        cut = true;
+    }
+    if (kept.size() > MaxChars) {
+        kept.truncate(kept.at(MaxChars - 1).isHighSurrogate() ? MaxChars - 1 : MaxChars);
+        cut = true;
+    }
+    if (cut) kept += u'…';
+
+    // Breaks go after the slashes of a long run (a path wraps at its folders), then wherever
+    // the run is still too long, never inside a character.
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, kept);
+    QString out;
+    out.reserve(kept.size() + kept.size() / 8);
+    qsizetype runStart = 0;
+    auto flushRun = [&](qsizetype end) {
+        const bool longRun = end - runStart > MaxRun;
+        qsizetype sinceBreak = 0;
+        for (qsizetype i = runStart; i < end; ++i) {
+            const QChar c = kept.at(i);
+            if (longRun && sinceBreak >= MaxRun && !c.isLowSurrogate()) {
+                out += Break;
+                sinceBreak = 0;
+            }
+            out += c;
+            ++sinceBreak;
+            if (longRun && (c == u'/' || c == u'\\') && i + 1 < end) {
+                out += Break;
+                sinceBreak = 0;
+            }
+        }
+        runStart = end;
+    };
+    for (qsizetype i = 1; i < kept.size(); ++i) {
+        breaks.setPosition(i);
+        if (breaks.isAtBoundary()) flushRun(i);
+    }
+    flushRun(kept.size());
+    return out;
 }
 
 // ---- QtDialogs ----
@@ -53,12 +112,15 @@ QString QtDialogs::saveFile(QWidget* parent, const QString& filter, const QStrin
     return fileDialog(parent, true, filter, initialFolder);
 }
 
-Dialogs::Answer QtDialogs::message(QWidget* parent, const QString& title, const QString& text, Icon icon,
-                                   Buttons buttons, const QString& detail) {
+Dialogs::Answer QtDialogs::message(QWidget* parent, const QString& title, const QString& text,
+                                   Icon icon, Buttons buttons, const QString& detail) {
     QMessageBox box(parent);
     box.setWindowTitle(title);
-    box.setText(text);
-    if (!detail.isEmpty()) box.setInformativeText(detail);
+    box.setText(textForBox(text));
+    if (!detail.isEmpty()) box.setInformativeText(textForBox(detail));
+    // Names and texts from files stand in messages: never taken for markup (an image tag
+    // would make the box read the file it names).
+    for (QLabel* label : box.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
     switch (icon) {
         case Icon::None:
             box.setIcon(QMessageBox::NoIcon);

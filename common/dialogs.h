@@ -16,8 +16,10 @@ public:
 
     // Filters come in the "Label|*.ext|Label|*.a;*.b|" form. An empty initial folder
     // means the working folder (the one the last dialog ended in). Empty result: cancelled.
-    virtual QString openFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) = 0;
-    virtual QString saveFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) = 0;
+    virtual QString openFile(QWidget* parent, const QString& filter,
+                             const QString& initialFolder = {}) = 0;
+    virtual QString saveFile(QWidget* parent, const QString& filter,
+                             const QString& initialFolder = {}) = 0;
 
     virtual Answer message(QWidget* parent, const QString& title, const QString& text,
                            Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
@@ -31,17 +33,25 @@ public:
 // "SlotDataFile|*.sdf|All Files|*.*|" -> "SlotDataFile (*.sdf);;All Files (*)".
 QString toQtFilter(const QString& barFilter);
 
+// What a message box lays out of a text: at most 25 lines and 1500 characters (then "…"),
+// with zero-width spaces that let a long name or path without blanks wrap.
+QString textForBox(const QString& text);
+
 // The real dialogs. Keeps the working folder that the dialogs move to; every dialog
 // starts with an empty file name (nothing is remembered from the last one).
 class QtDialogs : public Dialogs {
 public:
-    QString openFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) override;
-    QString saveFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) override;
-    Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None,
-                   Buttons buttons = Buttons::Ok, const QString& detail = {}) override;
+    QString openFile(QWidget* parent, const QString& filter,
+                     const QString& initialFolder = {}) override;
+    QString saveFile(QWidget* parent, const QString& filter,
+                     const QString& initialFolder = {}) override;
+    Answer message(QWidget* parent, const QString& title, const QString& text,
+                   Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
+                   const QString& detail = {}) override;
     QString workingFolder() const override;
 
 private:
-    QString fileDialog(QWidget* parent, bool save, const QString& filter, const QString& initialFolder);
+    QString fileDialog(QWidget* parent, bool save, const QString& filter,
+                       const QString& initialFolder);
     QString workingFolder_;
 };

@@ -8,6 +8,7 @@
 
 #include "dialogs.h"
 #include "editorargs.h"
+#include "savefile.h"
 #include "singleinstance.h"
 #include "suitelook.h"
 
@@ -37,6 +38,7 @@ void openGivenFiles(Window& window, const QStringList& files) {
 template <typename Window>
 int runEditor(int argc, char** argv, const char* programName, const char* fileSyntax,
               const char* help) {
+    ignoreFileSizeSignal();
     QApplication app(argc, argv);
     const QString name = QString::fromLatin1(programName);
     QApplication::setApplicationName(name);

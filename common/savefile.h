@@ -6,15 +6,23 @@
 
 class QFile;
 
-// Writes a whole file through a temporary beside it and renames it into place, so a
-// failed save (folder gone, no permission, disk full) leaves the old file whole. The new
-// file keeps the old one's permissions; a link is followed to the file it names.
+// Writes a whole file so that a failed save (folder gone, no permission, disk full, a file
+// size limit) leaves the old file whole. The file keeps its mode, owner, group and other
+// hard links; a link is followed to the file it names. Usually the new content goes into a
+// temporary beside it that is renamed into place; a file with more than one name, or whose
+// owner or group the saver cannot give a new file, is written over after a whole copy of its
+// old content is put beside it, and that copy goes back on any failure.
 // Returns true only when every byte reached the disk and the file took its place;
-// otherwise false, no temporary left behind, and a Japanese reason in *error.
+// otherwise false, nothing left behind, and a Japanese reason in *error.
 bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
-// Reads a whole file; false and a reason when it cannot (missing, a folder, a FIFO or
-// device, unreadable, larger than maxSize).
+// Past a file size limit a write then fails (EFBIG) and the save says so, instead of the
+// signal ending the program with the author's unsaved work. First thing in every main.
+void ignoreFileSizeSignal();
+
+// Reads a whole file; false and a reason naming the file when it cannot (missing, a folder,
+// a FIFO or device, unreadable, larger than maxSize). At most maxSize + 1 bytes are read,
+// whatever size the file system reports.
 bool readWholeFile(const QString& path, QByteArray& bytes, QString* error = nullptr,
                    qint64 maxSize = 256LL * 1024 * 1024);
 

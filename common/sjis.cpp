@@ -114,6 +114,7 @@ QString forDisplay(const QString& text, int maxChars) {
     int shown = 0;
     for (QChar c : text) {
         if (shown == maxChars) {
+            if (!out.isEmpty() && out.back().isHighSurrogate()) out.chop(1);  // half a character
             out += u'…';
             break;
         }
@@ -127,6 +128,12 @@ QString forDisplay(const QString& text, int maxChars) {
         ++shown;
     }
     return out;
+}
+
+QString cutTextIn(QString message, const QString& text, int maxChars) {
+    if (text.isEmpty()) return message;
+    const QString shown = forDisplay(text, maxChars);
+    return shown == text ? message : message.replace(text, shown);
 }
 
 }  // namespace sjis

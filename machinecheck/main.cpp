@@ -8,6 +8,7 @@
 #include "checker.h"
 #include "controltext.h"
 #include "findings.h"
+#include "savefile.h"
 
 namespace {
 
@@ -160,6 +161,7 @@ int runPack(const QStringList& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    ignoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {

@@ -1,12 +1,13 @@
 #include "sdfformat.h"
 
+#include <QFileInfo>
+
 #include "filelookup.h"
 #include "pictures.h"
 #include "reelfilehead.h"
 #include "savefile.h"
+#include "sjis.h"
 #include "textfile.h"
-
-#include <QFileInfo>
 
 namespace sdf {
 
@@ -27,7 +28,8 @@ QByteArray write(const ReelDataDocument& doc) {
         for (const QString& name : slot.names) w.commaLine({name});
     w.rawLine("# real arrangement");
     for (int p = reel::PositionCount - 1; p >= 0; --p)
-        w.commaNumbers({doc.arrangement[reel::cellOf(0, p)] + 1, doc.arrangement[reel::cellOf(1, p)] + 1,
+        w.commaNumbers({doc.arrangement[reel::cellOf(0, p)] + 1,
+                        doc.arrangement[reel::cellOf(1, p)] + 1,
                         doc.arrangement[reel::cellOf(2, p)] + 1});
     w.rawLine("# number of prize");
     w.commaNumbers({doc.lastPrizeIndex});
@@ -70,7 +72,8 @@ bool readText(const QByteArray& bytes, ReelDataDocument& doc, int& formatVersion
     doc.pictureWidth = head.pictureWidth;
     doc.pictureHeight = head.pictureHeight;
     for (int symbol = 0; symbol < reel::SymbolCount; ++symbol)
-        for (int k = 0; k < PictureStateCount; ++k) doc.symbols[symbol].names[k] = head.names[symbol][k];
+        for (int k = 0; k < PictureStateCount; ++k)
+            doc.symbols[symbol].names[k] = head.names[symbol][k];
     doc.arrangement = head.arrangement;
     // Prizes and flash actions are optional; what the file leaves out keeps its values.
     if (!head.hasPrizes) return true;
@@ -83,7 +86,8 @@ bool readText(const QByteArray& bytes, ReelDataDocument& doc, int& formatVersion
     std::int16_t actionCount = 0;
     if (!r.skip() || !r.readInt16(actionCount)) return fail({});
     if (actionCount < 0 || actionCount > MaxFlashAction)
-        return failAt(QStringLiteral("フラッシュの数 %1 が 0 から 99 の範囲を超えています。").arg(actionCount));
+        return failAt(QStringLiteral("フラッシュの数 %1 が 0 から 99 の範囲を超えています。")
+                          .arg(actionCount));
     doc.flashActionCount = actionCount;
     if (!r.skip()) return fail({});
     // Files without a version line hold three lamp rows per frame.
@@ -115,7 +119,11 @@ bool loadPictures(ReelDataDocument& doc, const QString& folder, QString* error) 
                 slot.pictures[s] = QImage();
                 continue;
             }
-            if (!loader.loadFromFolder(folder, name, slot.pictures[s], error)) return false;
+            if (!loader.loadFromFolder(folder, name, slot.pictures[s], error)) {
+                // The file may make a name of any length; the message shows it cut.
+                if (error) *error = sjis::cutTextIn(*error, name);
+                return false;
+            }
         }
     }
     return true;

@@ -11,6 +11,7 @@
 #include "generalpage.h"
 #include "givenfile.h"
 #include "payoutsoundpage.h"
+#include "sjis.h"
 
 namespace {
 
@@ -143,7 +144,8 @@ void Form1::warnAfterLoad(const orf::ReadReport& report) {
             Dialogs::Icon::Warning, Dialogs::Buttons::Ok,
             QStringLiteral(
                 "%1 リールファイル「%2」の役は %3 個です。払い出し音の設定を確かめてください。")
-                .arg(written, editor_.document().reelFileName)
+                .arg(written,
+                     sjis::forDisplay(editor_.document().reelFileName, sjis::ShownNameChars))
                 .arg(flags));
     }
 }

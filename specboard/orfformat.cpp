@@ -287,22 +287,27 @@ bool readEffects(FieldReader& r, sound::SoundTables& t, int flagCount) {
 // after the reel arrangement leaves the flags as they were.
 bool applyReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc,
                    QStringList& warnings, QString* error) {
+    // The names come from the files, of any length: messages show them cut.
+    const QString shownName = sjis::forDisplay(name, sjis::ShownNameChars);
     QByteArray bytes;
     QString why;
     if (!files.reelData(name, bytes, &why)) {
-        if (error) *error = QStringLiteral("リールファイル「%1」を読めません。%2").arg(name, why);
+        if (error)
+            *error = QStringLiteral("リールファイル「%1」を読めません。%2")
+                         .arg(shownName, sjis::cutTextIn(why, name));
         return false;
     }
     ReelDataSummary summary;
     if (!readReelDataSummary(bytes, summary, &why)) {
-        if (error) *error = QStringLiteral("リールファイル「%1」が不正です。%2").arg(name, why);
+        if (error)
+            *error = QStringLiteral("リールファイル「%1」が不正です。%2").arg(shownName, why);
         return false;
     }
     if (summary.hasPrizes && summary.lastPrizeIndex > MaxFlagCount) {
         if (error)
             *error = QStringLiteral(
                          "リールファイル「%1」の役が多すぎます（最後の役の番号 %2、%3 まで）。")
-                         .arg(name)
+                         .arg(shownName)
                          .arg(summary.lastPrizeIndex)
                          .arg(MaxFlagCount);
         return false;
@@ -315,8 +320,10 @@ bool applyReelData(const ReferencedFiles& files, const QString& name, MachineSpe
         if (files.picture(lit, image, &why))
             info.symbolPictures[s] = std::move(image);
         else
-            warnings
-                << QStringLiteral("図柄 %1 の画像「%2」を読めません。%3").arg(s + 1).arg(lit, why);
+            warnings << QStringLiteral("図柄 %1 の画像「%2」を読めません。%3")
+                            .arg(s + 1)
+                            .arg(sjis::forDisplay(lit, sjis::ShownNameChars),
+                                 sjis::cutTextIn(why, lit));
     }
     if (summary.hasPrizes) {
         info.flagCount = static_cast<std::int16_t>(summary.lastPrizeIndex);
@@ -427,8 +434,8 @@ QString unstorableText(const MachineSpec& s) {
     return {};
 }
 
-bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& doc, ReadReport* report,
-              QString* error) {
+bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& doc,
+              ReadReport* report, QString* error) {
     FieldReader r(bytes);
     MachineSpec s = doc;
     ReadReport found;
@@ -476,11 +483,12 @@ bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec
 bool readFile(const QString& path, MachineSpec& doc, ReadReport* report, QString* error) {
     QByteArray bytes;
     if (!readWholeFile(path, bytes, error, MaxFileSize)) return false;
-    return readText(bytes, FolderFiles(folderOfPath(QFileInfo(path).absoluteFilePath())), doc, report, error);
+    return readText(bytes, FolderFiles(folderOfPath(QFileInfo(path).absoluteFilePath())), doc,
+                    report, error);
 }
 
-bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc, QStringList* warnings,
-                  QString* error) {
+bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc,
+                  QStringList* warnings, QString* error) {
     QStringList found;
     if (!applyReelData(files, name, doc, found, error)) return false;
     if (warnings) *warnings = found;

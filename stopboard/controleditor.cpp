@@ -87,7 +87,8 @@ ControlEditor::ReelLoad ControlEditor::loadReelData(const QString& path, QString
         if (name.isEmpty()) continue;  // the slot keeps the picture it had
         QString why;
         if (!loader.loadFromFolder(folder, name, view_.symbolPictures[s], &why) && pictureProblems)
-            pictureProblems->append(QStringLiteral("図柄%1: %2").arg(s + 1).arg(why));
+            pictureProblems->append(
+                QStringLiteral("図柄%1: %2").arg(s + 1).arg(sjis::cutTextIn(why, name)));
     }
     view_.arrangement = summary.arrangement;
     if (summary.hasPrizes) {

@@ -4,9 +4,11 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "savefile.h"
 #include "writemachine.h"
 
 int main(int argc, char** argv) {
+    ignoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool large = args.removeAll(QStringLiteral("--large")) > 0;
