@@ -19,7 +19,9 @@
 
 namespace {
 
-constexpr int MixerChunkSize = 2048;
+// The mixer's buffer, 23 ms: a WAV stopped waits for at most one buffer being mixed, and
+// closing the mixer waits for about two.
+constexpr int MixerChunkSize = 1024;
 constexpr int SoundChannels = 16;  // WAV sounds that may play at once
 
 // ---- the mixer ----
@@ -144,7 +146,7 @@ void synthLog(int level, const char* message, void*) {
 void keepSynthQuiet() {
     static std::once_flag once;
     std::call_once(once, [] {
-        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN})
             fluid_set_log_function(level, synthLog, nullptr);
     });
 }

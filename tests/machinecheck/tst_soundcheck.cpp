@@ -27,7 +27,7 @@ QByteArray riffChunk(const char* id, const QByteArray& body) {
     return c;
 }
 
-// PCM, mono, 8000 Hz, 16 bits, with the given channel count, sample size and rate.
+// PCM, by default mono, 8000 Hz, 16 bits.
 QByteArray fmtBody(quint16 channels = 1, quint16 bits = 16, quint32 rate = 8000) {
     char d[16];
     qToLittleEndian<quint16>(1, d);
