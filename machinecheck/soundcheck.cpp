@@ -1,15 +1,15 @@
 #include "soundcheck.h"
 
-#include <QtEndian>
+#include <QStringList>
+
+#include "soundrules.h"
 
 namespace check {
 
 namespace {
 
-quint32 le32(const char* p) { return qFromLittleEndian<quint32>(p); }
-quint16 le16(const char* p) { return qFromLittleEndian<quint16>(p); }
-quint32 be32(const char* p) { return qFromBigEndian<quint32>(p); }
-quint16 be16(const char* p) { return qFromBigEndian<quint16>(p); }
+using soundrules::Fault;
+using soundrules::SoundFault;
 
 // A chunk id as a message can show it.
 QString printable(const QByteArray& id) {
@@ -18,77 +18,77 @@ QString printable(const QByteArray& id) {
     return out;
 }
 
-}  // namespace
-
-QString wavProblem(const QByteArray& bytes) {
-    const char* d = bytes.constData();
-    const qsizetype size = bytes.size();
-    if (size < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
-        return QStringLiteral("not a WAV file (no RIFF/WAVE header)");
-    // The RIFF size may overstate a file cut short; chunks are walked within both.
-    const qsizetype end = std::min<qsizetype>(size, 8 + qsizetype(le32(d + 4)));
-    bool haveFormat = false;
-    qsizetype pos = 12;
-    while (pos + 8 <= end) {
-        const QByteArray id = bytes.mid(pos, 4);
-        const qsizetype length = le32(d + pos + 4);
-        const qsizetype body = pos + 8;
-        if (length > end - body)
+QString describe(const SoundFault& f) {
+    switch (f.kind) {
+        case Fault::NotWav:
+            return QStringLiteral("not a WAV file (no RIFF/WAVE header)");
+        case Fault::WavChunkPastEnd:
             return QStringLiteral("the \"%1\" chunk runs past the end of the file")
-                .arg(printable(id));
-        if (id == "fmt ") {
-            if (length < 16) return QStringLiteral("the \"fmt \" chunk is too short");
-            const quint16 channels = le16(d + body + 2);
-            const quint32 rate = le32(d + body + 4);
-            const quint16 blockAlign = le16(d + body + 12);
-            const quint16 bits = le16(d + body + 14);
-            if (channels == 0 || rate == 0 || blockAlign == 0 || bits == 0)
-                return QStringLiteral(
-                    "the \"fmt \" chunk gives no channels, sample rate, block size or sample size");
-            haveFormat = true;
-        } else if (id == "data") {
-            if (!haveFormat)
-                return QStringLiteral("the \"data\" chunk comes before any \"fmt \" chunk");
-            return {};
-        }
-        pos = body + length + (length & 1);  // chunks are padded to an even length
+                .arg(printable(f.chunk));
+        case Fault::FmtTooShort:
+            return QStringLiteral("the \"fmt \" chunk is too short");
+        case Fault::FmtIncomplete:
+            return QStringLiteral(
+                "the \"fmt \" chunk gives no channels, sample rate, block size or sample size");
+        case Fault::DataBeforeFmt:
+            return QStringLiteral("the \"data\" chunk comes before any \"fmt \" chunk");
+        case Fault::NoFmt:
+            return QStringLiteral("no \"fmt \" chunk");
+        case Fault::NoData:
+            return QStringLiteral("no \"data\" chunk");
+        case Fault::RateTooLow:
+            return QStringLiteral("the sample rate is %1 Hz; specboard plays no WAV below %2 Hz")
+                .arg(f.found)
+                .arg(f.limit);
+        case Fault::TooLongForMixer:
+            return QStringLiteral(
+                       "the sound converts to %1 MB of mixer samples; specboard plays "
+                       "at most %2 MB")
+                .arg((f.found + (1 << 20) - 1) >> 20)
+                .arg(f.limit >> 20);
+        case Fault::NotMidi:
+            return QStringLiteral("not a MIDI file (no MThd header)");
+        case Fault::BadHeaderLength:
+            return QStringLiteral("the MThd chunk has a bad length");
+        case Fault::UnknownFormat:
+            return QStringLiteral("unknown MIDI file format %1").arg(f.found);
+        case Fault::NoTrack:
+            return QStringLiteral("the MThd chunk announces no track");
+        case Fault::Format0Tracks:
+            return QStringLiteral("a format 0 MIDI file has one track, this one announces %1")
+                .arg(f.found);
+        case Fault::NoDivision:
+            return QStringLiteral("the MThd chunk gives no time division");
+        case Fault::CutChunkHeader:
+            return QStringLiteral("the file ends inside a chunk header");
+        case Fault::MidiChunkPastEnd:
+            return QStringLiteral("chunk %1 runs past the end of the file").arg(f.found);
+        case Fault::TrackCount:
+            return QStringLiteral("the MThd chunk announces %1 tracks, the file holds %2")
+                .arg(f.limit)
+                .arg(f.found);
+        case Fault::MidiTooLarge:
+            return QStringLiteral("the file has %1 bytes; specboard plays no MIDI file above %2")
+                .arg(f.found)
+                .arg(f.limit);
+        case Fault::NotesTooDense:
+            return QStringLiteral("%1 notes start within %2 ms; specboard plays at most %3")
+                .arg(f.found)
+                .arg(soundrules::NoteWindowMs)
+                .arg(f.limit);
     }
-    return haveFormat ? QStringLiteral("no \"data\" chunk") : QStringLiteral("no \"fmt \" chunk");
-}
-
-QString midiProblem(const QByteArray& bytes) {
-    const char* d = bytes.constData();
-    const qsizetype size = bytes.size();
-    if (size < 14 || !bytes.startsWith("MThd"))
-        return QStringLiteral("not a MIDI file (no MThd header)");
-    const qsizetype headerLength = be32(d + 4);
-    if (headerLength < 6 || headerLength > size - 8)
-        return QStringLiteral("the MThd chunk has a bad length");
-    const quint16 format = be16(d + 8);
-    const quint16 tracks = be16(d + 10);
-    const quint16 division = be16(d + 12);
-    if (format > 2) return QStringLiteral("unknown MIDI file format %1").arg(format);
-    if (tracks == 0) return QStringLiteral("the MThd chunk announces no track");
-    if (format == 0 && tracks != 1)
-        return QStringLiteral("a format 0 MIDI file has one track, this one announces %1")
-            .arg(tracks);
-    if (division == 0) return QStringLiteral("the MThd chunk gives no time division");
-    int found = 0;
-    qsizetype pos = 8 + headerLength;
-    while (pos < size) {
-        if (size - pos < 8) return QStringLiteral("the file ends inside a chunk header");
-        const qsizetype length = be32(d + pos + 4);
-        if (length > size - pos - 8)
-            return QStringLiteral("chunk %1 runs past the end of the file").arg(found + 1);
-        // Chunks of other types are skipped, as MIDI players do.
-        if (bytes.mid(pos, 4) == "MTrk") ++found;
-        pos += 8 + length;
-    }
-    if (found != tracks)
-        return QStringLiteral("the MThd chunk announces %1 tracks, the file holds %2")
-            .arg(tracks)
-            .arg(found);
     return {};
 }
+
+QString describeAll(const QList<SoundFault>& faults) {
+    QStringList parts;
+    for (const SoundFault& f : faults) parts << describe(f);
+    return parts.join(QStringLiteral("; "));
+}
+
+}  // namespace
+
+QString wavProblem(const QByteArray& bytes) { return describeAll(soundrules::wavFaults(bytes)); }
+QString midiProblem(const QByteArray& bytes) { return describeAll(soundrules::midiFaults(bytes)); }
 
 }  // namespace check

@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
   liblhasa-dev zlib1g-dev
   lhasa 7zip libarchive-tools unar jlha-utils
-  libsdl2-mixer-dev timgm6mb-soundfont
+  libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-ipafont-gothic
   clang libclang-rt-14-dev
   xvfb xauth

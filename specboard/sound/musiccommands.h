@@ -13,6 +13,9 @@ public:
 // The four command texts the editor sends, exactly as it sends them.
 namespace midi {
 
+// The error number of a file that is no MIDI file the sequencer plays.
+inline constexpr int InvalidFile = 296;
+
 inline QString stopCommand() { return QStringLiteral("stop midifile "); }
 inline QString closeCommand() { return QStringLiteral("close midifile"); }
 inline QString playCommand() { return QStringLiteral("play midifile from 0"); }

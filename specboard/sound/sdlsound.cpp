@@ -3,48 +3,101 @@
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fluidsynth.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
 
 #include "soundfile.h"
+#include "soundrules.h"
+#include "soundthread.h"
 
 namespace {
 
-constexpr int MixerRate = 44100;
-constexpr int MixerChannels = 2;
-constexpr int MixerChunkSize = 2048;
+// The mixer's buffer, 23 ms: a WAV stopped waits for at most one buffer being mixed, and
+// closing the mixer waits for about two.
+constexpr int MixerChunkSize = 1024;
 constexpr int SoundChannels = 16;  // WAV sounds that may play at once
 
-// The WAV device and the MIDI commands each hold the mixer open while they need it; the
-// mixer's own open count is not relied on, as a second open with other settings closes it.
-int mixerUsers = 0;
+// ---- the mixer ----
 
-bool acquireMixer() {
-    if (mixerUsers > 0) {
-        ++mixerUsers;
+// The WAV device and the MIDI synth each hold the mixer open while they need it; the mixer's
+// own open count is not relied on, as a second open with other settings closes it. The
+// synth takes and leaves it on the sound thread, the device on the window's, and the last
+// one out closes it on the sound thread: closing waits for the mixer's own thread.
+struct Mixer {
+    std::mutex lock;
+    std::condition_variable closed;
+    int users = 0;
+    bool open = false;
+    bool closing = false;
+};
+
+// Never destroyed: a sound thread still closing the mixer as the program ends uses it.
+Mixer& mixer() {
+    static Mixer* const m = new Mixer;
+    return *m;
+}
+
+QString mixerError() { return QString::fromUtf8(Mix_GetError()); }
+
+bool acquireMixer(QString* why = nullptr) {
+    Mixer& m = mixer();
+    std::unique_lock<std::mutex> hold(m.lock);
+    m.closed.wait(hold, [&] { return !m.closing; });
+    if (m.open) {
+        ++m.users;
         return true;
     }
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // the editor's window handles quitting
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    if (Mix_OpenAudio(MixerRate, MIX_DEFAULT_FORMAT, MixerChannels, MixerChunkSize) != 0) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        if (why) *why = QString::fromUtf8(SDL_GetError());
+        return false;
+    }
+    if (Mix_OpenAudio(soundrules::MixerRate, MIX_DEFAULT_FORMAT, soundrules::MixerChannels,
+                      MixerChunkSize) != 0) {
+        if (why) *why = mixerError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     Mix_AllocateChannels(SoundChannels);
-    mixerUsers = 1;
+    m.open = true;
+    m.users = 1;
     return true;
 }
 
-void releaseMixer() {
-    if (mixerUsers == 0) return;
-    if (--mixerUsers > 0) return;
+void closeMixerIfUnused() {
+    Mixer& m = mixer();
+    {
+        const std::lock_guard<std::mutex> hold(m.lock);
+        if (!m.open || m.users > 0) return;  // taken again since
+        m.closing = true;
+    }
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    {
+        const std::lock_guard<std::mutex> hold(m.lock);
+        m.open = false;
+        m.closing = false;
+    }
+    m.closed.notify_all();
 }
 
-QString mixerError() { return QString::fromUtf8(Mix_GetError()); }
+void releaseMixer() {
+    Mixer& m = mixer();
+    {
+        const std::lock_guard<std::mutex> hold(m.lock);
+        if (m.users == 0 || --m.users > 0) return;
+    }
+    soundthread::post(closeMixerIfUnused);
+}
+
+// ---- the synthesizer ----
 
 // Where Debian puts the General MIDI sound font of timgm6mb-soundfont, and the default
 // sound font links that point at whichever one is installed.
@@ -58,9 +111,10 @@ int SDLCALL soundFontExists(const char* path, void*) {
     return QFileInfo(QFile::decodeName(path)).isFile() ? 1 : 0;
 }
 
-}  // namespace
+// The sound font setting is one text the synthesizer reads while it loads a tune.
+std::mutex soundFontLock;
 
-bool prepareMidiSoundFont() {
+bool prepareSoundFontLocked() {
     const char* fromEnvironment = SDL_getenv("SDL_SOUNDFONTS");
     if (!fromEnvironment || !*fromEnvironment) {
         for (const char* path : SoundFontPaths) {
@@ -73,18 +127,109 @@ bool prepareMidiSoundFont() {
     return Mix_EachSoundFont(soundFontExists, nullptr) != 0;
 }
 
+// The synthesizer writes a line to standard error for every note it cannot give a voice,
+// from the mixer's thread: a dense tune writes millions. A few lines of each tune are let
+// through and the rest counted.
+constexpr int SynthLinesPerTune = 5;
+std::atomic<int> synthLines{0};
+std::atomic<long> synthLinesDropped{0};
+
+void synthLog(int level, const char* message, void*) {
+    if (synthLines.fetch_add(1) >= SynthLinesPerTune) {
+        ++synthLinesDropped;
+        return;
+    }
+    const char* kind = level <= FLUID_ERR ? "error" : level == FLUID_WARN ? "warning" : "info";
+    std::fprintf(stderr, "fluidsynth: %s: %s\n", kind, message ? message : "");
+}
+
+void keepSynthQuiet() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN})
+            fluid_set_log_function(level, synthLog, nullptr);
+    });
+}
+
+void endSynthLines() {
+    if (const long dropped = synthLinesDropped.exchange(0); dropped > 0)
+        std::fprintf(stderr, "fluidsynth: %ld more messages of the tune not shown\n", dropped);
+    synthLines = 0;
+}
+
+class SdlMusicSynth : public MusicSynth {
+public:
+    ~SdlMusicSynth() override { unload(); }
+
+    void load(const QByteArray& midi) override {
+        unload();
+        if (!acquireMixer()) return;
+        keepSynthQuiet();
+        const std::lock_guard<std::mutex> hold(soundFontLock);
+        prepareSoundFontLocked();
+        music_ =
+            Mix_LoadMUSType_RW(SDL_RWFromConstMem(midi.constData(), int(midi.size())), MUS_MID, 1);
+        if (!music_) {
+            releaseMixer();
+            return;
+        }
+        bytes_ = midi;
+    }
+
+    void play() override {
+        if (music_) Mix_PlayMusic(music_, 0);
+    }
+
+    void halt() override {
+        if (music_) Mix_HaltMusic();
+    }
+
+    void unload() override {
+        if (!music_) return;
+        Mix_HaltMusic();
+        Mix_FreeMusic(music_);
+        music_ = nullptr;
+        bytes_.clear();
+        endSynthLines();
+        releaseMixer();
+    }
+
+private:
+    Mix_Music* music_ = nullptr;
+    QByteArray bytes_;  // the file, which the synthesizer may read from while it plays
+};
+
+}  // namespace
+
+bool prepareMidiSoundFont() {
+    const std::lock_guard<std::mutex> hold(soundFontLock);
+    return prepareSoundFontLocked();
+}
+
 // ---- SdlSoundDevice ----
 
 SdlSoundDevice::~SdlSoundDevice() { quit(); }
 
 bool SdlSoundDevice::start(quintptr, int) {
-    if (!open_) open_ = acquireMixer();
+    if (!open_) {
+        failure_.clear();
+        open_ = acquireMixer(&failure_);
+    }
     return open_;
 }
 
 bool SdlSoundDevice::startMusic() {
-    const bool decoder = (Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) != 0;
-    return prepareMidiSoundFont() && decoder;
+    failure_.clear();
+    if ((Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) == 0) {
+        failure_ = mixerError();
+        return false;
+    }
+    if (!prepareMidiSoundFont()) {
+        failure_ = QStringLiteral("No General MIDI sound font found (SDL_SOUNDFONTS or %1)")
+                       .arg(QString::fromLatin1(SoundFontPaths[0]));
+        return false;
+    }
+    return true;
 }
 
 SoundDevice::BufferResult SdlSoundDevice::createBuffer(const QByteArray& wavBytes, int) {
@@ -128,8 +273,9 @@ void SdlSoundDevice::play(Buffer buffer) {
 }
 
 void SdlSoundDevice::stop(Buffer buffer) {
-    const auto it = buffers_.find(buffer);
-    if (it != buffers_.end() && entryPlaying(it->second)) Mix_HaltChannel(it->second.channel);
+    for (auto& [handle, entry] : buffers_)
+        if ((handle == buffer || entry.released) && entryPlaying(entry))
+            Mix_HaltChannel(entry.channel);
     sweep();
 }
 
@@ -162,6 +308,9 @@ void SdlSoundDevice::quit() {
 
 // ---- SdlMusicCommands ----
 
+SdlMusicCommands::SdlMusicCommands(std::unique_ptr<MusicSynth> synth)
+    : synth_(synth ? std::move(synth) : std::make_unique<SdlMusicSynth>()) {}
+
 SdlMusicCommands::~SdlMusicCommands() { close(); }
 
 int SdlMusicCommands::send(const QString& command) {
@@ -182,42 +331,36 @@ int SdlMusicCommands::send(const QString& command) {
 }
 
 int SdlMusicCommands::open(const QString& path) {
-    if (music_) return DuplicateAlias;
+    if (open_) return DuplicateAlias;
     if (!QFileInfo::exists(path)) return FileNotFound;
     QByteArray bytes;
-    if (!readSoundFile(path, bytes, nullptr)) return InvalidFile;
-    // The sequencer plays standard MIDI files only; the decoder itself takes anything.
-    if (!bytes.startsWith("MThd")) return InvalidFile;
-    if (!acquireMixer()) return Hardware;
-    prepareMidiSoundFont();
-    Mix_Music* music =
-        Mix_LoadMUSType_RW(SDL_RWFromConstMem(bytes.constData(), int(bytes.size())), MUS_MID, 1);
-    if (!music) {
-        releaseMixer();
-        return InvalidFile;
-    }
-    music_ = music;
-    bytes_ = std::move(bytes);
+    if (!readSoundFile(path, bytes, nullptr, soundrules::MaxMidiFileBytes)) return InvalidFile;
+    // The sequencer plays standard MIDI files only; the decoder itself takes anything. A
+    // tune past the bounds never reaches the synthesizer.
+    if (!bytes.startsWith("MThd") || soundrules::midiRefusal(bytes)) return InvalidFile;
+    tag_ = soundthread::newTag();
+    soundthread::post([synth = synth_, bytes] { synth->load(bytes); }, tag_);
+    open_ = true;
     return 0;
 }
 
 int SdlMusicCommands::play() {
-    if (!music_) return DeviceNotOpen;
-    return Mix_PlayMusic(music_, 0) == 0 ? 0 : int(Hardware);
+    if (!open_) return DeviceNotOpen;
+    soundthread::post([synth = synth_] { synth->play(); }, tag_);
+    return 0;
 }
 
 int SdlMusicCommands::stop() {
-    if (!music_) return DeviceNotOpen;
-    Mix_HaltMusic();
+    if (!open_) return DeviceNotOpen;
+    soundthread::post([synth = synth_] { synth->halt(); }, tag_);
     return 0;
 }
 
 int SdlMusicCommands::close() {
-    if (!music_) return DeviceNotOpen;
-    Mix_HaltMusic();
-    Mix_FreeMusic(music_);
-    music_ = nullptr;
-    bytes_.clear();
-    releaseMixer();
+    if (!open_) return DeviceNotOpen;
+    // What the file had still waiting is moot; a tune already loaded is freed.
+    soundthread::cancel(tag_);
+    soundthread::post([synth = synth_] { synth->unload(); });
+    open_ = false;
     return 0;
 }

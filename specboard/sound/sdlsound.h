@@ -2,12 +2,12 @@
 
 #include <QByteArray>
 #include <map>
+#include <memory>
 
 #include "musiccommands.h"
 #include "sounddevice.h"
 
 struct Mix_Chunk;
-struct _Mix_Music;
 
 // The sound device over SDL2_mixer. A WAV buffer is decoded from memory into a mixer chunk
 // and plays on a channel of its own, so a new sound never cuts off one still playing.
@@ -24,15 +24,20 @@ public:
     // The flags are taken and left alone: every buffer plays once from memory.
     BufferResult createBuffer(const QByteArray& wavBytes, int flags) override;
     void play(Buffer buffer) override;
+    // Stops a buffer's sound and every sound still playing from a released buffer (the
+    // earlier presses of Play), whose chunks are freed at once.
     void stop(Buffer buffer) override;
     // A sound still playing from a released buffer plays to its end; its chunk is freed
-    // by the next call after that, or by quit.
+    // by the next call after that, by a stop, or by quit.
     void free(Buffer buffer) override;
     void quitMusic() override;
     void quit() override;
+    QString failureReason() const override { return failure_; }
 
     // Whether a buffer's sound is playing now.
     bool isPlaying(Buffer buffer) const;
+    // How many buffers hold decoded samples, released ones still playing included.
+    int heldBuffers() const { return int(buffers_.size()); }
 
 private:
     struct Entry {
@@ -49,10 +54,26 @@ private:
     std::map<Buffer, Entry> buffers_;
     Buffer lastHandle_ = 0;
     bool open_ = false;
+    QString failure_;
+};
+
+// What plays MIDI music for the command interface: one tune at a time. Every call is made
+// on the sound thread, never on the window's.
+class MusicSynth {
+public:
+    virtual ~MusicSynth() = default;
+    // Makes the tune of a Standard MIDI File ready to play; nothing plays when it cannot.
+    virtual void load(const QByteArray& midi) = 0;
+    virtual void play() = 0;
+    virtual void halt() = 0;
+    // Stops and frees the tune, if one is loaded.
+    virtual void unload() = 0;
 };
 
 // The MIDI command interface over SDL2_mixer's music player, with the General MIDI sound
-// font. Error numbers follow the multimedia command interface's (base 256).
+// font. Error numbers follow the multimedia command interface's (base 256). A command is
+// answered at once from the file and the alias; the synthesizer's work is handed to the
+// sound thread, so a tune that is slow to load or to stop never holds up the window.
 class SdlMusicCommands : public MusicCommands {
 public:
     enum Error {
@@ -60,19 +81,20 @@ public:
         Hardware = 262,
         DeviceNotOpen = 263,  // no file is open under the alias
         FileNotFound = 275,
-        DuplicateAlias = 289,  // a file is already open under the alias
-        InvalidFile = 296,     // not a standard MIDI file, or one the player refuses
+        DuplicateAlias = 289,             // a file is already open under the alias
+        InvalidFile = midi::InvalidFile,  // not a standard MIDI file, or one past the bounds
         FilenameRequired = 304,
     };
 
-    SdlMusicCommands() = default;
+    // Without a synth, the synthesizer of SDL2_mixer.
+    explicit SdlMusicCommands(std::unique_ptr<MusicSynth> synth = nullptr);
     ~SdlMusicCommands() override;
     SdlMusicCommands(const SdlMusicCommands&) = delete;
     SdlMusicCommands& operator=(const SdlMusicCommands&) = delete;
 
     int send(const QString& command) override;
 
-    bool isOpen() const { return music_ != nullptr; }
+    bool isOpen() const { return open_; }
 
 private:
     int open(const QString& path);
@@ -80,8 +102,9 @@ private:
     int stop();
     int close();
 
-    _Mix_Music* music_ = nullptr;
-    QByteArray bytes_;  // the open file, which the player reads from while it plays
+    std::shared_ptr<MusicSynth> synth_;
+    bool open_ = false;
+    quint64 tag_ = 0;  // the sound thread's jobs for the open file
 };
 
 // Points the MIDI decoder at the General MIDI sound font unless SDL_SOUNDFONTS names

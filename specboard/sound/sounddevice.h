@@ -35,4 +35,7 @@ public:
     virtual void quitMusic() = 0;
     // Stops every sound and the output.
     virtual void quit() = 0;
+    // Why start or startMusic failed, in the sound library's own words; empty when it
+    // cannot tell.
+    virtual QString failureReason() const { return {}; }
 };

@@ -1,23 +1,20 @@
 #include "soundfile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <utility>
 
-bool readSoundFile(const QString& path, QByteArray& bytes, QString* why) {
-    const auto fail = [why](const QString& reason) {
+#include "savefile.h"
+
+bool readSoundFile(const QString& path, QByteArray& bytes, QString* why, qint64 maxSize) {
+    QByteArray read;
+    QString reason;
+    if (!readWholeFile(path, read, &reason, maxSize)) {
         if (why) *why = reason;
         return false;
-    };
-    const QFileInfo info(path);
-    if (!info.exists()) return fail(QStringLiteral("ファイルが見つかりません。"));
-    if (!info.isFile()) return fail(QStringLiteral("通常のファイルではありません。"));
-    if (info.size() > MaxSoundFileBytes) return fail(QStringLiteral("ファイルが大きすぎます。"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return fail(file.errorString());
-    QByteArray read = file.readAll();
-    if (file.error() != QFileDevice::NoError) return fail(file.errorString());
-    if (read.isEmpty()) return fail(QStringLiteral("ファイルが空です。"));
+    }
+    if (read.isEmpty()) {
+        if (why) *why = QStringLiteral("ファイルが空です。");
+        return false;
+    }
     bytes = std::move(read);
     return true;
 }

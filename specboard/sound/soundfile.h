@@ -3,11 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-// The largest sound file read into memory: far above any machine sound, far below what
-// would exhaust the editor's memory.
-inline constexpr qint64 MaxSoundFileBytes = 256 * 1024 * 1024;
-
-// Reads a whole sound file. Only a plain file is read (a pipe or a device under a sound's
-// name would never end), and none above MaxSoundFileBytes; an empty file holds no sound.
-// On failure says why.
-bool readSoundFile(const QString& path, QByteArray& bytes, QString* why);
+// Reads a whole sound file of at most maxSize bytes, however large the file says it is. Only
+// a plain file is read (a pipe or a device under a sound's name would never end); an empty
+// file holds no sound. On failure says why.
+bool readSoundFile(const QString& path, QByteArray& bytes, QString* why, qint64 maxSize);

@@ -5,6 +5,8 @@
 
 #include "filelookup.h"
 #include "soundfile.h"
+#include "soundmessages.h"
+#include "soundrules.h"
 
 SoundPlayer::SoundPlayer(SoundDevice& device, MusicCommands& music, Dialogs& dialogs,
                          QWidget* parent, const QString& title)
@@ -16,9 +18,11 @@ void SoundPlayer::show(const QString& text, Dialogs::Icon icon, const QString& d
 
 void SoundPlayer::start(quintptr window) {
     if (!device_.start(window, DeviceMode))
-        show(QStringLiteral("DirectSoundは使えません。"), Dialogs::Icon::None);
+        show(QStringLiteral("DirectSoundは使えません。"), Dialogs::Icon::None,
+             device_.failureReason());
     else if (!device_.startMusic())
-        show(QStringLiteral("DirectMusicは使えません。"), Dialogs::Icon::None);
+        show(QStringLiteral("DirectMusicは使えません。"), Dialogs::Icon::None,
+             device_.failureReason());
 }
 
 int SoundPlayer::play(const QString& soundNumberText, const QString& fileName,
@@ -42,15 +46,20 @@ void SoundPlayer::playWav(const QString& name, const QString& folder) {
     currentBuffer_ = 0;
     const QString path = findFileInFolder(folder, name);
     if (!path.isEmpty()) {
+        const QString shown = QFileInfo(path).absoluteFilePath();
         QByteArray bytes;
         QString why;
-        if (!readSoundFile(path, bytes, &why)) {
-            show(why, Dialogs::Icon::Warning, QFileInfo(path).absoluteFilePath());
+        if (!readSoundFile(path, bytes, &why, soundrules::MaxWavFileBytes)) {
+            show(why, Dialogs::Icon::Warning, shown);
+        } else if (const auto refused = soundrules::wavRefusal(bytes)) {
+            // Decoded whole to the mixer's samples, it would fill the editor's memory.
+            show(refusalMessage(*refused), Dialogs::Icon::Warning, shown);
         } else {
             const SoundDevice::BufferResult made = device_.createBuffer(bytes, BufferFlags);
             currentBuffer_ = made.handle;
             if (made.handle == 0 && !made.error.isEmpty())
-                show(made.error, Dialogs::Icon::Warning, QFileInfo(path).absoluteFilePath());
+                show(soundReasonInJapanese(made.error), Dialogs::Icon::Warning,
+                     shown + u'\n' + made.error);
         }
     }
     device_.play(currentBuffer_);
@@ -61,6 +70,21 @@ int SoundPlayer::playMidi(const QString& name, const QString& folder) {
     music_.send(midi::closeCommand());
     // A file that is not there still goes to the command interface, which answers it.
     const QString found = findFileInFolder(folder, name);
+    if (!found.isEmpty()) {
+        // A tune past the bounds would hold the synthesizer for minutes: it is refused
+        // before the command interface sees it.
+        const QString shown = QFileInfo(found).absoluteFilePath();
+        QByteArray bytes;
+        QString why;
+        if (!readSoundFile(found, bytes, &why, soundrules::MaxMidiFileBytes)) {
+            show(why, Dialogs::Icon::Warning, shown);
+            return midi::InvalidFile;
+        }
+        if (const auto refused = soundrules::midiRefusal(bytes)) {
+            show(refusalMessage(*refused), Dialogs::Icon::Warning, shown);
+            return midi::InvalidFile;
+        }
+    }
     const QString path = !found.isEmpty()   ? QFileInfo(found).absoluteFilePath()
                          : folder.isEmpty() ? name
                                             : QDir(folder).filePath(name);
@@ -69,7 +93,10 @@ int SoundPlayer::playMidi(const QString& name, const QString& folder) {
 }
 
 void SoundPlayer::stop() {
+    // A stopped sound is never played again (Play makes a new buffer), so its samples go.
     device_.stop(currentBuffer_);
+    if (currentBuffer_ != 0) device_.free(currentBuffer_);
+    currentBuffer_ = 0;
     music_.send(midi::stopCommand());
     music_.send(midi::closeCommand());
 }

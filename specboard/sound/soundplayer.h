@@ -26,9 +26,11 @@ public:
     // "Play": the sound number field's text, the file name registered under it and the
     // folder its files are kept in (empty: the current folder). A WAV name ends in "v",
     // a MIDI name in "d", exactly; any other name, and sound number 0 or none, plays
-    // nothing. Returns the MIDI commands' result (0 or the first error), 0 for the rest.
+    // nothing. A sound that cannot be read, or is past the bounds of soundrules, is
+    // refused with a message. Returns the MIDI commands' result (0 or the first error;
+    // midi::InvalidFile for a refused tune), 0 for the rest.
     int play(const QString& soundNumberText, const QString& fileName, const QString& folder);
-    // "Stop": the current WAV and the MIDI file.
+    // "Stop": the current WAV, whose buffer is released, and the MIDI file.
     void stop();
     // At window unload; never waits for a sound to end.
     void shutDown();

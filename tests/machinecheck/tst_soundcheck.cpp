@@ -27,13 +27,13 @@ QByteArray riffChunk(const char* id, const QByteArray& body) {
     return c;
 }
 
-// PCM, mono, 8000 Hz, 16 bits, with the given channel count and sample size.
-QByteArray fmtBody(quint16 channels = 1, quint16 bits = 16) {
+// PCM, by default mono, 8000 Hz, 16 bits.
+QByteArray fmtBody(quint16 channels = 1, quint16 bits = 16, quint32 rate = 8000) {
     char d[16];
     qToLittleEndian<quint16>(1, d);
     qToLittleEndian<quint16>(channels, d + 2);
-    qToLittleEndian<quint32>(8000, d + 4);
-    qToLittleEndian<quint32>(8000u * channels * bits / 8, d + 8);
+    qToLittleEndian<quint32>(rate, d + 4);
+    qToLittleEndian<quint32>(rate * channels * bits / 8, d + 8);
     qToLittleEndian<quint16>(quint16(channels * bits / 8), d + 12);
     qToLittleEndian<quint16>(bits, d + 14);
     return QByteArray(d, 16);
@@ -99,6 +99,10 @@ void TestSoundCheck::wav_data() {
     QTest::newRow("a chunk size near 4 GiB")
         << waveFile(riffChunk("fmt ", fmtBody()) + "junk" + le32(0xfffffff0u))
         << QStringLiteral("\"junk\" chunk runs past");
+    // specboard's bounds are machinecheck's too, beside the structure.
+    QTest::newRow("1 Hz, cut short")
+        << waveFile(riffChunk("fmt ", fmtBody(1, 16, 1)) + data.left(60))
+        << QStringLiteral("past the end of the file; the sample rate is 1 Hz");
 }
 
 void TestSoundCheck::wav() {
@@ -136,6 +140,11 @@ void TestSoundCheck::midi_data() {
                                      << QStringLiteral("announces 3 tracks, the file holds 2");
     QTest::newRow("a stray tail") << (midiHeader(0, 1) + track() + "MTr")
                                   << QStringLiteral("inside a chunk header");
+    QByteArray chord;
+    for (int i = 0; i < 1200; ++i) chord += QByteArray("\x00\x90\x40\x7f", 4);
+    QTest::newRow("1200 notes at once")
+        << (midiHeader(0, 1) + track(chord + QByteArray("\x00\xff\x2f\x00", 4)))
+        << QStringLiteral("1200 notes start within 50 ms");
 }
 
 void TestSoundCheck::midi() {

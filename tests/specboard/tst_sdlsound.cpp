@@ -1,6 +1,7 @@
 // Real playback over SDL2_mixer on the silent device (SDL_AUDIODRIVER=dummy): a WAV made
-// here and the committed notes.mid start playing, Stop ends them, shut-down while they
-// play returns, and the MIDI commands answer what the command interface would.
+// here and the committed notes.mid start playing, Stop ends them and frees the samples,
+// shut-down while they play returns, sounds past the bounds are refused, a synthesizer that
+// hangs holds up no command, and the MIDI commands answer what the command interface would.
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
@@ -9,22 +10,24 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 #include <cmath>
+#include <memory>
+#include <mutex>
 
 #include "scripteddialogs.h"
 #include "sdlsound.h"
 #include "soundplayer.h"
+#include "soundthread.h"
 
 namespace {
 
-// Three seconds of a 440 Hz tone, 22050 samples a second, 16-bit mono: long enough to be
-// still playing after a MIDI file has been loaded beside it.
-QByteArray toneWav() {
-    constexpr int rate = 22050;
-    constexpr int samples = rate * 3;
+// A 440 Hz tone, 16-bit mono; by default three seconds at 22050 samples a second: long
+// enough to be still playing after a MIDI file has been loaded beside it.
+QByteArray toneWav(int rate = 22050, int samples = 22050 * 3) {
     QByteArray data(samples * 2, Qt::Uninitialized);
     for (int i = 0; i < samples; ++i)
         qToLittleEndian<qint16>(qint16(8000 * std::sin(2 * M_PI * 440 * i / rate)),
@@ -54,6 +57,9 @@ QByteArray toneWav() {
     u32(data.size());
     return wav + data;
 }
+
+// What the sound thread was given is done (the mixer's closing included).
+void settle() { QVERIFY(soundthread::waitUntilIdle(60000)); }
 
 // Whether the mixer is open; the mixer's other calls must not be made once it is closed.
 bool mixerOpen() {
@@ -88,6 +94,8 @@ private slots:
     void newWavPlaysBesideTheOldOne();
     void shutDownWhilePlaying();
     void deviceRefusesWhatItCannotPlay();
+    void soundsPastTheBoundsRefused();
+    void hangingSynthHoldsUpNoCommand();
     void musicCommands_data();
     void musicCommands();
 
@@ -110,6 +118,20 @@ void TestSdlSound::initTestCase() {
     text.write("not a MIDI file\r\n");
     text.close();
     QVERIFY(::mkfifo(QFile::encodeName(folder_ + "pipe.mid").constData(), 0600) == 0);
+    QFile low(folder_ + QStringLiteral("low.wav"));
+    QVERIFY(low.open(QIODevice::WriteOnly));
+    low.write(toneWav(1, 1000));
+    low.close();
+    // 1001 notes at tick 0.
+    QByteArray notes;
+    for (int i = 0; i < 1001; ++i) notes += QByteArray("\0\x90\x3c\x40", 4);
+    notes += QByteArray("\0\xff\x2f\0", 4);
+    char length[4];
+    qToBigEndian(quint32(notes.size()), length);
+    QFile dense(folder_ + QStringLiteral("dense.mid"));
+    QVERIFY(dense.open(QIODevice::WriteOnly));
+    dense.write(QByteArray("MThd\0\0\0\6\0\0\0\1\0\x60MTrk", 18) + QByteArray(length, 4) + notes);
+    dense.close();
     QCOMPARE(qgetenv("SDL_AUDIODRIVER"), QByteArray("dummy"));
 }
 
@@ -123,16 +145,20 @@ void TestSdlSound::wavAndMidiPlayAndStop() {
     QVERIFY(out.device.isPlaying(out.player.currentBuffer()));
     QCOMPARE(out.playMidi(folder_), 0);
     QVERIFY(out.music.isOpen());
+    settle();
     QVERIFY(Mix_PlayingMusic());
     QCOMPARE(Mix_Playing(-1), 1);
 
     out.player.stop();
     QCOMPARE(Mix_Playing(-1), 0);
-    QVERIFY(!Mix_PlayingMusic());
+    QCOMPARE(out.device.heldBuffers(), 0);  // the stopped sound's samples are freed
     QVERIFY(!out.music.isOpen());
+    settle();
+    QVERIFY(!Mix_PlayingMusic());
     QCOMPARE(out.dialogs.shown.size(), 0);
 
     out.player.shutDown();
+    settle();
     QVERIFY(!mixerOpen());
 }
 
@@ -148,9 +174,13 @@ void TestSdlSound::newWavPlaysBesideTheOldOne() {
     // A released handle names nothing: playing it again starts nothing.
     out.device.play(first);
     QCOMPARE(Mix_Playing(-1), 2);
+    QCOMPARE(out.device.heldBuffers(), 2);
+    // Stop silences both presses and frees both.
     out.player.stop();
-    QVERIFY(!out.device.isPlaying(out.player.currentBuffer()));
+    QCOMPARE(Mix_Playing(-1), 0);
+    QCOMPARE(out.device.heldBuffers(), 0);
     out.player.shutDown();
+    settle();
     QVERIFY(!mixerOpen());
 }
 
@@ -159,9 +189,11 @@ void TestSdlSound::shutDownWhilePlaying() {
         Output out;
         out.playWav(folder_);
         out.playMidi(folder_);
+        settle();
         QVERIFY(Mix_PlayingMusic());
         QCOMPARE(Mix_Playing(-1), 1);
         out.player.shutDown();
+        settle();
         QVERIFY(!mixerOpen());
         out.player.shutDown();  // a second unload finds nothing left to stop
         QCOMPARE(out.dialogs.shown.size(), 0);
@@ -171,8 +203,10 @@ void TestSdlSound::shutDownWhilePlaying() {
         Output out;
         out.playWav(folder_);
         out.playMidi(folder_);
+        settle();
         QVERIFY(Mix_PlayingMusic());
     }
+    settle();
     QVERIFY(!mixerOpen());
 }
 
@@ -198,7 +232,78 @@ void TestSdlSound::deviceRefusesWhatItCannotPlay() {
     }
     QCOMPARE(Mix_Playing(-1), 0);
     device.quit();
+    settle();
     QVERIFY(!mixerOpen());
+}
+
+void TestSdlSound::soundsPastTheBoundsRefused() {
+    Output out;
+    QCOMPARE(out.player.play(QStringLiteral("1"), QStringLiteral("low.wav"), folder_), 0);
+    QCOMPARE(out.player.currentBuffer(), 0);
+    QCOMPARE(out.device.heldBuffers(), 0);
+    QCOMPARE(out.player.play(QStringLiteral("2"), QStringLiteral("dense.mid"), folder_),
+             int(SdlMusicCommands::InvalidFile));
+    QVERIFY(!out.music.isOpen());
+    QCOMPARE(out.dialogs.shown.size(), 2);
+    QVERIFY(out.dialogs.shown[0].text.contains(QStringLiteral("1 Hz")));
+    QVERIFY(out.dialogs.shown[1].text.contains(QStringLiteral("1001")));
+    // Sent straight to the command interface, the tune is refused just the same.
+    QCOMPARE(out.music.send("open " + folder_ + "dense.mid type sequencer alias midifile"),
+             int(SdlMusicCommands::InvalidFile));
+    out.player.shutDown();
+    settle();
+}
+
+namespace {
+
+// A synthesizer that hangs in halt until the test lets it go, as one does under a tune
+// of a hundred thousand notes.
+struct SynthCalls {
+    std::mutex lock;
+    QStringList made;
+    QSemaphore haltEntered;
+    QSemaphore haltMayEnd;
+    void note(const char* call) {
+        const std::lock_guard<std::mutex> hold(lock);
+        made << QString::fromLatin1(call);
+    }
+};
+
+class HangingSynth : public MusicSynth {
+public:
+    explicit HangingSynth(std::shared_ptr<SynthCalls> calls) : calls_(std::move(calls)) {}
+    void load(const QByteArray&) override { calls_->note("load"); }
+    void play() override { calls_->note("play"); }
+    void halt() override {
+        calls_->note("halt");
+        calls_->haltEntered.release();
+        calls_->haltMayEnd.acquire();
+    }
+    void unload() override { calls_->note("unload"); }
+
+private:
+    std::shared_ptr<SynthCalls> calls_;
+};
+
+}  // namespace
+
+void TestSdlSound::hangingSynthHoldsUpNoCommand() {
+    auto calls = std::make_shared<SynthCalls>();
+    auto music = std::make_unique<SdlMusicCommands>(std::make_unique<HangingSynth>(calls));
+    const QString open = "open " + folder_ + "notes.mid type sequencer alias midifile";
+    const QString play = QStringLiteral("play midifile from 0");
+    const QString stop = QStringLiteral("stop midifile ");
+    const QString close = QStringLiteral("close midifile");
+    for (const QString& command : {open, play, stop}) QCOMPARE(music->send(command), 0);
+    QVERIFY(calls->haltEntered.tryAcquire(1, 60000));
+    // While it hangs: Stop, a new Play, and the window's end all answer at once, and the
+    // tunes given meanwhile are never loaded.
+    for (const QString& command : {close, open, play, stop, close, open})
+        QCOMPARE(music->send(command), 0);
+    music.reset();
+    calls->haltMayEnd.release(100);
+    settle();
+    QCOMPARE(calls->made, (QStringList{"load", "play", "halt", "unload", "unload", "unload"}));
 }
 
 void TestSdlSound::musicCommands_data() {
@@ -239,12 +344,15 @@ void TestSdlSound::musicCommands_data() {
 void TestSdlSound::musicCommands() {
     QFETCH(QStringList, commands);
     QFETCH(QList<int>, answers);
-    SdlMusicCommands music;
-    for (qsizetype i = 0; i < commands.size(); ++i) {
-        QString command = commands[i];
-        command.replace(QLatin1String("%F"), folder_);
-        QCOMPARE(music.send(command), answers[i]);
+    {
+        SdlMusicCommands music;
+        for (qsizetype i = 0; i < commands.size(); ++i) {
+            QString command = commands[i];
+            command.replace(QLatin1String("%F"), folder_);
+            QCOMPARE(music.send(command), answers[i]);
+        }
     }
+    settle();
 }
 
 QTEST_GUILESS_MAIN(TestSdlSound)

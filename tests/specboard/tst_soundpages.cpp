@@ -321,7 +321,7 @@ void SoundPagesTest::soundOutputThroughTheWindow_data() {
     const QStringList wav{"createBuffer \"wav:bell.wav\" 3", "play 1"};
     QTest::newRow("a WAV beside the machine file, stopped")
         << true << true << "same" << QStringList{"register 1 bell.wav", "play", "stop"}
-        << wav + QStringList{"stop 1", Stop, Close} << "" << 1;
+        << wav + QStringList{"stop 1", "free 1", Stop, Close} << "" << 0;
     QTest::newRow("a MIDI from the machine folder")
         << true << true << "same" << QStringList{"register 2 tune.mid", "play"}
         << QStringList{Stop, Close, "send \"open %Stune.mid type sequencer alias midifile\"",
@@ -339,7 +339,7 @@ void SoundPagesTest::soundOutputThroughTheWindow_data() {
         << QStringList{} << "" << 0;
     QTest::newRow("no sound device: reported, Play and Stop still call")
         << false << true << "same" << QStringList{"register 1 bell.wav", "play", "stop"}
-        << wav + QStringList{"stop 1", Stop, Close} << "DirectSoundは使えません。" << 1;
+        << wav + QStringList{"stop 1", "free 1", Stop, Close} << "DirectSoundは使えません。" << 0;
     QTest::newRow("no music device: reported")
         << true << false << "same" << QStringList{} << QStringList{} << "DirectMusicは使えません。" << 0;
 }

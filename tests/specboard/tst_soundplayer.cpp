@@ -8,19 +8,60 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
+#include <cstring>
 
-#include "scripteddialogs.h"
 #include "recordingsound.h"
-#include "soundfile.h"
+#include "scripteddialogs.h"
 #include "soundplayer.h"
+#include "soundrules.h"
 
 namespace {
 
 const QString Title = QStringLiteral("specboard");
 
+// A PCM WAV file of 8-bit mono samples at a rate.
+QByteArray wavFile(quint32 rate, qsizetype samples) {
+    char head[44];
+    const auto put32 = [&head](int at, quint32 v) { qToLittleEndian(v, head + at); };
+    const auto put16 = [&head](int at, quint16 v) { qToLittleEndian(v, head + at); };
+    memcpy(head, "RIFF....WAVEfmt ", 16);
+    put32(4, quint32(36 + samples));
+    put32(16, 16);
+    put16(20, 1);
+    put16(22, 1);
+    put32(24, rate);
+    put32(28, rate);
+    put16(32, 1);
+    put16(34, 8);
+    memcpy(head + 36, "data", 4);
+    put32(40, quint32(samples));
+    return QByteArray(head, 44) + QByteArray(samples, '\x80');
+}
+
+// A MIDI file of "tracks" tracks, each starting "notes" notes "gap" ticks apart (96 ticks a
+// quarter), after a tempo of "tempo" microseconds a quarter when one is given.
+QByteArray midiFile(int tracks, int notes, int gap, quint32 tempo = 0) {
+    QByteArray file("MThd\0\0\0\6\0\1\0\0\0\x60", 14);
+    file[11] = char(tracks);
+    for (int t = 0; t < tracks; ++t) {
+        QByteArray events;
+        if (tempo)
+            events += QByteArray("\0\xff\x51\x03", 4) + char(tempo >> 16) + char(tempo >> 8) +
+                      char(tempo);
+        for (int n = 0; n < notes; ++n) events += QByteArray(1, char(n ? gap : 0)) + "\x90\x3c\x40";
+        events += QByteArray("\0\xff\x2f\0", 4);
+        char length[4];
+        qToBigEndian(quint32(events.size()), length);
+        file += "MTrk" + QByteArray(length, 4) + events;
+    }
+    return file;
+}
+
 // A machine folder with a blank in its name, holding the sound files a case asks for:
 // "name" holds the text "wav:name" (or "mid:name"), "fifo:name" is a pipe, "empty:name"
-// an empty file and "huge:name" a file above the size read into memory.
+// an empty file, "huge:name" a file above the size read into memory, "wav:rate:samples:name"
+// a WAV file and "mid:tracks:notes:gap:tempo:name" a MIDI file.
 class SoundFolder {
 public:
     SoundFolder() : path_(dir_.path() + QStringLiteral("/machine folder/")) {
@@ -40,7 +81,13 @@ public:
         }
         QFile out(file);
         QVERIFY(out.open(QIODevice::WriteOnly));
-        if (kind == QLatin1String("huge")) QVERIFY(out.resize(MaxSoundFileBytes + 1));  // sparse
+        const QStringList arg = spec.split(u':');
+        if (kind == QLatin1String("huge"))
+            QVERIFY(out.resize(soundrules::MaxWavFileBytes + 1));  // sparse
+        else if (kind == QLatin1String("wav"))
+            out.write(wavFile(arg[1].toUInt(), arg[2].toInt()));
+        else if (kind == QLatin1String("mid"))
+            out.write(midiFile(arg[1].toInt(), arg[2].toInt(), arg[3].toInt(), arg[4].toUInt()));
         if (plain) {
             const bool wav = name.endsWith(QLatin1String("v"), Qt::CaseInsensitive);
             out.write((wav ? QStringLiteral("wav:") : QStringLiteral("mid:")).toUtf8() +
@@ -105,7 +152,8 @@ void TestSoundPlayer::callOrder_data() {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("scripted");  // "buffer|handle|error" or "midi|word|answer"
     QTest::addColumn<QStringList>("calls");
-    QTest::addColumn<QStringList>("messages");  // "text|file name", each Warning with OK
+    // "text|detail after the folder", each Warning with OK; the text up to its figures
+    QTest::addColumn<QStringList>("messages");
     QTest::addColumn<int>("currentBuffer");
     QTest::addColumn<int>("result");
 
@@ -159,12 +207,42 @@ void TestSoundPlayer::callOrder_data() {
                                << QStringList{"ファイルが空です。|empty.wav"} << 0 << 0;
     QTest::newRow("WAV too big to read")
         << QStringList{"huge:huge.wav"} << QStringList{"play|1|huge.wav"} << none
-        << QStringList{"play 0"} << QStringList{"ファイルが大きすぎます。|huge.wav"} << 0 << 0;
-    QTest::newRow("WAV the device cannot decode: its reason shown, play 0")
+        << QStringList{"play 0"} << QStringList{"ファイルが大きすぎます|huge.wav"} << 0 << 0;
+    QTest::newRow("WAV the device cannot decode: its reason in Japanese, play 0")
         << QStringList{"bell.wav"} << QStringList{"play|1|bell.wav"}
-        << QStringList{"buffer|0|Unknown WAVE format"}
+        << QStringList{"buffer|0|Unknown WAVE format tag: 0x0055"}
         << QStringList{"createBuffer \"wav:bell.wav\" 3", "play 0"}
-        << QStringList{"Unknown WAVE format|bell.wav"} << 0 << 0;
+        << QStringList{"この形式のWAVファイルには対応していません。|bell.wav\nUnknown WAVE format tag: 0x0055"}
+        << 0 << 0;
+    // Sounds past the bounds never reach the device or the synthesizer.
+    QTest::newRow("1 Hz WAV refused before decoding")
+        << QStringList{"wav:1:1000:low.wav"} << QStringList{"play|1|low.wav"} << none
+        << QStringList{"play 0"} << QStringList{"WAVファイルのサンプリング周波数が 1 Hz|low.wav"}
+        << 0 << 0;
+    QTest::newRow("WAV of 70 MB of mixer samples refused")
+        << QStringList{"wav:4000:1600000:long.wav"} << QStringList{"play|1|long.wav"} << none
+        << QStringList{"play 0"}
+        << QStringList{"WAVファイルが長すぎます。再生用に変換すると 68 MB|long.wav"} << 0 << 0;
+    QTest::newRow("1001 notes at once refused")
+        << QStringList{"mid:1:1001:0:0:dense.mid"} << QStringList{"play|2|dense.mid"} << none
+        << QStringList{Stop, Close}
+        << QStringList{"MIDIファイルの音符が密集しすぎています。50 ミリ秒の間に 1001 |dense.mid"}
+        << 0 << 296;
+    QTest::newRow("two tracks of 501 notes at once refused together")
+        << QStringList{"mid:2:501:0:0:dense.mid"} << QStringList{"play|2|dense.mid"} << none
+        << QStringList{Stop, Close}
+        << QStringList{"MIDIファイルの音符が密集しすぎています。50 ミリ秒の間に 1002 |dense.mid"}
+        << 0 << 296;
+    QTest::newRow("a fast tempo packs spread notes together")
+        << QStringList{"mid:1:1001:1:1000:fast.mid"} << QStringList{"play|2|fast.mid"} << none
+        << QStringList{Stop, Close}
+        << QStringList{"MIDIファイルの音符が密集しすぎています。|fast.mid"} << 0 << 296;
+    QTest::newRow("1000 notes at once play")
+        << QStringList{"mid:1:1000:0:0:chord.mid"} << QStringList{"play|2|chord.mid"} << none
+        << QStringList{Stop, Close, openMidi("chord.mid"), PlayMidi} << none << 0 << 0;
+    QTest::newRow("1001 notes a tick apart play")
+        << QStringList{"mid:1:1001:1:0:run.mid"} << QStringList{"play|2|run.mid"} << none
+        << QStringList{Stop, Close, openMidi("run.mid"), PlayMidi} << none << 0 << 0;
     QTest::newRow("no device to make a buffer on: nothing shown")
         << QStringList{"bell.wav"} << QStringList{"play|1|bell.wav"} << QStringList{"buffer|0|"}
         << QStringList{"createBuffer \"wav:bell.wav\" 3", "play 0"} << none << 0 << 0;
@@ -179,6 +257,18 @@ void TestSoundPlayer::callOrder_data() {
         << QStringList{"createBuffer \"wav:bell.wav\" 3", "play 1"} << none << 1 << 0;
     QTest::newRow("MIDI in the working folder while there is no machine folder")
         << QStringList{"tune.mid"} << QStringList{"playcwd|2|tune.mid"} << none << midiSequence
+        << none << 0 << 0;
+    QTest::newRow("Stop releases the buffer")
+        << QStringList{"bell.wav"} << QStringList{"play|1|bell.wav", "stop", "stop"} << none
+        << QStringList{"createBuffer \"wav:bell.wav\" 3",
+                       "play 1",
+                       "stop 1",
+                       "free 1",
+                       Stop,
+                       Close,
+                       "stop 0",
+                       Stop,
+                       Close}
         << none << 0 << 0;
     QTest::newRow("Stop with nothing playing")
         << none << QStringList{"stop"} << none << QStringList{"stop 0", Stop, Close} << none << 0
@@ -221,7 +311,7 @@ void TestSoundPlayer::callOrder() {
     QCOMPARE(dialogs.shown.size(), messages.size());
     for (qsizetype i = 0; i < messages.size(); ++i) {
         const ScriptedDialogs::Shown& shown = dialogs.shown[i];
-        QCOMPARE(shown.text, messages[i].section(u'|', 0, 0));
+        QVERIFY2(shown.text.startsWith(messages[i].section(u'|', 0, 0)), qPrintable(shown.text));
         QCOMPARE(shown.detail, folder.path() + messages[i].section(u'|', 1));
         QCOMPARE(shown.title, Title);
         QCOMPARE(shown.icon, Dialogs::Icon::Warning);
@@ -268,8 +358,8 @@ void TestSoundPlayer::startUp() {
     }
     // The editor goes on: Play and Stop make their calls whatever failed.
     runSteps(player, {"play|1|bell.wav", "stop"}, folder.path());
-    const QStringList afterStart{"createBuffer \"wav:bell.wav\" 3", "play 1", "stop 1", Stop,
-                                 Close};
+    const QStringList afterStart{
+        "createBuffer \"wav:bell.wav\" 3", "play 1", "stop 1", "free 1", Stop, Close};
     QCOMPARE(log, startCalls + afterStart);
     QCOMPARE(dialogs.shown.size(), message.isEmpty() ? 0 : 1);
 }
