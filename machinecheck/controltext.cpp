@@ -110,6 +110,14 @@ QString controlTextProblem(const QByteArray& text, int lastPrizeIndex, int* line
                      shownLine(b.chopped(b.endsWith('\r') ? 1 : 0)));
         }
     }
+    // The values the checker refuses in a .rcf are refused before they are packed into one.
+    Findings findings;
+    checkControlValues(findings, QString(), doc);
+    for (const Finding& f : findings.sorted())
+        if (f.severity == Severity::Error) {
+            *line = f.line;
+            return f.text;
+        }
     return {};
 }
 

@@ -76,13 +76,6 @@ std::vector<BoxRow> boxRows() {
     return rows;
 }
 
-// 65536 / v truncated to two decimals, in its shortest decimal form; "?" for no probability.
-QString oddsText(std::int32_t v) {
-    if (v == 0) return QStringLiteral("?");
-    const double odds = std::floor(100.0 * 65536.0 / v) / 100.0;
-    return QString::number(odds, 'g', QLocale::FloatingPointShortest);
-}
-
 }  // namespace
 
 BonusPage::BonusPage(SpecEditor& editor, QWidget* frame) : QWidget(frame), editor_(editor) {
@@ -183,8 +176,10 @@ void BonusPage::makeBoxes(const std::array<QWidget*, 4>& groups) {
 }
 
 void BonusPage::makeProbabilityGroup(QWidget* group) {
-    Check3Bet = makeCheck(group, QStringLiteral("3枚掛け専用機"), QStringLiteral("Check3Bet"), 8, 18, 118);
-    CheckReset = makeCheck(group, QStringLiteral("カウンタリセット機"), QStringLiteral("CheckReset"), 136, 18, 140);
+    Check3Bet =
+        makeCheck(group, QStringLiteral("3枚掛け専用機"), QStringLiteral("Check3Bet"), 8, 18, 118);
+    CheckReset = makeCheck(group, QStringLiteral("カウンタリセット機"),
+                           QStringLiteral("CheckReset"), 136, 18, 140);
     connect(Check3Bet, &QCheckBox::clicked, &editor_, &SpecEditor::setThreeBetOnly);
     connect(CheckReset, &QCheckBox::clicked, &editor_, &SpecEditor::setCounterReset);
 
