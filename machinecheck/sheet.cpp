@@ -989,8 +989,8 @@ QString sheetFileName(const QString& machineName, const QString& orfName) {
         name += c.unicode() < 0x20 || c.unicode() == 0x7f || QStringView(u"/\\:*?\"<>|").contains(c)
                     ? QChar(u'_')
                     : c;
-    name = name.trimmed();
-    while (name.startsWith(u'.')) name.remove(0, 1);
+    // No hidden file, and no blank a file dialog would not show.
+    while (name.startsWith(u'.') || name.startsWith(u' ')) name.remove(0, 1);
     if (name.size() > 80) name.truncate(name.at(79).isHighSurrogate() ? 79 : 80);
     while (name.endsWith(u'.') || name.endsWith(u' ')) name.chop(1);
     if (name.isEmpty()) name = QFileInfo(orfName).completeBaseName();
