@@ -67,8 +67,10 @@ li.warning { color: #850; }
 .sev { font-weight: bold; }
 .row { display: flex; flex-wrap: wrap; gap: 14px; align-items: flex-start; }
 .pic { display: inline-block; vertical-align: middle; object-fit: contain; }
-span.pic { border: 1px dashed #999; color: #777; font-size: 7pt; text-align: center;
-  overflow: hidden; line-height: 1.1; }
+span.pic { display: inline-flex; align-items: center; justify-content: center;
+  border: 1px dashed #999; color: #777; font-size: 7pt; text-align: center;
+  overflow: hidden; line-height: 1.1; word-break: break-all; }
+.nw { white-space: nowrap; }
 span.nopic { border: 2px dashed #c00; color: #c00; background: #fff4f4; }
 span.any { border: 1px solid #345; color: #345; font-weight: bold; font-size: 8pt; }
 .strip td { padding: 1px; position: relative; }
@@ -672,7 +674,7 @@ void SheetWriter::controlSection() {
                              [](const auto& x, const auto& y) { return x.first > y.first; });
             QStringList parts;
             for (std::size_t i = 0; i < used.size() && i < std::size_t(BaseTablesPerCell); ++i)
-                parts << QStringLiteral("<a href=\"#b%1\">%1</a> ×%2")
+                parts << QStringLiteral("<span class=\"nw\"><a href=\"#b%1\">%1</a>×%2</span>")
                              .arg(used[i].second)
                              .arg(used[i].first);
             if (used.size() > std::size_t(BaseTablesPerCell)) {
@@ -681,7 +683,7 @@ void SheetWriter::controlSection() {
                 parts << esc(
                     tr("%1 more (%2 keys)").arg(used.size() - BaseTablesPerCell).arg(rest));
             }
-            out_ += QStringLiteral("<td>%1</td>").arg(parts.join(QStringLiteral("<br>")));
+            out_ += QStringLiteral("<td>%1</td>").arg(parts.join(QStringLiteral(" ")));
         }
         out_ += QStringLiteral("</tr>\n");
     }
@@ -955,8 +957,8 @@ void SheetWriter::positionsSection() {
                         .arg(QLatin1String(colour))
                         .arg(unit)
                         .arg(p.left + unit)
-                        .arg(p.top + 8 * unit)
-                        .arg(8 * unit)
+                        .arg(p.top + 9 * unit)
+                        .arg(9 * unit)
                         .arg(2 * unit)
                         .arg(e);
         }
