@@ -179,7 +179,7 @@ void SheetWriter::section(const char* id, const QString& title) {
 void SheetWriter::unread(const QString& what, const QString& file) {
     out_ += QStringLiteral("<p class=\"bad\">") +
             esc(file.isEmpty() ? tr("The machine names no %1.").arg(what)
-                               : tr("%1 %2 cannot be read: see the findings.")
+                               : tr("Cannot read %1 %2: see the findings.")
                                      .arg(what, QLatin1Char('"') + file + QLatin1Char('"'))) +
             QStringLiteral(" <a href=\"#findings\">↑</a></p>\n");
 }
@@ -196,9 +196,9 @@ int SheetWriter::flagCount() const {
 const reel::PrizeEntry* SheetWriter::prizeOfFlag(int flag) const {
     const int entry = flag - 1;
     if (entry < 0 || entry >= reel::PrizeSlotCount) return nullptr;
-    if (c_.reel) return entry <= c_.reel->lastPrizeIndex ? &c_.reel->prizes[entry] : nullptr;
-    if (c_.spec) return &c_.spec->reelData.flagPrize[entry];
-    return nullptr;
+    // Without the reel data file nothing tells a flag's combination.
+    if (!c_.reel || entry > c_.reel->lastPrizeIndex) return nullptr;
+    return &c_.reel->prizes[entry];
 }
 
 QString SheetWriter::emptyBox(QSize box, const QString& text, const char* kind) {

@@ -714,10 +714,6 @@ unpack と pack では、FILE.rcf や TEXT に &quot;-&quot; を渡すと標準�
         <translation>機種に%1の名前がありません。</translation>
     </message>
     <message>
-        <source>%1 %2 cannot be read: see the findings.</source>
-        <translation>%1 %2 を読めません。チェック結果を見てください。</translation>
-    </message>
-    <message>
         <source>missing: %1</source>
         <translation>なし: %1</translation>
     </message>
@@ -1120,6 +1116,10 @@ unpack と pack では、FILE.rcf や TEXT に &quot;-&quot; を渡すと標準�
 </source>
         <translation>machinecheck: %1 を書きました (%2、%3)
 </translation>
+    </message>
+    <message>
+        <source>Cannot read %1 %2: see the findings.</source>
+        <translation>%1 %2 を読めません。チェック結果を見てください。</translation>
     </message>
 </context>
 </TS>
