@@ -25,12 +25,18 @@ inline constexpr PictureLimits SymbolPictureLimits{4096, 4096, 4096LL * 4096 * 4
 inline constexpr PictureLimits CabinetPictureLimits{16384, 16384, 256LL * 1024 * 1024};
 // What all the pictures of one document load may hold decoded together.
 inline constexpr qint64 LoadBudgetBytes = 256LL * 1024 * 1024;
+// The budget of a read of a document that names up to `pictures` different pictures: each
+// may be as large as the editor let the author load it, and the file still reads back.
+constexpr qint64 readBudget(const PictureLimits& limits, int pictures) {
+    return limits.maxBytes * pictures;
+}
 
 // Loads the pictures of one document read. Only GIF, JPEG, BMP and PNG are decoded, the
 // kind told by the content whatever the name says; anything else is "not a picture". The
-// size is taken from the header and checked against the limits before anything is
-// decoded. A file reached by several names (other letter case, links) is decoded once
-// and its picture shared; the shared picture counts once against the budget.
+// size is taken from the header and checked against the limits, and a file that ends before
+// the data its header asks for is refused, before anything is decoded. A file reached by
+// several names (other letter case, links) is decoded once and its picture shared; the
+// shared picture counts once against the budget.
 class PictureLoader {
 public:
     explicit PictureLoader(const PictureLimits& limits, qint64 budgetBytes = LoadBudgetBytes)
@@ -52,7 +58,10 @@ private:
         QString error;
     };
     bool loadNamed(const QString& path, const QString& shownName, QImage& picture, QString* error);
-    Outcome decode(QIODevice& file, const QString& shownName);
+    // Decodes the picture `file` holds, which begins with `head`; `whole` is all of it when
+    // it was read whole.
+    Outcome decode(QIODevice& file, const QByteArray& head, const QByteArray* whole,
+                   const QString& shownName);
 
     PictureLimits limits_;
     qint64 budget_;

@@ -9,6 +9,7 @@
 
 #include "crc16.h"
 #include "lh5encoder.h"
+#include "lhdecoder.h"
 #include "savefile.h"
 #include "sjis.h"
 
@@ -110,11 +111,13 @@ bool appendMember(QByteArray& out, const Member& m, quint32 stamp, QString* erro
         if (error) *error = why;
         return false;
     };
-    if (file.isEmpty()) return refuse(QStringLiteral("書庫に入れるファイルの名前がありません: 「%1」").arg(m.name));
+    if (file.isEmpty())
+        return refuse(QStringLiteral("書庫に入れるファイルの名前がありません: 「%1」").arg(m.name));
     if (file.size() > 60000 || folder.size() > 60000)
         return refuse(QStringLiteral("書庫に入れるファイルの名前が長すぎます。"));
     if (static_cast<quint64>(m.data.size()) > 0xFFFFFFFFull)
-        return refuse(QStringLiteral("「%1」は 4 GiB を超えるので書庫に入れられません。").arg(m.name));
+        return refuse(
+            QStringLiteral("「%1」は 4 GiB を超えるので書庫に入れられません。").arg(m.name));
 
     const auto* raw = reinterpret_cast<const std::uint8_t*>(m.data.constData());
     const std::size_t size = static_cast<std::size_t>(m.data.size());
@@ -189,7 +192,11 @@ bool Archive::openBytes(const QByteArray& bytes) {
             return false;
         }
         end = dataStart + h->compressed_length;
-        ++headers;
+        if (++headers > kMaxMembers) {
+            error_ = QStringLiteral("書庫のファイルが多すぎます（読むのは %1 個までです）。")
+                         .arg(kMaxMembers);
+            return false;
+        }
         if (isDirectory(h)) continue;
         Entry e{};
         e.dataStart = static_cast<qsizetype>(dataStart);
@@ -247,6 +254,23 @@ std::optional<QByteArray> Archive::read(const QString& name) {
         error_ = QStringLiteral("書庫の「%1」が大きすぎます（%2バイト）。").arg(name).arg(e.size);
         return std::nullopt;
     }
+    const auto length = static_cast<std::size_t>(e.size);
+    const auto* packedData =
+        reinterpret_cast<const std::uint8_t*>(bytes_.constData()) + e.dataStart;
+    QByteArray out;
+    // The methods archivers write most go through our own decoder when it takes the
+    // stream; anything it leaves goes to liblhasa.
+    if (const int dicBits = dictionaryBits(e.method)) {
+        out.resize(static_cast<qsizetype>(length));
+        if (decodeLh(dicBits, packedData, static_cast<std::size_t>(e.packedSize),
+                     reinterpret_cast<std::uint8_t*>(out.data()), length)) {
+            if (crc16(out.constData(), length) != e.crc) {
+                error_ = damaged(QStringLiteral("「%1」のCRCが一致しません").arg(name));
+                return std::nullopt;
+            }
+            return out;
+        }
+    }
     char method[sizeof e.method];
     std::memcpy(method, e.method, sizeof method);
     LHADecoderType* type = lha_decoder_for_name(method);
@@ -255,8 +279,7 @@ std::optional<QByteArray> Archive::read(const QString& name) {
                      .arg(name, QString::fromLatin1(e.method));
         return std::nullopt;
     }
-    MemoryStream packed{reinterpret_cast<const unsigned char*>(bytes_.constData()) + e.dataStart,
-                        static_cast<std::size_t>(e.packedSize), 0};
+    MemoryStream packed{packedData, static_cast<std::size_t>(e.packedSize), 0};
     const auto feed = [](void* buf, std::size_t len, void* handle) -> std::size_t {
         auto* s = static_cast<MemoryStream*>(handle);
         const std::size_t n = std::min(len, s->size - s->pos);
@@ -264,13 +287,11 @@ std::optional<QByteArray> Archive::read(const QString& name) {
         s->pos += n;
         return n;
     };
-    const auto length = static_cast<std::size_t>(e.size);
     LHADecoder* decoder = lha_decoder_new(type, feed, &packed, length);
     if (!decoder) {
         error_ = QStringLiteral("書庫を読む準備ができません（メモリー不足）。");
         return std::nullopt;
     }
-    QByteArray out;
     out.resize(static_cast<qsizetype>(length));
     std::size_t got = 0;
     while (got < length) {

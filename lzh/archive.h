@@ -18,7 +18,7 @@ struct Member {
 class Archive {
 public:
     // Opens an archive held in memory or in a file; false and errorString() when the
-    // bytes are not a readable LZH archive.
+    // bytes are not a readable LZH archive or hold more than kMaxMembers members.
     bool openBytes(const QByteArray& bytes);
     bool openFile(const QString& path);
 
@@ -32,6 +32,9 @@ public:
     // Members whose stated size is above this are refused by read() before anything is
     // allocated, so a damaged or hostile header cannot ask for gigabytes.
     static constexpr qint64 kDefaultMaxMemberSize = 64LL * 1024 * 1024;
+    // An archive with more members than this is refused when it is opened: the headers
+    // of millions of empty members would otherwise take minutes to list.
+    static constexpr int kMaxMembers = 1000;
     void setMaxMemberSize(qint64 bytes) { maxMemberSize_ = bytes; }
 
 private:

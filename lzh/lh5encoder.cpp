@@ -25,7 +25,7 @@ constexpr int kCBit = 9;
 constexpr int kPBit = 4;
 constexpr int kMaxCodeLen = 16;
 constexpr int kMaxBlockCodes = 65535;  // the block size field has 16 bits
-constexpr int kMinParallel = 1 << 18;  // inputs below twice this are parsed in one part
+constexpr int kMinParallel = 1 << 18;  // inputs below twice this are parsed on one thread
 
 // One code of the parse: the "c" symbol in the low 16 bits; for a match, the distance
 // minus one in the high 16 bits.
@@ -60,6 +60,7 @@ public:
             out_.insert(out_.end(), b, b + 4);
         }
     }
+    // Pads the last byte with zeros.
     void finish() {
         if (bits_ % 8) put(8 - bits_ % 8, 0);
         while (bits_ > 0) {
@@ -68,6 +69,18 @@ public:
         }
     }
     std::size_t bytesSoFar() const { return out_.size() + static_cast<std::size_t>(bits_ + 7) / 8; }
+    std::uint64_t bitsSoFar() const {
+        return std::uint64_t(out_.size()) * 8 + std::uint64_t(bits_);
+    }
+    // Goes on with the first `bits` bits of another writer's finished output.
+    void append(const std::vector<std::uint8_t>& bytes, std::uint64_t bits) {
+        std::size_t at = 0;
+        for (; bits >= 32; bits -= 32, at += 4)
+            put(32, std::uint32_t(bytes[at]) << 24 | std::uint32_t(bytes[at + 1]) << 16 |
+                        std::uint32_t(bytes[at + 2]) << 8 | bytes[at + 3]);
+        for (; bits >= 8; bits -= 8) put(8, bytes[at++]);
+        if (bits) put(static_cast<int>(bits), bytes[at] >> (8 - bits));
+    }
 
 private:
     std::vector<std::uint8_t>& out_;
@@ -203,17 +216,27 @@ struct Histogram {
         codes += o.codes;
     }
     // Bits of the codes: a Huffman code spends at least one bit on every symbol unless
-    // the table holds a single one, which costs nothing.
+    // the table holds a single one, which costs nothing. *used counts the symbols.
+    // Each symbol costs log2(total / f) bits, at least one: only a symbol of more than
+    // half the codes comes below one, so one pass adds up the rest and corrects for it.
     template <std::size_t N>
-    static double symbolBits(const std::array<std::uint32_t, N>& f, int used) {
-        if (used < 2) return 0;
+    static double symbolBits(const std::array<std::uint32_t, N>& f, int* used) {
         const Log2Table& lg = log2Table();
-        std::uint32_t total = 0;
-        for (std::uint32_t v : f) total += v;
+        std::uint32_t total = 0, top = 0;
+        double weighted = 0;  // sum of f log2 f
+        int n = 0;
+        for (std::uint32_t v : f) {
+            if (!v) continue;
+            ++n;
+            total += v;
+            top = std::max(top, v);
+            weighted += v * lg(v);
+        }
+        *used = n;
+        if (n < 2) return 0;
         const double lt = lg(total);
-        double bits = 0;
-        for (std::uint32_t v : f)
-            if (v) bits += v * std::max(1.0, lt - lg(v));
+        double bits = lt * total - weighted;
+        if (2.0 * top > total) bits += top - top * (lt - lg(top));
         return bits;
     }
     // Estimated bits of a block holding these codes, its tables included; unless told
@@ -222,7 +245,7 @@ struct Histogram {
         int usedC = 0, usedP = 0, lastP = 0, top = 0;
         std::uint32_t matches = 0;
         double extra = 0;
-        for (std::uint32_t v : c) usedC += v != 0;
+        const double cCodeBits = symbolBits(c, &usedC);
         for (int s = 0; s < kNP; ++s) {
             if (!p[s]) continue;
             ++usedP;
@@ -233,9 +256,11 @@ struct Histogram {
         }
         // A table of one symbol is a fixed few bits; otherwise the "c" lengths cost
         // some bits each (coded through the "t" table) and the "p" lengths 3 or more.
-        const double cBits = usedC < 2 ? 28 : 40 + 6.0 * usedC + symbolBits(c, usedC);
+        int pSymbols = 0;
+        const double pCodeBits = symbolBits(p, &pSymbols);
+        const double cBits = usedC < 2 ? 28 : 40 + 6.0 * usedC + cCodeBits;
         const double bits =
-            16 + cBits + extra + (usedP < 2 ? 8 : 4 + 3.5 * (lastP + 1) + symbolBits(p, usedP));
+            16 + cBits + extra + (usedP < 2 ? 8 : 4 + 3.5 * (lastP + 1) + pCodeBits);
         // The few matches of other symbols may be coded again (see writeBlock), at
         // roughly two more codes each.
         const std::uint32_t others = matches - p[top];
@@ -344,22 +369,15 @@ inline int matchLength(const std::uint8_t* a, const std::uint8_t* b, int limit) 
 class Parser {
 public:
     Parser(const std::uint8_t* data, int begin, int end)
-        : d_(data),
-          begin_(begin),
-          n_(end),
-          head3_(kHashSize, -1),
-          head4_(kHashSize, -1),
-          head6_(kHashSize, -1),
-          head8_(kHashSize, -1),
-          prev8_(kWindow, -1) {}
+        : d_(data), begin_(begin), n_(end), head8_(kHashSize, -1), prev8_(kWindow, -1) {}
 
     std::vector<Token> run();
 
 private:
-    // Where each short string (3, 4 and 6 bytes) was seen last: the nearest short
-    // matches; and a chain through every place of each 8-byte string, newest first,
-    // for the long ones. Eight bytes tell one table value from another, so the chains
-    // stay short even where every line looks alike.
+    // A chain through every place of each 8-byte string, newest first, and the distances
+    // of the last matches taken. Shorter matches come from these too (a long match holds
+    // every shorter one): on control texts the nearest 3- to 7-byte strings cost more in
+    // the search than they save, while the recent distances carry the runs of equal lines.
     static constexpr int kHashBits = 14;
     static constexpr int kHashSize = 1 << kHashBits;
     static constexpr int kChainDepth = 16;
@@ -367,9 +385,11 @@ private:
     // last positions are remembered, which keeps long runs of equal lines fast.
     static constexpr int kNiceLength = 32;
     static constexpr int kTail = 16;
+    // Matches at least one byte longer than this are taken on to the next position.
+    static constexpr int kInheritLength = 8;
     // Positions weighed together before the cheapest path through them is fixed.
     static constexpr int kSpan = 4096;
-    static constexpr int kMaxMatches = kChainDepth + 6;
+    static constexpr int kMaxMatches = kChainDepth + 2;
 
     struct Match {
         int length;
@@ -386,17 +406,6 @@ private:
         std::memcpy(&v, d_ + pos, 4);
         return v;
     }
-    std::uint32_t hash3(int pos) const {
-        const std::uint32_t v =
-            d_[pos] | (std::uint32_t(d_[pos + 1]) << 8) | (std::uint32_t(d_[pos + 2]) << 16);
-        return (v * 2654435761u) >> (32 - kHashBits);
-    }
-    std::uint32_t hash4(int pos) const { return (load32(pos) * 2246822519u) >> (32 - kHashBits); }
-    std::uint32_t hash6(int pos) const {
-        const std::uint64_t v =
-            load32(pos) | (std::uint64_t(d_[pos + 4]) << 32) | (std::uint64_t(d_[pos + 5]) << 40);
-        return static_cast<std::uint32_t>((v * 0x9E3779B97F4A7C15ull) >> (64 - kHashBits));
-    }
     std::uint32_t hash8(int pos) const {
         std::uint64_t v;
         std::memcpy(&v, d_ + pos, 8);
@@ -404,7 +413,7 @@ private:
     }
     void insert(int pos);
     int search(int pos, Match* out);
-    const Match* matchesAt(int pos, int* count);
+    const Match* matchesAt(int pos, int* count, bool mayInherit = true);
     std::uint32_t price(const Match& m) const {
         return prices_.length(m.length) + prices_.position(m.distance);
     }
@@ -425,11 +434,12 @@ private:
     const std::uint8_t* d_;
     int begin_;
     int n_;  // the end of the part; nothing beyond it is read or matched
-    std::vector<std::int32_t> head3_, head4_, head6_, head8_;
+    std::vector<std::int32_t> head8_;
     std::vector<std::int32_t> prev8_;  // by position mod the window
     int nextInsert_ = 0;               // positions below are in the tables or left out
     int searched_ = -1;                // the position whose matches are in found_
     int foundCount_ = 0;
+    bool inherited_ = false;  // found_ holds the match taken on from the position before
     std::array<Match, kMaxMatches> found_{};
     std::array<int, 2> recent_{};  // distances of the last matches taken
     std::vector<Token> tokens_;
@@ -444,89 +454,74 @@ void Parser::insert(int pos) {
         prev8_[pos & (kWindow - 1)] = head8_[h];
         head8_[h] = pos;
     }
-    if (pos + 6 <= n_) head6_[hash6(pos)] = pos;
-    if (pos + 4 <= n_) head4_[hash4(pos)] = pos;
-    if (pos + 3 <= n_) head3_[hash3(pos)] = pos;
 }
 
 // The matches at pos in increasing length, each with the nearest distance known to
-// give at least that length; pos is put into the tables on the way.
+// give at least that length; pos is put into the chain on the way.
 int Parser::search(int pos, Match* out) {
     const int limit = std::min(kMaxMatch, n_ - pos);
     if (limit < kMinMatch) return 0;
     const std::uint8_t* cur = d_ + pos;
-    Match cand[kMaxMatches];  // filled before use
+    // The recent distances first, the nearer one before the farther.
     int n = 0;
-    int seen[6];  // places tried already: the nearest short strings often coincide
-    int seenCount = 0;
-    const auto consider = [&](int from) {
-        if (from < 0 || pos - from > kWindow || from >= pos) return;
-        for (int k = 0; k < seenCount; ++k)
-            if (seen[k] == from) return;
-        seen[seenCount++] = from;
-        const int len = matchLength(d_ + from, cur, limit);
-        if (len >= kMinMatch) cand[n++] = {len, pos - from};
-    };
-    std::int32_t& h3 = head3_[hash3(pos)];
-    consider(h3);
-    h3 = pos;
-    if (limit >= 4) {
-        std::int32_t& h4 = head4_[hash4(pos)];
-        consider(h4);
-        h4 = pos;
+    int r0 = recent_[0], r1 = recent_[1];
+    if (r1 > 0 && r1 < r0) std::swap(r0, r1);
+    for (const int r : {r0, r1}) {
+        if (r <= 0 || r > pos || r > kWindow || (n && out[n - 1].distance == r)) continue;
+        const int len = matchLength(cur - r, cur, limit);
+        if (len >= kMinMatch && (n == 0 || len > out[n - 1].length)) out[n++] = {len, r};
     }
-    if (limit >= 6) {
-        std::int32_t& h6 = head6_[hash6(pos)];
-        consider(h6);
-        h6 = pos;
-    }
-    for (const int r : recent_)
-        if (r > 0) consider(pos - r);
-    if (limit >= 8) {
-        std::int32_t& h8 = head8_[hash8(pos)];
-        int from = h8;
-        prev8_[pos & (kWindow - 1)] = h8;
-        h8 = pos;
-        int best = 7;
-        for (int depth = kChainDepth; depth > 0 && from >= 0 && pos - from <= kWindow; --depth) {
-            const std::uint8_t* m = d_ + from;
-            if (m[best] == cur[best]) {
-                const int len = matchLength(m, cur, limit);
-                if (len > best) {
-                    best = len;
-                    cand[n++] = {len, pos - from};
-                    if (len >= limit) break;
-                }
+    if (limit < 8) return n;
+    // Then the chain, nearest first: a place is kept when it gives more than every nearer
+    // one, and each kept place pushes out the recent distances beyond it that give less.
+    std::int32_t& h8 = head8_[hash8(pos)];
+    int from = h8;
+    prev8_[pos & (kWindow - 1)] = h8;
+    h8 = pos;
+    Match chain[kChainDepth];
+    int found = 0;
+    int best = 7;
+    for (int depth = kChainDepth; depth > 0 && from >= 0 && pos - from <= kWindow; --depth) {
+        const std::uint8_t* m = d_ + from;
+        if (m[best] == cur[best]) {
+            const int len = matchLength(m, cur, limit);
+            if (len > best) {
+                best = len;
+                chain[found++] = {len, pos - from};
+                if (len >= limit) break;
             }
-            from = prev8_[from & (kWindow - 1)];
         }
+        from = prev8_[from & (kWindow - 1)];
     }
-    // Keep the staircase: longest first, each kept one nearer than all longer ones.
-    for (int k = 1; k < n; ++k) {
-        const Match m = cand[k];
-        int j = k;
-        for (; j > 0 && (cand[j - 1].length < m.length ||
-                         (cand[j - 1].length == m.length && cand[j - 1].distance > m.distance));
-             --j)
-            cand[j] = cand[j - 1];
-        cand[j] = m;
+    if (found == 0) return n;
+    // Merge the two staircases by distance, keeping each step that reaches further.
+    Match recent[2];
+    std::copy_n(out, n, recent);
+    int a = 0, b = 0, kept = 0;
+    while (a < n || b < found) {
+        const bool takeRecent = b >= found || (a < n && recent[a].distance < chain[b].distance);
+        const Match m = takeRecent ? recent[a++] : chain[b++];
+        if (kept == 0 || m.length > out[kept - 1].length) out[kept++] = m;
     }
-    int kept = 0;
-    int nearest = kWindow + 1;
-    for (int k = 0; k < n; ++k) {
-        if (cand[k].distance < nearest) {
-            nearest = cand[k].distance;
-            cand[kept++] = cand[k];
-        }
-    }
-    for (int k = 0; k < kept; ++k) out[k] = cand[kept - 1 - k];
     return kept;
 }
 
-const Parser::Match* Parser::matchesAt(int pos, int* count) {
+const Parser::Match* Parser::matchesAt(int pos, int* count, bool mayInherit) {
     if (pos != searched_) {
         while (nextInsert_ < pos) insert(nextInsert_++);
-        foundCount_ = search(pos, found_.data());
+        // Inside a long match the next position starts with the same match one byte
+        // shorter; a search there seldom finds a better one, so the match is taken on.
+        if (mayInherit && searched_ == pos - 1 && foundCount_ > 0 &&
+            found_[foundCount_ - 1].length > kInheritLength) {
+            const Match m = found_[foundCount_ - 1];
+            found_[0] = {m.length - 1, m.distance};
+            foundCount_ = 1;
+            inherited_ = true;
+            insert(pos);
+        } else {
+            foundCount_ = search(pos, found_.data());
+            inherited_ = false;
+        }
         nextInsert_ = pos + 1;
         searched_ = pos;
     }
@@ -557,7 +552,7 @@ int Parser::takeLong(int pos) {
     const Match* m = matchesAt(pos, &count);
     Match here = m[count - 1];
     while (pos + 1 < n_) {
-        const Match* next = matchesAt(pos + 1, &count);
+        const Match* next = matchesAt(pos + 1, &count, false);
         if (!count || next[count - 1].length < kNiceLength) break;
         const Match there = next[count - 1];
         const double perByteHere = double(price(here)) / here.length;
@@ -609,7 +604,8 @@ std::vector<Token> Parser::run() {
             Node& next = nodes_[static_cast<std::size_t>(i + 1)];
             const std::uint32_t lit = base + prices_.literal(d_[p]);
             if (lit < next.cost) next = {lit, 1, 0};
-            int len = kMinMatch;
+            // A match taken on has had its shorter lengths weighed one position before.
+            int len = inherited_ ? matches[0].length : kMinMatch;
             for (int k = 0; k < count; ++k) {
                 const std::uint32_t atDistance = base + prices_.position(matches[k].distance);
                 const auto distance = static_cast<std::uint16_t>(matches[k].distance);
@@ -628,13 +624,14 @@ std::vector<Token> Parser::run() {
 // Writes the chosen codes as blocks.
 class BlockCoder {
 public:
-    BlockCoder(const std::uint8_t* data, std::vector<std::uint8_t>& out) : d_(data), bits_(out) {}
+    BlockCoder(const std::uint8_t* data, BitWriter& bits) : d_(data), bits_(bits) {}
 
     // Codes for the input from position at on. False once the output has reached limit.
     bool write(const std::vector<Token>& tokens, int at, std::size_t limit);
-    std::size_t finish() {
-        bits_.finish();
-        return bits_.bytesSoFar();
+    // A block of two different literals: a code of two symbols, one bit each.
+    void writeLastTwo(std::uint8_t a, std::uint8_t b) {
+        const Token t[2] = {literalToken(a), literalToken(b)};
+        sendBlock(t, 2);
     }
 
 private:
@@ -645,7 +642,7 @@ private:
     void sendBlock(const Token* t, int count);
 
     const std::uint8_t* d_;
-    BitWriter bits_;
+    BitWriter& bits_;
     std::vector<Token> work_;               // a block's codes, polished
     std::vector<std::size_t> segmentEnds_;  // where each segment ends in the codes
 };
@@ -912,55 +909,86 @@ void BlockCoder::sendBlock(const Token* t, int count) {
     }
 }
 
+// Parses and codes data[begin, end) in parts, the codes of each part into blocks of
+// their own, so the bits depend on nothing but the data.
+struct Half {
+    std::vector<std::uint8_t> bytes;
+    BitWriter bits{bytes};
+    bool ok = true;
+    std::exception_ptr failure;
+
+    void code(const std::uint8_t* data, int begin, int end, std::size_t limit) {
+        constexpr int kPart = 1 << 20;  // bounds the codes held at a time
+        const std::int64_t length = end - begin;
+        const std::int64_t parts = (length + kPart - 1) / kPart;
+        const auto partBegin = [&](std::int64_t k) { return begin + int(length * k / parts); };
+        BlockCoder coder(data, bits);
+        for (std::int64_t k = 0; k < parts && ok; ++k)
+            ok = coder.write(Parser(data, partBegin(k), partBegin(k + 1)).run(), partBegin(k),
+                             limit);
+    }
+};
+
 }  // namespace
 
-bool compressLh5(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& out) {
+bool compressLh5(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& out,
+                 int threads) {
     // Positions are kept in 32 bits; members this large are stored instead.
     if (size == 0 || size > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 2))
         return false;
     const int n = static_cast<int>(size);
-    // The parse takes most of the time; large inputs are cut into parts parsed two at
-    // a time on two threads, each part with the 8 KiB before it as history, so the
-    // result does not depend on the timing.
-    constexpr int kPart = 1 << 20;
-    const int parts = n < 2 * kMinParallel ? 1 : 2 * ((n + 2 * kPart - 1) / (2 * kPart));
-    const auto partBegin = [n, parts](int k) {
-        return static_cast<int>(static_cast<std::int64_t>(n) * k / parts);
-    };
-    BlockCoder coder(data, out);
-    for (int k = 0; k < parts; k += 2) {
-        const int a0 = partBegin(k), a1 = partBegin(k + 1);
-        std::vector<Token> second;
-        std::exception_ptr failure;
+    // The parse takes most of the time: a large input is cut in two halves parsed and coded
+    // at the same time, the second with the 8 KiB before it as history, and its bits are
+    // put after the first's, so the result does not depend on the timing.
+    // Two different last bytes go in a block of their own (see below), the rest is parsed.
+    const bool lastTwo = n >= 2 && data[n - 1] != data[n - 2];
+    const int parsed = lastTwo ? n - 2 : n;
+    const int middle = parsed < 2 * kMinParallel ? parsed : parsed / 2;
+    Half first, second;
+    if (middle < parsed) {
         std::thread helper;
+        if (threads > 1) {
+            try {
+                helper = std::thread([&] {
+                    try {
+                        second.code(data, middle, parsed, size);
+                    } catch (...) {
+                        second.failure = std::current_exception();
+                    }
+                });
+            } catch (const std::system_error&) {
+                // no thread to be had: in turn below
+            }
+        }
         struct Joiner {  // also when the parse on this thread throws
             std::thread& thread;
             ~Joiner() {
                 if (thread.joinable()) thread.join();
             }
         } joiner{helper};
-        const bool pair = k + 1 < parts;
-        if (pair) {
-            const int b1 = partBegin(k + 2);
-            try {
-                helper = std::thread([&, a1, b1] {
-                    try {
-                        second = Parser(data, a1, b1).run();
-                    } catch (...) {
-                        failure = std::current_exception();
-                    }
-                });
-            } catch (const std::system_error&) {
-                second = Parser(data, a1, b1).run();  // no thread to be had: in turn
-            }
-        }
-        std::vector<Token> codes = Parser(data, a0, a1).run();
-        if (helper.joinable()) helper.join();
-        if (failure) std::rethrow_exception(failure);
-        codes.insert(codes.end(), second.begin(), second.end());
-        if (!coder.write(codes, a0, size)) return false;
+        first.code(data, 0, middle, size);
+        if (helper.joinable())
+            helper.join();
+        else
+            second.code(data, middle, parsed, size);
+        if (second.failure) std::rethrow_exception(second.failure);
+        if (!first.ok || !second.ok) return false;
+        const std::uint64_t secondBits = second.bits.bitsSoFar();
+        second.bits.finish();
+        first.bits.append(second.bytes, secondBits);
+    } else {
+        first.code(data, 0, parsed, size);
+        if (!first.ok) return false;
     }
-    return coder.finish() < size;
+    // Some decoders look a whole table width ahead before every code (unar): the last
+    // codes are two literals of one bit each, so no table is wider than what is left.
+    // Others take a byte left after the last code for a block that is not there
+    // (libarchive): nothing more than the padding of the last byte follows.
+    if (lastTwo) BlockCoder(data, first.bits).writeLastTwo(data[n - 2], data[n - 1]);
+    first.bits.finish();
+    if (first.bytes.size() >= size) return false;
+    out = std::move(first.bytes);
+    return true;
 }
 
 }  // namespace lzh

@@ -11,6 +11,9 @@ namespace lzh {
 
 // Compresses size bytes into out. Returns false, with out unspecified, as soon as the
 // result cannot come out smaller than the input: such a member is better stored.
-bool compressLh5(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& out);
+// Large inputs are compressed on two threads unless `threads` is 1; the bytes are the
+// same either way.
+bool compressLh5(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& out,
+                 int threads = 2);
 
 }  // namespace lzh

@@ -24,14 +24,6 @@ constexpr int StatusBarHeight = 22;
 // Pointer x, pointer y, the rectangle, its size.
 constexpr int StatusWidths[4] = {90, 90, 250, 0};
 
-// The slots and names of the pictures a read could not load, one per line.
-QString pictureList(const PositionDocument& doc, const QList<int>& slotList) {
-    QStringList lines;
-    for (int s : slotList)
-        lines << QStringLiteral("%1: %2").arg(pos::slotListText(s), doc.pictureSlots[s].fileName);
-    return lines.join(QLatin1Char('\n'));
-}
-
 }  // namespace
 
 Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
@@ -120,15 +112,16 @@ lifecycle::FileCommand Form1::fileCommand(bool save) {
 bool Form1::loadPositionFile() { return openFile(QString()); }
 
 bool Form1::openFile(const QString& path) {
-    QList<int> skipped;
+    QStringList pictureWarnings;
     // A refused file leaves the document, its pictures, its folder and the window as they were.
     const bool read = lifecycle::openOrReadGiven(
-        fileCommand(false), path,
-        [&](const QString& file, QString* why) { return editor_.load(file, why, &skipped); });
-    if (read && !skipped.isEmpty())
+        fileCommand(false), path, [&](const QString& file, QString* why) {
+            return editor_.load(file, why, &pictureWarnings);
+        });
+    if (read && !pictureWarnings.isEmpty())
         dialogs_.message(this, QString::fromLatin1(ProgramName),
                          QStringLiteral("読み込めなかった画像があります。"), Dialogs::Icon::Warning,
-                         Dialogs::Buttons::Ok, pictureList(document(), skipped));
+                         Dialogs::Buttons::Ok, pictureWarnings.join(QLatin1Char('\n')));
     return read;
 }
 

@@ -40,12 +40,12 @@ void PositionEditor::noteDialogFolder(const QString& path) {
     dialogFolder_ = folderOfPath(QFileInfo(path).absoluteFilePath());
 }
 
-bool PositionEditor::load(const QString& path, QString* reason, QList<int>* skippedPictures) {
+bool PositionEditor::load(const QString& path, QString* reason, QStringList* pictureWarnings) {
     noteDialogFolder(path);
     ppf::ReadReport report;
     if (!ppf::readFile(path, doc_, &report, reason)) return false;
     positionFolder_ = folderOfPath(QFileInfo(path).absoluteFilePath());
-    if (skippedPictures) *skippedPictures = report.skippedPictures;
+    if (pictureWarnings) *pictureWarnings = report.warnings;
     for (int e = 0; e < pos::EntryCount; ++e)
         setCoordinateText(e, ::coordinateText(doc_.entries[e]));
     setFile(path);

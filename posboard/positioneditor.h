@@ -4,6 +4,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 #include "positiondocument.h"
@@ -35,9 +36,10 @@ public:
     const QString& dialogFolder() const { return dialogFolder_; }
 
     // Reads a position file over the document: on success the slots, entries, PositionFolder and
-    // every coordinate text come from the file and the document counts as saved; the slots
-    // whose pictures could not be loaded go to *skippedPictures. On failure nothing changes.
-    bool load(const QString& path, QString* reason, QList<int>* skippedPictures = nullptr);
+    // every coordinate text come from the file and the document counts as saved; for each
+    // slot whose picture could not be loaded, *pictureWarnings gets the slot and why. On
+    // failure nothing changes.
+    bool load(const QString& path, QString* reason, QStringList* pictureWarnings = nullptr);
     // Writes the document; on success the file is the current one and the document is saved.
     // On failure the old file stays whole and the document stays unsaved.
     bool save(const QString& path, QString* reason);

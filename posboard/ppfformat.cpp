@@ -21,7 +21,6 @@ bool hasLineBreak(const QString& text) {
 
 }  // namespace
 
-
 QString nameProblem(const QString& fileName) {
     if (fileName.contains(QLatin1Char(',')))
         return QStringLiteral("カンマ (,) を含む名前は位置ファイルに保存できません。");
@@ -109,8 +108,11 @@ bool readText(const QByteArray& bytes, PositionDocument& doc, ReadReport* report
 }
 
 QList<int> loadPictures(PositionDocument& doc, const QString& folder, QStringList* warnings) {
-    // One loader for the file: nine names of one cabinet picture decode it once.
-    pictures::PictureLoader loader(pictures::CabinetPictureLimits);
+    // One loader for the file: nine names of one cabinet picture decode it once. Each slot
+    // may hold a picture as large as "Load" takes, so a file the window saved reads back.
+    pictures::PictureLoader loader(
+        pictures::CabinetPictureLimits,
+        pictures::readBudget(pictures::CabinetPictureLimits, pos::SlotCount));
     QList<int> skipped;
     for (int s = 0; s < pos::SlotCount; ++s) {
         PictureSlot& slot = doc.pictureSlots[s];

@@ -41,10 +41,11 @@ struct ReadReport {
 bool readText(const QByteArray& bytes, PositionDocument& doc, ReadReport* report, QString* error);
 
 // Loads the picture of every named slot from `folder` (exact name, then any case), within
-// the cabinet picture limits and one load's budget. A picture that cannot be loaded is
-// skipped: its slot keeps the image it had, and *warnings names it and says why. A slot
-// without a name holds no picture afterwards.
-QList<int> loadPictures(PositionDocument& doc, const QString& folder, QStringList* warnings = nullptr);
+// the cabinet picture limits, so any nine pictures "Load" took read back. A picture that
+// cannot be loaded is skipped: its slot keeps the image it had, and *warnings names it and
+// says why. A slot without a name holds no picture afterwards.
+QList<int> loadPictures(PositionDocument& doc, const QString& folder,
+                        QStringList* warnings = nullptr);
 
 // Reads a whole position file and its pictures, which are looked up in the file's folder.
 // On success the document holds what the file says; on failure the document and its

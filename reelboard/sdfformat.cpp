@@ -103,8 +103,11 @@ bool readText(const QByteArray& bytes, ReelDataDocument& doc, int& formatVersion
 
 bool loadPictures(ReelDataDocument& doc, const QString& folder, QString* error) {
     // One loader for the whole file: a lit picture usually stands in all four states, and
-    // however many names lead to one file it is decoded once.
-    pictures::PictureLoader loader(pictures::SymbolPictureLimits);
+    // however many names lead to one file it is decoded once. Every name may be a picture as
+    // large as "Load" takes, so a file the window saved reads back.
+    pictures::PictureLoader loader(
+        pictures::SymbolPictureLimits,
+        pictures::readBudget(pictures::SymbolPictureLimits, reel::SymbolCount * PictureStateCount));
     for (SymbolSlot& slot : doc.symbols) {
         for (int s = 0; s < PictureStateCount; ++s) {
             const QString& name = slot.names[s];

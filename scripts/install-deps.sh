@@ -6,7 +6,8 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
   qt6-tools-dev qt6-l10n-tools
-  liblhasa-dev
+  liblhasa-dev zlib1g-dev
+  lhasa 7zip libarchive-tools unar jlha-utils
   libsdl2-mixer-dev timgm6mb-soundfont
   fonts-ipafont-gothic
   clang libclang-rt-14-dev

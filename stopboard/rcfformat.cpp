@@ -1,6 +1,8 @@
 #include "rcfformat.h"
 
 #include <algorithm>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 #include "archive.h"
@@ -30,16 +32,63 @@ std::optional<int> lastPrizeIndexForLines(qsizetype lines) {
     return int(flags - 2);
 }
 
-// The archive member holding the text: "dummy.dat", or the same name in another case or
-// under a folder, as archivers on Windows may have stored it.
-QString findTextMember(const QStringList& names) {
+// The archive members that may hold the text: "dummy.dat", or the same name in another
+// case or under a folder, as archivers on Windows may have stored it; the exact name first.
+QStringList textMembers(const QStringList& names) {
     const QString wanted = QString::fromLatin1(MemberName);
-    if (names.contains(wanted)) return wanted;
+    QStringList found;
     for (const QString& name : names) {
         const qsizetype slash = std::max(name.lastIndexOf(u'\\'), name.lastIndexOf(u'/'));
-        if (name.mid(slash + 1).compare(wanted, Qt::CaseInsensitive) == 0) return name;
+        if (name.mid(slash + 1).compare(wanted, Qt::CaseInsensitive) != 0) continue;
+        if (name == wanted)
+            found.prepend(name);
+        else
+            found.append(name);
     }
-    return {};
+    return found;
+}
+
+// " 12 " and CR LF, "-3 " for a negative value: sign position, digits, one blank.
+constexpr qsizetype MaxAssignmentLine = 9;  // "-32768 " CR LF
+char* putAssignmentLine(char* out, std::int16_t value) {
+    int v = value;
+    *out++ = v < 0 ? '-' : ' ';
+    if (v < 0) v = -v;
+    char digits[5];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + v % 10);
+        v /= 10;
+    } while (v);
+    while (n) *out++ = digits[--n];
+    std::memcpy(out, " \r\n", 3);
+    return out + 3;
+}
+
+// Line ends from b to the end of the text e, as the field reader counts them: LF, CR LF
+// and a lone CR each end a line, and so does the end of a last line without one.
+qsizetype linesToEnd(const char* b, const char* e) {
+    qsizetype lines = 0;
+    for (const char* p = b; p < e; ++p)
+        if (*p == '\n' || (*p == '\r' && (p + 1 >= e || p[1] != '\n'))) ++lines;
+    if (e > b && e[-1] != '\n' && e[-1] != '\r') ++lines;
+    return lines;
+}
+
+// One assignment line as the writer makes it (blanks, an optional minus, up to five
+// digits, blanks, CR LF) read at p; the end of the line, or nullptr for anything else,
+// which the field reader then takes as it would.
+const char* readAssignmentLine(const char* p, const char* e, std::int16_t& value) {
+    while (p < e && *p == ' ') ++p;
+    const bool negative = p < e && *p == '-';
+    if (negative) ++p;
+    int v = 0, digits = 0;
+    for (; p < e && *p >= '0' && *p <= '9' && digits < 6; ++p, ++digits) v = v * 10 + (*p - '0');
+    if (digits == 0 || digits > 5 || v > (negative ? 32768 : 32767)) return nullptr;
+    while (p < e && *p == ' ') ++p;
+    if (e - p < 2 || p[0] != '\r' || p[1] != '\n') return nullptr;
+    value = std::int16_t(negative ? -v : v);
+    return p + 2;
 }
 
 }  // namespace
@@ -79,11 +128,18 @@ QByteArray writeText(const ControlDocument& doc) {
             const BaseSlot& slot = doc.baseSlot(b, s);
             w.spacedLine({slot.probability, slot.table});
         }
+    // The assignment lines are most of the file: written here straight into the bytes.
+    QByteArray bytes = w.take();
+    qsizetype at = bytes.size();
+    bytes.resize(at + assignmentLineCount(last) * MaxAssignmentLine);
+    char* out = bytes.data() + at;
     const auto assignments = doc.assignments();
     forEachFileRun(last, [&](std::size_t first, std::size_t count) {
-        for (std::size_t i = first; i < first + count; ++i) w.spacedLine(assignments.subspan(i, 1));
+        for (std::size_t i = first; i < first + count; ++i)
+            out = putAssignmentLine(out, assignments[i]);
     });
-    return w.take();
+    bytes.truncate(out - bytes.constData());
+    return bytes;
 }
 
 bool readText(const QByteArray& text, ControlDocument& doc, ReadReport* report, QString* error) {
@@ -132,26 +188,41 @@ bool readText(const QByteArray& text, ControlDocument& doc, ReadReport* report, 
         for (int s = 0; s < SlotsPerBaseTable; ++s)
             doc.baseSlot(b + 1, s) = base[std::size_t(b) * SlotsPerBaseTable + s];
 
-    const qsizetype lines = r.remainingLines();
-    if (report) {
-        report->assignmentLines = lines;
-        report->writtenLastPrizeIndex = lastPrizeIndexForLines(lines);
-    }
-
     // Assignments: an unreadable value keeps the entry's value and the next one is read.
-    // Once the text has ended every further entry keeps its value, so stop there.
+    // Once the text has ended every further entry keeps its value, so stop there. Lines
+    // as the writer makes them are read here; from the first other line on, the field
+    // reader reads the rest.
+    const char* const end = text.constData() + text.size();
+    const char* p = text.constData() + r.position();
+    qsizetype linesRead = 0;
+    std::optional<FieldReader> rest;
     const auto assignments = doc.assignments();
     forEachFileRun(doc.lastPrizeIndex(), [&](std::size_t first, std::size_t count) {
-        for (std::size_t i = first; i < first + count && !r.atEnd(); ++i)
-            r.readInt16(assignments[i]);
+        std::size_t i = first;
+        for (; !rest && i < first + count && p < end; ++i) {
+            const char* next = readAssignmentLine(p, end, assignments[i]);
+            if (!next) {
+                rest.emplace(text.mid(p - text.constData()));
+                break;
+            }
+            p = next;
+            ++linesRead;
+        }
+        for (; rest && i < first + count && !rest->atEnd(); ++i) rest->readInt16(assignments[i]);
     });
+    if (report) {
+        report->assignmentLines = linesRead + linesToEnd(p, end);
+        report->writtenLastPrizeIndex = lastPrizeIndexForLines(report->assignmentLines);
+    }
     return true;
 }
 
 QByteArray packArchive(const ControlDocument& doc, QString* error) {
     QString why;
-    QByteArray archive = lzh::writeArchive({lzh::Member{QString::fromLatin1(MemberName), writeText(doc)}}, &why);
-    if (archive.isEmpty() && error) *error = QStringLiteral("制御ファイルの書庫を作れませんでした。%1").arg(why);
+    QByteArray archive =
+        lzh::writeArchive({lzh::Member{QString::fromLatin1(MemberName), writeText(doc)}}, &why);
+    if (archive.isEmpty() && error)
+        *error = QStringLiteral("制御ファイルの書庫を作れませんでした。%1").arg(why);
     return archive;
 }
 
@@ -162,12 +233,22 @@ bool unpackText(const QByteArray& bytes, QByteArray& text, QString* error) {
             *error = QStringLiteral("LZH 書庫として読めません。%1").arg(archive.errorString());
         return false;
     }
-    const QString member = findTextMember(archive.memberNames());
-    if (member.isEmpty()) {
+    const QStringList members = textMembers(archive.memberNames());
+    if (members.isEmpty()) {
         if (error)
             *error = QStringLiteral("書庫に %1 がありません。").arg(QLatin1String(MemberName));
         return false;
     }
+    // Which one the simulator would take is not known: none is taken.
+    if (members.size() > 1) {
+        if (error)
+            *error =
+                QStringLiteral("書庫に %1 が %2 個あります。制御ファイルには 1 個だけ入れます。")
+                    .arg(QLatin1String(MemberName))
+                    .arg(members.size());
+        return false;
+    }
+    const QString& member = members.front();
     std::optional<QByteArray> data = archive.read(member);
     if (!data) {
         if (error)

@@ -1,7 +1,7 @@
 // Picture loading: the content decides the decoder among GIF, JPEG, BMP and PNG, sizes are
-// checked from the header before anything is decoded, one file is decoded once per load,
-// and one load holds at most its budget.
-#include "pictures.h"
+// checked from the header before anything is decoded, a file cut short is refused, one file
+// is decoded once per load, and one load holds at most its budget.
+#include <unistd.h>
 
 #include <QBuffer>
 #include <QDir>
@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <unistd.h>
+#include "pictures.h"
 
 namespace {
 
@@ -21,10 +21,12 @@ QByteArray fileBytes(const QString& path) {
 // A committed GIF (Qt writes none): 72 x 36, blue.
 QByteArray blueGif() { return fileBytes(QStringLiteral(TEST_DATA_DIR "/blue.gif")); }
 
-QByteArray encoded(const QByteArray& format, int width, int height) {
+QByteArray encoded(const QByteArray& format, int width, int height,
+                   QImage::Format kind = QImage::Format_RGB32) {
     if (format == "gif") return blueGif();
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::blue);
+    image = image.convertToFormat(kind);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -74,6 +76,21 @@ QByteArray claiming(const QByteArray& format, int width, int height) {
     return b;
 }
 
+// A run-length BMP of 16 x 8 in its one colour: a run fills the bottom row, then the codes
+// end the picture, so the decoder writes no other pixel.
+QByteArray runLengthBmp() {
+    QByteArray b = encoded("bmp", 16, 8, QImage::Format_Indexed8);
+    b.truncate(static_cast<unsigned char>(b[10]));  // up to the pixels
+    putLE(b, 30, 2, 4);                             // run-length, 4 bits
+    return b + QByteArray("\x10\x00\x00\x01", 4);
+}
+
+QByteArray topDownBmp(int width, int height) {
+    QByteArray b = encoded("bmp", width, height);
+    putLE(b, 22, quint32(-height), 4);
+    return b;
+}
+
 QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
     QFile f(path);
@@ -90,6 +107,8 @@ private slots:
     void contentDecides();
     void sizeFromTheHeader_data();
     void sizeFromTheHeader();
+    void cutShort_data();
+    void cutShort();
     void oneDecodePerFile();
     void budgetOfOneLoad();
 };
@@ -102,6 +121,7 @@ void PicturesTest::contentDecides_data() {
     QTest::newRow("JPEG under a GIF name") << "a.gif" << encoded("jpeg", 72, 36) << true;
     QTest::newRow("BMP under a JPEG name") << "a.jpg" << encoded("bmp", 72, 36) << true;
     QTest::newRow("PNG under a BMP name") << "a.bmp" << encoded("png", 72, 36) << true;
+    QTest::newRow("BMP stored top row first") << "a.bmp" << topDownBmp(72, 36) << true;
     QTest::newRow("SVG") << "a.gif"
                          << QByteArray(
                                 "<svg xmlns='http://www.w3.org/2000/svg' width='72' "
@@ -189,6 +209,39 @@ void PicturesTest::sizeFromTheHeader() {
                      why.contains(QStringLiteral("%1 × %2").arg(width).arg(height)),
                  qPrintable(why));
     }
+}
+
+void PicturesTest::cutShort_data() {
+    QTest::addColumn<QByteArray>("bytes");  // a whole blue picture file
+    QTest::newRow("GIF") << blueGif();
+    QTest::newRow("JPEG") << encoded("jpeg", 32, 16);
+    QTest::newRow("PNG") << encoded("png", 32, 16);
+    QTest::newRow("BMP 24-bit") << encoded("bmp", 21, 7);
+    QTest::newRow("BMP 8-bit palette") << encoded("bmp", 21, 7, QImage::Format_Indexed8);
+    QTest::newRow("BMP top row first") << topDownBmp(5, 3);
+    QTest::newRow("BMP run-length") << runLengthBmp();
+}
+
+// Whatever its last byte, a file that stops before its end is refused before it is decoded
+// and the picture in hand stays; the whole file decodes, nothing unwritten left in it.
+void PicturesTest::cutShort() {
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    for (qsizetype n = 0; n < bytes.size(); ++n) {
+        // A new file each time: rewriting one with data in it waits for the disk.
+        const QString path = write(dir, QStringLiteral("cut%1.bmp").arg(n), bytes.left(n));
+        QImage picture = pictures::blankPicture();
+        QString why;
+        QVERIFY2(!pictures::loadPicture(path, picture, &why), qPrintable(QString::number(n)));
+        QCOMPARE(picture, pictures::blankPicture());
+        QVERIFY2(why.contains(path), qPrintable(why));
+        if (n > bytes.size() - 4)
+            QVERIFY2(why.contains(QStringLiteral("途中で切れています")), qPrintable(why));
+    }
+    QImage picture;
+    QVERIFY(pictures::loadPicture(write(dir, QStringLiteral("whole.bmp"), bytes), picture));
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) QVERIFY(picture.pixelColor(x, y).blue() > 200);
 }
 
 void PicturesTest::oneDecodePerFile() {

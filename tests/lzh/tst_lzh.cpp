@@ -134,6 +134,7 @@ private slots:
     void crcMismatchIsDamage();
     void unsupportedMethod();
     void memberSizeLimit();
+    void memberCountLimit();
     void failedOpenForgetsTheOldArchive();
     void openFile();
 };
@@ -293,7 +294,8 @@ void LzhTest::headerSizeAvoidsZeroLowByte() {
 }
 
 void LzhTest::refusesMembersTheFormatCannotHold() {
-    for (const QString& name : {QString(), QStringLiteral("folder/"), QString(70000, QLatin1Char('n'))}) {
+    for (const QString& name :
+         {QString(), QStringLiteral("folder/"), QString(70000, QLatin1Char('n'))}) {
         QString why;
         QVERIFY(lzh::writeArchive({{name, QByteArray("x")}}, &why).isEmpty());
         QVERIFY(!why.isEmpty());  // the caller can tell the user why nothing was written
@@ -447,6 +449,20 @@ void LzhTest::memberSizeLimit() {
     QVERIFY(b.openBytes(archive));
     QVERIFY(!b.read(QStringLiteral("dummy.dat")).has_value());
     QVERIFY(b.errorString().contains(QStringLiteral("大きすぎます")));
+}
+
+// Up to kMaxMembers members are listed; one more and the archive is refused unread.
+void LzhTest::memberCountLimit() {
+    QList<lzh::Member> members;
+    for (int i = 0; i < lzh::Archive::kMaxMembers; ++i)
+        members.append({QStringLiteral("m%1").arg(i), QByteArray()});
+    lzh::Archive a;
+    QVERIFY2(a.openBytes(lzh::writeArchive(members, kStamp)), qPrintable(a.errorString()));
+    QCOMPARE(a.memberNames().size(), lzh::Archive::kMaxMembers);
+    members.append({QStringLiteral("one more"), QByteArray("x")});
+    QVERIFY(!a.openBytes(lzh::writeArchive(members, kStamp)));
+    QVERIFY(a.memberNames().isEmpty());
+    QVERIFY2(a.errorString().contains(QStringLiteral("多すぎます")), qPrintable(a.errorString()));
 }
 
 void LzhTest::failedOpenForgetsTheOldArchive() {

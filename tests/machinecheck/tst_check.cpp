@@ -8,6 +8,7 @@
 #include "checker.h"
 #include "orfformat.h"
 #include "ppfformat.h"
+#include "archive.h"
 #include "rcfformat.h"
 #include "samplecopy.h"
 #include "sdfformat.h"
@@ -169,6 +170,20 @@ void TestCheck::faults_data() {
            })
         << QStringList{
                QStringLiteral("machine.rcf:0: error: stopboard refuses this reel control file")};
+    // An archive the reader refuses for its members: dummy.dat twice, or too many members.
+    for (const int extra : {1, lzh::Archive::kMaxMembers})
+        QTest::newRow(qPrintable(QStringLiteral("a .rcf with %1 more members").arg(extra)))
+            << Mutation([extra](const QDir& d) {
+                   const QString path = d.filePath(QStringLiteral("machine.rcf"));
+                   lzh::Archive a;
+                   if (!a.openFile(path)) return false;
+                   QList<lzh::Member> members{{QStringLiteral("dummy.dat"),
+                                               a.read(QStringLiteral("dummy.dat")).value_or("")}};
+                   members += QList<lzh::Member>(extra, members.front());
+                   return putBytes(path, lzh::writeArchive(members));
+               })
+            << QStringList{QStringLiteral(
+                   "machine.rcf:0: error: stopboard refuses this reel control file")};
     QTest::newRow("a base table that does not add up")
         << Mutation([](const QDir& d) {
                return editControl(

@@ -5,6 +5,7 @@
 // the canvas as mouse events, and what the canvas shows.
 
 #include <QAbstractItemView>
+#include <QBuffer>
 #include <QComboBox>
 #include <QLabel>
 #include <QScrollBar>
@@ -37,6 +38,15 @@ inline QString writePicture(const QTemporaryDir& dir, const QString& name, int w
     const QString path = dir.filePath(name);
     if (!patternPicture(w, h).save(path, "BMP")) qWarning("cannot write %s", qPrintable(path));
     return path;
+}
+
+// The first 3000 bytes of a 400 x 300 BMP of 24-bit pixels: the header whole, the rows not.
+inline QByteArray cutPicture() {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    patternPicture(400, 300).save(&buffer, "BMP");
+    return bytes.left(3000);
 }
 
 inline QByteArray readAll(const QString& path) {

@@ -234,6 +234,7 @@ void TestForm1::refusedPictures_data() {
     QTest::newRow("leading blank") << " cab.bmp" << QByteArray();
     QTest::newRow("not in code page 932") << "caf\u00e9\U0001F600.bmp" << QByteArray();
     QTest::newRow("not a picture") << "broken.gif" << QByteArray("GIF89a and nothing more");
+    QTest::newRow("cut short") << "cut.bmp" << cutPicture();
     QTest::newRow("gone") << "gone.bmp" << QByteArray("-");
 }
 
@@ -308,11 +309,13 @@ void TestForm1::showAgain() {
 void TestForm1::readFile() {
     QTemporaryDir dir;
     PositionDocument doc;
-    const QStringList names{"cab.bmp", "", "", "gone.gif", "", "", "digits.bmp", "broken.bmp"};
+    const QStringList names{"cab.bmp", "",           "",           "gone.gif", "",
+                            "",        "digits.bmp", "broken.bmp", "cut.bmp"};
     for (int s = 0; s < names.size(); ++s) doc.pictureSlots[s].fileName = names[s];
     writePicture(dir, "cab.bmp", 600, 100);
     writePicture(dir, "digits.bmp", 50, 10);
     QVERIFY(saveFileAtomically(dir.filePath("broken.bmp"), "BM nothing"));
+    QVERIFY(saveFileAtomically(dir.filePath("cut.bmp"), cutPicture()));
     doc.entries[1] = {-5, 0, 35, 20, QStringLiteral("-12")};
     doc.entries[2].value = QString();
     doc.entries[20] = {10, 20, 59, 79, QStringLiteral("12")};  // shown and kept as the file has it
@@ -324,10 +327,16 @@ void TestForm1::readFile() {
     wintest::clickAnswering(w, w.dialogs, "Command3", dir.filePath("machine.ppf"));
     QCOMPARE(w.dialogs.fileRequests.last().filter,
              QStringLiteral("画像位置ファイル|*.ppf|All Files|*.*|"));
-    // One warning lists the pictures that could not be loaded; the rest is read.
+    // One warning lists the pictures that could not be loaded and why; the rest is read.
     QCOMPARE(w.dialogs.shown.size(), 1);
-    QCOMPARE(w.dialogs.shown[0].detail,
-             QStringLiteral("3 - 筐体画像 4: gone.gif\n7 - 数値画像 3: broken.bmp"));
+    const QStringList lines = w.dialogs.shown[0].detail.split('\n');
+    const QStringList why{"「gone.gif」が見つかりません", "「broken.bmp」を読めません",
+                          "「cut.bmp」はファイルが途中で切れています"};
+    QCOMPARE(lines.size(), why.size());
+    for (int k = 0; k < why.size(); ++k)
+        QVERIFY2(lines[k].startsWith(pos::slotListText(QList<int>{3, 7, 8}[k]) + ": ") &&
+                     lines[k].contains(why[k]),
+                 qPrintable(lines[k]));
     QVERIFY(w.document().sameData(doc));
     QVERIFY(!w.isModified());
     QCOMPARE(text(w, "LabelFileName"), QStringLiteral("machine.ppf"));

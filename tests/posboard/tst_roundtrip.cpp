@@ -1,6 +1,6 @@
 // A position file made entirely through the window: two slot pictures, and a rectangle and a
 // value for entries on all three pages. Saved, loaded into a fresh window and saved again, it
-// comes back byte for byte.
+// comes back byte for byte. The largest pictures the window takes come back with their file.
 
 #include "poswindowtest.h"
 
@@ -21,6 +21,7 @@ class TestRoundTrip : public QObject {
     Q_OBJECT
 private slots:
     void madeInTheWindow();
+    void largestPicturesReadBack();
 };
 
 void TestRoundTrip::madeInTheWindow() {
@@ -68,6 +69,27 @@ void TestRoundTrip::madeInTheWindow() {
     QCOMPARE(fresh.document().pictureSlots[5].image.size(), QSize(200, 30));
     wintest::clickAnswering(fresh, dialogs, QStringLiteral("Command4"), second);
     QCOMPARE(readAll(second), readAll(first));
+}
+
+void TestRoundTrip::largestPicturesReadBack() {
+    Window w;
+    // Two-colour pictures: 8 MB each on disk and in memory, counted as 4 bytes a pixel.
+    QImage picture(8000, 8000, QImage::Format_Mono);
+    picture.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int k = 0; k < 2; ++k) {
+        picture.fill(k);
+        const QString name = w.dir.filePath(QStringLiteral("cabinet%1.bmp").arg(k));
+        QVERIFY(picture.save(name, "BMP"));
+        loadSlotPicture(w, w.dialogs, k, name);
+    }
+    const QString path = w.dir.filePath(QStringLiteral("large.ppf"));
+    wintest::clickAnswering(w, w.dialogs, QStringLiteral("Command4"), path);
+    Window fresh;
+    wintest::clickAnswering(fresh, fresh.dialogs, QStringLiteral("Command3"), path);
+    QVERIFY(w.dialogs.shown.isEmpty());
+    QVERIFY2(fresh.dialogs.shown.isEmpty(), qPrintable(fresh.dialogs.shown.value(0).detail));
+    for (int k = 0; k < 2; ++k)
+        QCOMPARE(fresh.document().pictureSlots[k].image.size(), QSize(8000, 8000));
 }
 
 QTEST_MAIN(TestRoundTrip)

@@ -1,6 +1,7 @@
 // The symbol picture panel driven through the real window: stepping between symbols,
 // picture loads per state, PictureSize measuring, refused pictures and the symbol drag.
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QLabel>
 
@@ -224,6 +225,13 @@ void TestPicturePanel::refusedPicture_data() {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QByteArray>("content");  // empty: a real picture
     QTest::newRow("not a picture") << "broken.gif" << QByteArray("GIF89a\x01\x00garbage", 15);
+    QImage wide(400, 300, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    wide.save(&buffer, "BMP");
+    QTest::newRow("cut short") << "cut.bmp" << bmp.left(3000);
     QTest::newRow("empty file") << "empty.bmp" << QByteArray("");
     QTest::newRow("missing file") << "missing.bmp" << QByteArray("-");
     QTest::newRow("double quote in the name") << "say\"hi\".bmp" << QByteArray();

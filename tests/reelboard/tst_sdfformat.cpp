@@ -87,6 +87,7 @@ private slots:
     void failedReadLeavesDocumentAsItWas();
     void picturesFoundInTheFilesFolder();
     void missingPictureMakesFileBad();
+    void largestPicturesReadBack();
     void failedWriteKeepsOldFile();
 };
 
@@ -320,6 +321,24 @@ void SdfFormatTest::missingPictureMakesFileBad() {
     QString why;
     QVERIFY(!sdf::readFile(path, back, &report, &why));
     QVERIFY(why.contains(QStringLiteral("gone.gif")));
+}
+
+// Five symbols with different lit pictures as large as "Load" takes (two-colour: 2 MB each,
+// counted as 4 bytes a pixel) all come back with the file.
+void SdfFormatTest::largestPicturesReadBack() {
+    QTemporaryDir dir;
+    QImage lit(4096, 4096, QImage::Format_Mono);
+    lit.fill(0);
+    ReelDataDocument doc;
+    for (int s = 0; s < 5; ++s) {
+        doc.symbols[s].names[0] = QStringLiteral("lit%1.bmp").arg(s);
+        QVERIFY(lit.save(dir.filePath(doc.symbols[s].names[0]), "BMP"));
+    }
+    const QString path = dir.filePath(QStringLiteral("m.sdf"));
+    QVERIFY(sdf::writeFile(path, doc, nullptr));
+    QString why;
+    QVERIFY2(sdf::readFile(path, doc, nullptr, &why), qPrintable(why));
+    for (int s = 0; s < 5; ++s) QCOMPARE(doc.symbols[s].pictures[0].size(), QSize(4096, 4096));
 }
 
 void SdfFormatTest::failedWriteKeepsOldFile() {

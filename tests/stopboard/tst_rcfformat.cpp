@@ -7,6 +7,7 @@
 
 #include "archive.h"
 #include "rcfformat.h"
+#include "textfile.h"
 
 using namespace control;
 
@@ -132,6 +133,7 @@ private slots:
     void otherLayout();
     void brokenTables_data();
     void brokenTables();
+    void assignmentsReadAsTheFieldReaderReads();
     void lenientAssignments_data();
     void lenientAssignments();
     void comments_data();
@@ -343,6 +345,42 @@ void TestRcfFormat::brokenTables() {
     QCOMPARE(report.assignmentLines, qsizetype(-1));
 }
 
+// Random edits of the assignment section (blanks, signs, letters, commas, quotes, lone
+// line ends, long digit runs, cuts): the document and the line count are those that the
+// field reader gives value by value.
+void TestRcfFormat::assignmentsReadAsTheFieldReaderReads() {
+    const QByteArray good = rcf::writeText(randomDoc(1, 41));
+    const QByteArray tables = firstLines(good, Section1Lines + Section2Lines);
+    const QByteArray pieces[] = {" ",  "-",  "+",    "x",       ",", "\"",
+                                 "\r", "\n", "\r\n", "1234567", "\t"};
+    QRandomGenerator rng(42);
+    for (int round = 0; round < 60; ++round) {
+        QByteArray section = good.mid(tables.size());
+        for (int k = rng.bounded(1, 12); k > 0; --k) {
+            const qsizetype at = rng.bounded(section.size() + 1);
+            if (rng.bounded(3) == 0)
+                section.remove(at, rng.bounded(1, 4));
+            else
+                section.insert(at, pieces[rng.bounded(int(std::size(pieces)))]);
+        }
+        if (round % 4 == 0) section.truncate(rng.bounded(section.size() + 1));
+        ControlDocument doc, expected;
+        doc.setLastPrizeIndex(1);
+        expected.setLastPrizeIndex(1);
+        rcf::ReadReport report;
+        QVERIFY(rcf::readText(tables + section, doc, &report, nullptr));
+        QVERIFY(rcf::readText(tables, expected, nullptr, nullptr));
+        FieldReader r(section);
+        const qsizetype lines = r.remainingLines();
+        forEachFileKey(1, [&](const AssignmentKey& key) {
+            std::int16_t v = expected.assignment(key);
+            if (!r.atEnd() && r.readInt16(v)) expected.setAssignment(key, v);
+        });
+        QCOMPARE(report.assignmentLines, lines);
+        QVERIFY2(doc == expected, qPrintable(QString::number(round)));
+    }
+}
+
 void TestRcfFormat::lenientAssignments_data() {
     QTest::addColumn<QByteArray>("assignments");
     QTest::addColumn<QList<int>>("expected");  // first entries after the read, others kept
@@ -526,6 +564,12 @@ void TestRcfFormat::badArchive_data() {
     QTest::newRow("damaged member") << damaged << QString();
     QTest::newRow("no dummy.dat") << lzh::writeArchive({{QStringLiteral("other.dat"), text}})
                                   << QStringLiteral("dummy.dat がありません");
+    QTest::newRow("dummy.dat twice") << lzh::writeArchive({{QStringLiteral("dummy.dat"), text},
+                                                           {QStringLiteral("DUMMY.DAT"), text}})
+                                     << QStringLiteral("dummy.dat が 2 個あります");
+    QList<lzh::Member> many(lzh::Archive::kMaxMembers, {QStringLiteral("a.txt"), QByteArray()});
+    many.append({QStringLiteral("dummy.dat"), text});
+    QTest::newRow("too many members") << lzh::writeArchive(many) << QStringLiteral("多すぎます");
     QTest::newRow("text cut in the base tables")
         << lzh::writeArchive({{QStringLiteral("dummy.dat"), firstLines(text, Section1Lines + 3)}})
         << QStringLiteral("基本テーブル 1 のテーブル4");
