@@ -1010,6 +1010,10 @@ struct SheetText {
 bool machineOf(const QString& target, QString& folder, QString& orf, QString* error) {
     const QFileInfo info(target);
     if (!info.isDir() && info.suffix().compare(QLatin1String("orf"), Qt::CaseInsensitive) == 0) {
+        if (!info.exists()) {
+            if (error) *error = SheetText::tr("there is no machine file %1").arg(target);
+            return false;
+        }
         folder = info.path();
         orf = info.fileName();
         return true;

@@ -1121,5 +1121,9 @@ unpack と pack では、FILE.rcf や TEXT に &quot;-&quot; を渡すと標準�
         <source>Cannot read %1 %2: see the findings.</source>
         <translation>%1 %2 を読めません。チェック結果を見てください。</translation>
     </message>
+    <message>
+        <source>there is no machine file %1</source>
+        <translation>機種ファイル %1 はありません</translation>
+    </message>
 </context>
 </TS>

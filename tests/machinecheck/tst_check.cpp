@@ -5,10 +5,10 @@
 #include <QtTest>
 #include <functional>
 
+#include "archive.h"
 #include "checker.h"
 #include "orfformat.h"
 #include "ppfformat.h"
-#include "archive.h"
 #include "rcfformat.h"
 #include "samplecopy.h"
 #include "sdfformat.h"

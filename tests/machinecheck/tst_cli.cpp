@@ -104,6 +104,8 @@ void TestCli::usage_data() {
         << QStringList{"sheet"} << 2 << QStringLiteral("sheet needs a FOLDER or FILE.orf");
     QTest::newRow("sheet, -o without a name")
         << QStringList{"sheet", Sample, "-o"} << 2 << QStringLiteral("-o needs a file name");
+    QTest::newRow("sheet, no such .orf")
+        << QStringList{"sheet", none + "/x.orf"} << 2 << QStringLiteral("there is no machine file");
     QTest::newRow("sheet, no such folder")
         << QStringList{"sheet", none} << 2 << QStringLiteral("cannot read the folder");
     QTest::newRow("--help") << QStringList{"--help"} << 0
@@ -120,9 +122,11 @@ void TestCli::usage() {
     QCOMPARE(r.status, status);
     const QString shown = status == 0 ? QString::fromUtf8(r.out) : r.err;
     QVERIFY2(shown.contains(message), qPrintable(shown));
-    // A mistake in the command line shows the usage; a folder that is not there does not.
+    // A mistake in the command line shows the usage; a folder or file that is not there
+    // does not.
     QCOMPARE(r.err.contains(QStringLiteral("Usage: machinecheck check FOLDER")),
-             status == 2 && !message.contains(QStringLiteral("cannot read the folder")));
+             status == 2 && !message.contains(QStringLiteral("cannot read the folder")) &&
+                 !message.contains(QStringLiteral("there is no machine file")));
 }
 
 void TestCli::exitStatusAndJson() {

@@ -70,6 +70,7 @@ private slots:
     void outputs_data();
     void outputs();
     void defaultNameIsSafe();
+    void textsFromFilesStayText();
 };
 
 void TestSheet::sampleInABrowser() {
@@ -246,6 +247,62 @@ void TestSheet::defaultNameIsSafe() {
                      qPrintable(file));
         // A name cut short keeps whole characters.
         QVERIFY2(QString::fromUtf8(file.toUtf8()) == file, qPrintable(file));
+    }
+}
+
+// Every text a file gives, however hostile, shows as text: the page holds no markup but its
+// own, and no attribute of a file's making.
+void TestSheet::textsFromFilesStayText() {
+    check::Findings findings;
+    check::MachineContents sample;
+    QVERIFY(check::checkMachine(Sample, QStringLiteral("machine.orf"), findings, sample, nullptr));
+    QVERIFY(sample.spec && sample.reel && sample.control && sample.positions);
+    const QStringList pieces = {QStringLiteral("<script>"),
+                                QStringLiteral("<iframe src=x>"),
+                                QStringLiteral("\" onerror=\"alert(1)"),
+                                QStringLiteral("'"),
+                                QStringLiteral("&amp;"),
+                                QStringLiteral("</td>"),
+                                QStringLiteral("%1"),
+                                QStringLiteral("%2"),
+                                QStringLiteral("あ"),
+                                QStringLiteral("\r\n"),
+                                QStringLiteral("-->")};
+    QRandomGenerator random(2027);
+    auto hostile = [&] {
+        QString text;
+        for (int i = int(random.bounded(6)); i >= 0; --i)
+            text += pieces.at(int(random.bounded(pieces.size())));
+        return text;
+    };
+    static const QRegularExpression tag(QStringLiteral("<([a-zA-Z][a-zA-Z0-9]*)"));
+    const QSet<QString> own = {"html",       "head",    "meta",  "title", "style", "body", "header",
+                               "nav",        "section", "h1",    "h2",    "h3",    "p",    "div",
+                               "table",      "thead",   "tbody", "tr",    "th",    "td",   "span",
+                               "img",        "a",       "ul",    "li",    "b",     "br",   "figure",
+                               "figcaption", "svg",     "image", "rect",  "text"};
+    for (int round = 0; round < 20; ++round) {
+        check::MachineContents c = sample;
+        c.spec->machineName = hostile();
+        c.spec->makerName = hostile();
+        c.spec->explanation = hostile();
+        c.spec->controlFileName = hostile();
+        c.spec->setCTEndConText(0, hostile());
+        for (int n = 1; n <= 4; ++n) c.spec->sound.files[n] = hostile();
+        c.spec->sound.files[5] = QString();
+        c.spec->sound.bgmSound[7] = 5;  // a sound nobody registered
+        c.reel->symbols[2].names[1] = hostile();
+        for (int t = 1; t <= 7; ++t) c.control->setComment(t, hostile());
+        c.positions->pictureSlots[3].fileName = hostile();
+        c.positions->entries[4].value = hostile();
+        const QList<check::Finding> list{{hostile(), 3, check::Severity::Error, hostile()}};
+        const QString html = QString::fromUtf8(check::machineSheet(c, list));
+        for (auto it = tag.globalMatch(html); it.hasNext();) {
+            const QString name = it.next().captured(1).toLower();
+            QVERIFY2(own.contains(name), qPrintable(name));
+        }
+        QVERIFY(!html.contains(QStringLiteral("onerror=\"")));
+        QVERIFY(!html.contains(QStringLiteral("-->")));
     }
 }
 
