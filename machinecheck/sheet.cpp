@@ -133,7 +133,10 @@ private:
     void soundsSection();
     void positionsSection();
 
-    void section(const char* id, const QString& title);
+    // The document a section shows.
+    enum class Source { None, Machine, Reel, Control, Positions };
+    // Opens a section; false, after saying so and closing it, when its document is not there.
+    bool section(const char* id, const QString& title, Source source = Source::None);
     void unread(const QString& what, const QString& file);
     QString sectionOf(const Finding& finding) const;
 
@@ -172,8 +175,32 @@ QString SheetWriter::page() {
     return std::move(out_);
 }
 
-void SheetWriter::section(const char* id, const QString& title) {
+bool SheetWriter::section(const char* id, const QString& title, Source source) {
     out_ += QStringLiteral("<section id=\"%1\"><h2>%2</h2>\n").arg(QLatin1String(id), esc(title));
+    const QString orf = sameFolderName(c_.orfPath);
+    auto named = [&](QString MachineSpec::*name) { return c_.spec ? (*c_.spec).*name : QString(); };
+    switch (source) {
+        case Source::None:
+            return true;
+        case Source::Machine:
+            if (c_.spec) return true;
+            unread(tr("the machine file"), orf);
+            break;
+        case Source::Reel:
+            if (c_.reel) return true;
+            unread(tr("the reel data file"), named(&MachineSpec::reelFileName));
+            break;
+        case Source::Control:
+            if (c_.control) return true;
+            unread(tr("the reel control file"), named(&MachineSpec::controlFileName));
+            break;
+        case Source::Positions:
+            if (c_.positions) return true;
+            unread(tr("the picture position file"), named(&MachineSpec::bodyFileName));
+            break;
+    }
+    out_ += QStringLiteral("</section>\n");
+    return false;
 }
 
 void SheetWriter::unread(const QString& what, const QString& file) {
@@ -348,12 +375,7 @@ void SheetWriter::findingsSection() {
 // ---- reel data ----
 
 void SheetWriter::reelsSection() {
-    section("reels", tr("Reel strips"));
-    if (!c_.reel) {
-        unread(tr("the reel data file"), c_.spec ? c_.spec->reelFileName : QString());
-        out_ += QStringLiteral("</section>\n");
-        return;
-    }
+    if (!section("reels", tr("Reel strips"), Source::Reel)) return;
     const ReelDataDocument& doc = *c_.reel;
     out_ += QStringLiteral("<div class=\"row\"><table class=\"strip\"><thead><tr><th>%1</th>")
                 .arg(esc(tr("position")));
@@ -388,12 +410,7 @@ void SheetWriter::reelsSection() {
 }
 
 void SheetWriter::prizesSection() {
-    section("prizes", tr("Prizes"));
-    if (!c_.reel) {
-        unread(tr("the reel data file"), c_.spec ? c_.spec->reelFileName : QString());
-        out_ += QStringLiteral("</section>\n");
-        return;
-    }
+    if (!section("prizes", tr("Prizes"), Source::Reel)) return;
     const ReelDataDocument& doc = *c_.reel;
     out_ += QStringLiteral("<p>%1</p>\n")
                 .arg(esc(tr("Flag f is prize f; flag 0 is no prize. Pays in medals.")));
@@ -432,12 +449,7 @@ void SheetWriter::prizesSection() {
 // ---- machine ----
 
 void SheetWriter::flagsSection() {
-    section("flags", tr("Flags and probabilities"));
-    if (!c_.spec) {
-        unread(tr("the machine file"), sameFolderName(c_.orfPath));
-        out_ += QStringLiteral("</section>\n");
-        return;
-    }
+    if (!section("flags", tr("Flags and probabilities"), Source::Machine)) return;
     const MachineSpec& s = *c_.spec;
     const int flags = flagCount();
     out_ +=
@@ -512,12 +524,7 @@ void SheetWriter::flagsSection() {
 }
 
 void SheetWriter::bonusSection() {
-    section("bonus", tr("Bonus rules"));
-    if (!c_.spec) {
-        unread(tr("the machine file"), sameFolderName(c_.orfPath));
-        out_ += QStringLiteral("</section>\n");
-        return;
-    }
+    if (!section("bonus", tr("Bonus rules"), Source::Machine)) return;
     const MachineSpec& s = *c_.spec;
     auto item = [&](const QString& text) {
         out_ += QStringLiteral("<li>%1</li>\n").arg(esc(text));
@@ -558,12 +565,7 @@ void SheetWriter::bonusSection() {
 }
 
 void SheetWriter::linesSection() {
-    section("lines", tr("Pay lines"));
-    if (!c_.spec) {
-        unread(tr("the machine file"), sameFolderName(c_.orfPath));
-        out_ += QStringLiteral("</section>\n");
-        return;
-    }
+    if (!section("lines", tr("Pay lines"), Source::Machine)) return;
     const MachineSpec& s = *c_.spec;
     using machine::LineRows;
     for (int bet = 0; bet < machine::StoredBets; ++bet) {
@@ -618,12 +620,7 @@ void SheetWriter::linesSection() {
 // ---- reel control ----
 
 void SheetWriter::controlSection() {
-    section("control", tr("Reel control"));
-    if (!c_.control) {
-        unread(tr("the reel control file"), c_.spec ? c_.spec->controlFileName : QString());
-        out_ += QStringLiteral("</section>\n");
-        return;
-    }
+    if (!section("control", tr("Reel control"), Source::Control)) return;
     using namespace control;
     const ControlDocument& doc = *c_.control;
     const int lastFlag = doc.lastPrizeIndex() + 1;
@@ -757,12 +754,7 @@ void SheetWriter::controlSection() {
 // ---- sounds ----
 
 void SheetWriter::soundsSection() {
-    section("sounds", tr("Sounds"));
-    if (!c_.spec) {
-        unread(tr("the machine file"), sameFolderName(c_.orfPath));
-        out_ += QStringLiteral("</section>\n");
-        return;
-    }
+    if (!section("sounds", tr("Sounds"), Source::Machine)) return;
     using namespace sound;
     const SoundTables& t = c_.spec->sound;
     // What each sound number plays on, in the order of the sound pages.
@@ -870,12 +862,7 @@ void SheetWriter::soundsSection() {
 // ---- picture positions ----
 
 void SheetWriter::positionsSection() {
-    section("positions", tr("Picture positions"));
-    if (!c_.positions) {
-        unread(tr("the picture position file"), c_.spec ? c_.spec->bodyFileName : QString());
-        out_ += QStringLiteral("</section>\n");
-        return;
-    }
+    if (!section("positions", tr("Picture positions"), Source::Positions)) return;
     const PositionDocument& doc = *c_.positions;
     auto placed = [&](int e) {
         const PlacementEntry& p = doc.entries[e];

@@ -5,33 +5,13 @@
 #include <QtTest>
 
 #include "rcfformat.h"
+#include "runmachinecheck.h"
 #include "samplecopy.h"
 #include "sheet.h"
 
 namespace {
 
 const QString Sample = QStringLiteral(SAMPLE_DIR);
-
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-Run machinecheck(const QStringList& args, const QString& lang) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) env.remove(QLatin1String(name));
-    env.insert(QStringLiteral("LANG"), lang);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(MACHINECHECK_BIN), args);
-    Run r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.status = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 // Every picture the page carries, decoded as a browser would take it.
 QList<QImage> embeddedPictures(const QByteArray& html) {
@@ -76,8 +56,8 @@ private slots:
 void TestSheet::sampleInABrowser() {
     QTemporaryDir temp;
     const QString page = temp.filePath(QStringLiteral("sheet.html"));
-    const Run r = machinecheck({QStringLiteral("sheet"), Sample, QStringLiteral("-o"), page},
-                               QStringLiteral("ja_JP.UTF-8"));
+    const Run r = machinecheck({QStringLiteral("sheet"), Sample, QStringLiteral("-o"), page}, {},
+                               {}, {}, QStringLiteral("ja_JP.UTF-8"));
     QVERIFY2(r.status == 0, qPrintable(r.err));
     const QByteArray html = fileBytes(page);
     QVERIFY2(html.size() < 2 * 1024 * 1024, QByteArray::number(html.size()));
@@ -130,7 +110,8 @@ void TestSheet::brokenMachineIsMarked() {
     QVERIFY(writeControlFor(dir, 5, QStringLiteral("<img src=x onerror=alert(1)>")));
     QVERIFY(renameMachine(dir, "<script>alert(\"x\")</script> & 'q'"));
 
-    const Run r = machinecheck({QStringLiteral("sheet"), temp.path()}, QStringLiteral("C"));
+    const Run r =
+        machinecheck({QStringLiteral("sheet"), temp.path()}, {}, {}, {}, QStringLiteral("C"));
     QCOMPARE(r.status, 0);
     const QString page = dir.filePath(check::sheetFileName(
         QStringLiteral("<script>alert(\"x\")</script> & 'q'"), QStringLiteral("machine.orf")));
@@ -212,7 +193,8 @@ void TestSheet::outputs() {
     for (const QString& name : QDir(folder).entryList(QDir::Files))
         inputs << QString::fromLatin1(fileBytes(QDir(folder).filePath(name)).toBase64());
 
-    const Run r = machinecheck(QStringList{QStringLiteral("sheet")} + targets, QStringLiteral("C"));
+    const Run r = machinecheck(QStringList{QStringLiteral("sheet")} + targets, {}, {}, {},
+                               QStringLiteral("C"));
     QCOMPARE(r.status, status);
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
     QCOMPARE(fileBytes(out).contains("<h1>サンプル機</h1>"), written);
