@@ -1126,4 +1126,91 @@ unpack と pack では、FILE.rcf や TEXT に &quot;-&quot; を渡すと標準�
         <translation>機種ファイル %1 はありません</translation>
     </message>
 </context>
+<context>
+    <name>SoundCheck</name>
+    <message>
+        <source>not a WAV file (no RIFF/WAVE header)</source>
+        <translation>WAV ファイルではありません（RIFF/WAVE の見出しがありません）</translation>
+    </message>
+    <message>
+        <source>the &quot;%1&quot; chunk runs past the end of the file</source>
+        <translation>「%1」チャンクがファイルの終わりを越えています</translation>
+    </message>
+    <message>
+        <source>the &quot;fmt &quot; chunk is too short</source>
+        <translation>「fmt 」チャンクが短すぎます</translation>
+    </message>
+    <message>
+        <source>the &quot;fmt &quot; chunk gives no channels, sample rate, block size or sample size</source>
+        <translation>「fmt 」チャンクにチャンネル数、サンプリング周波数、ブロックサイズ、サンプルサイズのどれかがありません</translation>
+    </message>
+    <message>
+        <source>the &quot;data&quot; chunk comes before any &quot;fmt &quot; chunk</source>
+        <translation>「data」チャンクが「fmt 」チャンクより前にあります</translation>
+    </message>
+    <message>
+        <source>no &quot;fmt &quot; chunk</source>
+        <translation>「fmt 」チャンクがありません</translation>
+    </message>
+    <message>
+        <source>no &quot;data&quot; chunk</source>
+        <translation>「data」チャンクがありません</translation>
+    </message>
+    <message>
+        <source>the sample rate is %1 Hz; specboard plays no WAV below %2 Hz</source>
+        <translation>サンプリング周波数が %1 Hz です。specboard は %2 Hz 未満の WAV を再生しません</translation>
+    </message>
+    <message>
+        <source>the sound converts to %1 MB of mixer samples; specboard plays at most %2 MB</source>
+        <translation>この音はミキサーのサンプルにすると %1 MB になります。specboard が再生するのは %2 MB までです</translation>
+    </message>
+    <message>
+        <source>not a MIDI file (no MThd header)</source>
+        <translation>MIDI ファイルではありません（MThd の見出しがありません）</translation>
+    </message>
+    <message>
+        <source>the MThd chunk has a bad length</source>
+        <translation>MThd チャンクの長さが不正です</translation>
+    </message>
+    <message>
+        <source>unknown MIDI file format %1</source>
+        <translation>MIDI ファイルの形式 %1 は知られていません</translation>
+    </message>
+    <message>
+        <source>the MThd chunk announces no track</source>
+        <translation>MThd チャンクがトラックを 1 つも示していません</translation>
+    </message>
+    <message>
+        <source>a format 0 MIDI file has one track, this one announces %1</source>
+        <translation>形式 0 の MIDI ファイルのトラックは 1 つですが、このファイルは %1 個を示しています</translation>
+    </message>
+    <message>
+        <source>the MThd chunk gives no time division</source>
+        <translation>MThd チャンクに時間の分解能がありません</translation>
+    </message>
+    <message>
+        <source>the file ends inside a chunk header</source>
+        <translation>チャンクの見出しの途中でファイルが終わっています</translation>
+    </message>
+    <message>
+        <source>chunk %1 runs past the end of the file</source>
+        <translation>チャンク %1 がファイルの終わりを越えています</translation>
+    </message>
+    <message>
+        <source>the MThd chunk announces %1 tracks, the file holds %2</source>
+        <translation>MThd チャンクはトラックを %1 個示していますが、ファイルには %2 個あります</translation>
+    </message>
+    <message>
+        <source>the file has %1 bytes; specboard plays no MIDI file above %2</source>
+        <translation>ファイルは %1 バイトです。specboard は %2 バイトを超える MIDI ファイルを再生しません</translation>
+    </message>
+    <message>
+        <source>%1 notes start within %2 ms; specboard plays at most %3</source>
+        <translation>%2 ミリ秒の間に %1 個の音が鳴り始めます。specboard が再生するのは %3 個までです</translation>
+    </message>
+    <message>
+        <source>; </source>
+        <translation>。</translation>
+    </message>
+</context>
 </TS>
