@@ -1,6 +1,7 @@
 #include "lifecycle.h"
 
 #include "filelookup.h"
+#include "givenfile.h"
 
 namespace lifecycle {
 
@@ -40,6 +41,56 @@ bool confirmClose(Dialogs& dialogs, QWidget* window, const std::function<bool()>
         default:
             return false;
     }
+}
+
+DocumentCommands::DocumentCommands(QWidget* window, Dialogs& dialogs, EditorSession& session,
+                                   DocumentTexts texts, FileStep read, FileStep write)
+    : window_(window),
+      dialogs_(dialogs),
+      session_(session),
+      texts_(std::move(texts)),
+      read_(std::move(read)),
+      write_(std::move(write)) {}
+
+FileCommand DocumentCommands::command(bool save) const {
+    return {dialogs_,
+            window_,
+            texts_.filter,
+            texts_.startInFolder ? session_.folder() : QString(),
+            texts_.programName,
+            save ? texts_.writeFailure : texts_.readFailure,
+            save ? texts_.writeIcon : texts_.readIcon};
+}
+
+namespace {
+
+// The editor's read or write in the shape the dialog commands run.
+FileAction runStep(const DocumentCommands::FileStep& step, FileResult& result) {
+    return [&step, &result](const QString& path, QString* reason) {
+        result = step(path);
+        if (reason) *reason = result.reason;
+        return result.done;
+    };
+}
+
+}  // namespace
+
+bool DocumentCommands::load(const QString& given) {
+    FileResult result;
+    if (!openOrReadGiven(command(false), given, runStep(read_, result))) return false;
+    if (!result.warnings.isEmpty() && !texts_.readWarning.isEmpty())
+        dialogs_.message(window_, texts_.programName, texts_.readWarning, Dialogs::Icon::Warning,
+                         Dialogs::Buttons::Ok, result.warnings.join(u'\n'));
+    return true;
+}
+
+bool DocumentCommands::save() {
+    FileResult result;
+    return chooseAndWrite(command(true), runStep(write_, result));
+}
+
+bool DocumentCommands::mayClose() {
+    return !session_.isModified() || confirmClose(dialogs_, window_, [this] { return save(); });
 }
 
 QString fileLabelText(const QString& path, const QString& none) {

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 
 #include "dialogs.h"
+#include "editorsession.h"
 
 class QWidget;
 
@@ -37,6 +37,50 @@ bool chooseAndWrite(const FileCommand& command, const FileAction& write);
 // when it wrote the file (a cancelled dialog or a failed write would lose the work the
 // question was about); No lets it close; Cancel keeps it open. Returns whether to close.
 bool confirmClose(Dialogs& dialogs, QWidget* window, const std::function<bool()>& save);
+
+// What one editor's Load and Save of its document say, and where their dialogs start.
+struct DocumentTexts {
+    QString programName;  // the title of the messages
+    QString filter;       // "Label|*.ext|..." form
+    QString readFailure;  // a refused read; the reason goes into the detail
+    Dialogs::Icon readIcon = Dialogs::Icon::None;
+    QString writeFailure = QStringLiteral("ファイルを保存できませんでした。");
+    Dialogs::Icon writeIcon = Dialogs::Icon::Critical;
+    // Told after a read that was done with warnings (listed in the detail); nothing when empty.
+    QString readWarning;
+    // The dialogs start in the session's folder; otherwise in the working folder.
+    bool startInFolder = false;
+};
+
+// The window side of one editor's document, driven by its session: Load (the open dialog, or
+// a file given when the program started), Save and the close question. The editor's read and
+// write do the work and keep the session; a refused read or a failed write is told with its
+// reason and leaves the document and the file state as they were.
+class DocumentCommands {
+public:
+    using FileStep = std::function<FileResult(const QString& path)>;
+
+    DocumentCommands(QWidget* window, Dialogs& dialogs, EditorSession& session, DocumentTexts texts,
+                     FileStep read, FileStep write);
+
+    // "Load": true when a file was read. A non-empty `given` answers the open dialog.
+    bool load(const QString& given = {});
+    // "Save": true only when the file was written.
+    bool save();
+    // Whether the window may close: at once when nothing is unsaved, else after the close
+    // question (see confirmClose).
+    bool mayClose();
+
+private:
+    FileCommand command(bool save) const;
+
+    QWidget* window_;
+    Dialogs& dialogs_;
+    EditorSession& session_;
+    DocumentTexts texts_;
+    FileStep read_;
+    FileStep write_;
+};
 
 // What a file name label shows: the bare name of the file last read or written, or `none`.
 QString fileLabelText(const QString& path, const QString& none);
