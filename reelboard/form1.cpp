@@ -21,9 +21,23 @@ namespace {
 
 const QString NotSaved = QStringLiteral("セーブされていません");
 
+lifecycle::DocumentTexts reelFileTexts() {
+    lifecycle::DocumentTexts texts;
+    texts.programName = QString::fromLatin1(ProgramName);
+    texts.filter = sdf::FileFilter.toString();
+    texts.readFailure = QStringLiteral("ファイルが不正です。");
+    return texts;
+}
+
 }  // namespace
 
-Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
+Form1::Form1(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent),
+      dialogs_(dialogs),
+      files_(
+          this, dialogs, editor_, reelFileTexts(),
+          [this](const QString& path) { return editor_.load(path); },
+          [this](const QString& path) { return editor_.save(path); }) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(WindowCaption));
     setFixedSize(537, 543);
@@ -32,12 +46,13 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dial
 
     makeLabel(this, QStringLiteral("リールファイル"), 232, 8);
     LabelFileName = makeLabel(this, NotSaved, 312, 8, 121, 17, "LabelFileName");
-    connect(makeButton(this, QStringLiteral("Load"), "Command4", 448, 8, 41, 17), &QPushButton::clicked, this,
-            &Form1::loadReelFile);
-    connect(makeButton(this, QStringLiteral("Save"), "Command5", 488, 8, 41, 17), &QPushButton::clicked, this,
-            &Form1::saveReelFile);
-    connect(&editor_, &ReelEditor::fileChanged, this,
-            [this](const QString& path) { LabelFileName->setText(lifecycle::fileLabelText(path, NotSaved)); });
+    connect(makeButton(this, QStringLiteral("Load"), "Command4", 448, 8, 41, 17),
+            &QPushButton::clicked, this, &Form1::loadReelFile);
+    connect(makeButton(this, QStringLiteral("Save"), "Command5", 488, 8, 41, 17),
+            &QPushButton::clicked, this, &Form1::saveReelFile);
+    connect(&editor_, &ReelEditor::fileChanged, this, [this](const QString& path) {
+        LabelFileName->setText(lifecycle::fileLabelText(path, NotSaved));
+    });
 
     new PicturePanel(editor_, dialogs_, this, QPoint(232, 32));
 
@@ -62,6 +77,27 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dial
         // Ask the quit question once the preview has fully unwound.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     });
+    new HistoryKeys(this, editor_, [this](HistoryKeys::Key key) { stepHistory(key); });
+}
+
+void Form1::stepHistory(HistoryKeys::Key key) {
+    if (flashPanel_->previewRunning()) {
+        // The preview runs below this key: the step comes once it has fully unwound, so that
+        // its last redraw does not cover what the step shows.
+        flashPanel_->stopPreview();
+        connect(
+            flashPanel_, &FlashPanel::previewFinished, this,
+            [this, key] {
+                QMetaObject::invokeMethod(
+                    this, [this, key] { stepHistory(key); }, Qt::QueuedConnection);
+            },
+            Qt::SingleShotConnection);
+        return;
+    }
+    if (key == HistoryKeys::Key::Undo)
+        editor_.undo();
+    else
+        editor_.redo();
 }
 
 Form1::~Form1() { qApp->removeEventFilter(this); }
@@ -84,33 +120,17 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const QString text = static_cast<QKeyEvent*>(event)->text();
     // Lower-case letters only; the key then still reaches the control, which drops it.
     if (text == QLatin1String("z") || text == QLatin1String("x"))
-        editor_.setAllLamps(editor_.currentFlash(), editor_.currentFrame(), text == QLatin1String("z"));
+        editor_.setAllLamps(editor_.currentFlash(), editor_.currentFrame(),
+                            text == QLatin1String("z"));
     return false;
 }
 
-lifecycle::FileCommand Form1::fileCommand(bool save) {
-    return {dialogs_,
-            this,
-            sdf::FileFilter.toString(),
-            {},
-            QString::fromLatin1(ProgramName),
-            save ? QStringLiteral("ファイルを保存できませんでした。") : QStringLiteral("ファイルが不正です。"),
-            save ? Dialogs::Icon::Critical : Dialogs::Icon::None};
-}
+bool Form1::loadReelFile() { return files_.load(); }
 
-bool Form1::loadReelFile() { return openFile(QString()); }
+// A refused file leaves the document, its pictures, its folder and the displays as they were.
+bool Form1::openFile(const QString& path) { return files_.load(path); }
 
-bool Form1::openFile(const QString& path) {
-    // A refused file leaves the document, its pictures, its folder and the displays as they were.
-    return lifecycle::openOrReadGiven(
-        fileCommand(false), path,
-        [this](const QString& file, QString* why) { return editor_.load(file, why); });
-}
-
-bool Form1::saveReelFile() {
-    return lifecycle::chooseAndWrite(fileCommand(true),
-                                     [this](const QString& path, QString* why) { return editor_.save(path, why); });
-}
+bool Form1::saveReelFile() { return files_.save(); }
 
 void Form1::closeEvent(QCloseEvent* event) {
     if (flashPanel_->previewRunning()) {
@@ -120,7 +140,7 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!editor_.isModified() || lifecycle::confirmClose(dialogs_, this, [this] { return saveReelFile(); }))
+    if (files_.mayClose())
         event->accept();
     else
         event->ignore();
