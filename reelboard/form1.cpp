@@ -117,8 +117,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     QWidget* first = QApplication::focusWidget();
     if (!first || first->window() != this) first = this;
     if (widget != first) return false;
-    const QString text = static_cast<QKeyEvent*>(event)->text();
-    // Lower-case letters only; the key then still reaches the control, which drops it.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    // Typed lower-case letters only (Ctrl+Z is the undo key); the key then still reaches the
+    // control, which drops it.
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     if (text == QLatin1String("z") || text == QLatin1String("x"))
         editor_.setAllLamps(editor_.currentFlash(), editor_.currentFrame(),
                             text == QLatin1String("z"));
