@@ -57,8 +57,6 @@ private slots:
     void payoutSectionOfAnotherFlagCountWarns();
     void referenceOutsideSpecFolderWarns_data();
     void referenceOutsideSpecFolderWarns();
-    void savedMachineNamesFilesBesideIt_data();
-    void savedMachineNamesFilesBesideIt();
     void saveRefusalNamesTheField_data();
     void saveRefusalNamesTheField();
 
@@ -317,6 +315,8 @@ void MachineForm1Test::refusedReelDataChangesNothing_data() {
     QTest::addColumn<QByteArray>("bytes");  // empty: no such file
     QTest::addColumn<QString>("shown");     // in the detail
     QTest::newRow("missing") << QByteArray() << "bad.sdf";
+    QTest::newRow("a name the machine file cannot hold")
+        << sdf::write(ReelDataDocument()) << "「 bad.sdf」";
     QTest::newRow("a symbol 9 in the strips")
         << sdf::write(ReelDataDocument()).replace("\r\n1,1,1\r\n", "\r\n9,1,1\r\n") << "9";
     // A control byte and a user-defined character, which no font shows, as their bytes.
@@ -332,11 +332,12 @@ void MachineForm1Test::refusedReelDataChangesNothing() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, shown);
     QTemporaryDir bad;
-    if (!bytes.isEmpty()) QVERIFY(saveFileAtomically(bad.filePath("bad.sdf"), bytes));
+    const QString path = bad.filePath(shown.startsWith("「 ") ? " bad.sdf" : "bad.sdf");
+    if (!bytes.isEmpty()) QVERIFY(saveFileAtomically(path, bytes));
     ScriptedDialogs dialogs;
     MachineWindow w(dialogs);
     const QByteArray before = orf::write(w.document());
-    QVERIFY(!readReels(w, dialogs, bad.filePath("bad.sdf")));
+    QVERIFY(!readReels(w, dialogs, path));
     QCOMPARE(dialogs.shown.size(), 1);
     QCOMPARE(dialogs.shown[0].text, ReelLoadFailed);
     QVERIFY2(dialogs.shown[0].detail.contains(shown), qPrintable(dialogs.shown[0].detail));
@@ -426,23 +427,25 @@ void MachineForm1Test::referenceOutsideSpecFolderWarns_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("fromOtherFolder");
     QTest::addColumn<bool>("warned");
+    QTest::addColumn<bool>("savedElsewhere");  // then saved in a third folder, else beside it
     QTest::newRow("reel data from the machine folder") << "loaded"
-                                                       << "Command11" << false << false;
+                                                       << "Command11" << false << false << false;
     QTest::newRow("reel data from elsewhere") << "loaded"
-                                              << "Command11" << true << true;
+                                              << "Command11" << true << true << false;
     QTest::newRow("control file from elsewhere") << "loaded"
-                                                 << "Command1" << true << true;
+                                                 << "Command1" << true << true << false;
     QTest::newRow("position file from elsewhere") << "loaded"
-                                                  << "Command2" << true << true;
+                                                  << "Command2" << true << true << false;
     QTest::newRow("position file from the machine folder") << "loaded"
-                                                           << "Command2" << false << false;
+                                                           << "Command2" << false << false << true;
     QTest::newRow("reel data before any machine file") << ""
-                                                       << "Command11" << true << false;
+                                                       << "Command11" << true << false << true;
     // As for a sound, the folder a machine file was saved in is where the machine looks.
-    QTest::newRow("reel data elsewhere than the saved file") << "saved"
-                                                             << "Command11" << true << true;
+    QTest::newRow("reel data elsewhere than the saved file")
+        << "saved"
+        << "Command11" << true << true << false;
     QTest::newRow("control file beside the saved file") << "saved"
-                                                        << "Command1" << false << false;
+                                                        << "Command1" << false << false << false;
 }
 
 void MachineForm1Test::referenceOutsideSpecFolderWarns() {
@@ -450,7 +453,8 @@ void MachineForm1Test::referenceOutsideSpecFolderWarns() {
     QFETCH(QString, button);
     QFETCH(bool, fromOtherFolder);
     QFETCH(bool, warned);
-    QTemporaryDir specFolder, other;
+    QFETCH(bool, savedElsewhere);
+    QTemporaryDir specFolder, other, third;
     writeReels(other.path(), "reels.sdf", 5);
     ScriptedDialogs dialogs;
     MachineWindow w(dialogs);
@@ -460,8 +464,9 @@ void MachineForm1Test::referenceOutsideSpecFolderWarns() {
     const QString name = button == "Command11"  ? "reels.sdf"
                          : button == "Command1" ? "m.rcf"
                                                 : "m.ppf";
-    const QString chosen = (fromOtherFolder ? other : specFolder).filePath(name);
-    clickAnswering(w, dialogs, button, chosen);
+    const QTemporaryDir& from = fromOtherFolder ? other : specFolder;
+    if (button != "Command11") QVERIFY(saveFileAtomically(from.filePath(name), "named"));
+    clickAnswering(w, dialogs, button, from.filePath(name));
     QCOMPARE(dialogs.shown.size(), warned ? 1 : 0);
     if (warned)
         QVERIFY(dialogs.shown[0].detail.contains(QDir::toNativeSeparators(folderOf(specFolder))));
@@ -473,49 +478,21 @@ void MachineForm1Test::referenceOutsideSpecFolderWarns() {
                                                : "LabelBodyFile";
     QCOMPARE(text(w, label), name);
     // The label is narrow; its tooltip names the file read or chosen, in full.
-    const QString read =
-        machineFile == "loaded" && button == "Command11" ? specFolder.filePath(name) : chosen;
-    QCOMPARE(child(w, label)->toolTip(), QDir::toNativeSeparators(read));
-}
+    const bool readInMachineFolder = machineFile == "loaded" && button == "Command11";
+    QCOMPARE(child(w, label)->toolTip(),
+             QDir::toNativeSeparators((readInMachineFolder ? specFolder : from).filePath(name)));
 
-void MachineForm1Test::savedMachineNamesFilesBesideIt_data() {
-    QTest::addColumn<QStringList>("chosen");  // buttons whose files are chosen in the first folder
-    QTest::addColumn<bool>("savedBeside");    // saved in that folder, else in a third one
-    QTest::addColumn<QStringList>("missing");
-    QTest::newRow("reel data, saved beside it")
-        << QStringList{"Command11"} << true << QStringList{};
-    QTest::newRow("reel data, saved in a third folder")
-        << QStringList{"Command11"} << false << QStringList{"リールファイル「reels.sdf」"};
-    QTest::newRow("all three, saved in a third folder")
-        << QStringList{"Command11", "Command1", "Command2"} << false
-        << QStringList{"リールファイル「reels.sdf」", "制御ファイル「m.rcf」",
-                       "筐体ファイル「m.ppf」"};
-}
-
-void MachineForm1Test::savedMachineNamesFilesBesideIt() {
-    QFETCH(QStringList, chosen);
-    QFETCH(bool, savedBeside);
-    QFETCH(QStringList, missing);
-    QTemporaryDir first, third;
-    writeReels(first.path(), "reels.sdf", 2);
-    ScriptedDialogs dialogs;
-    MachineWindow w(dialogs);
-    for (const QString& button : chosen)
-        clickAnswering(w, dialogs, button,
-                       first.filePath(button == "Command11"  ? "reels.sdf"
-                                      : button == "Command1" ? "m.rcf"
-                                                             : "m.ppf"));
-    QVERIFY(dialogs.shown.isEmpty());
-    const QString saved = (savedBeside ? first : third).filePath("m.orf");
+    // Saved where the file is not, the machine would not find it.
+    dialogs.shown.clear();
+    const QString saved = (savedElsewhere ? third : from).filePath("again.orf");
     QVERIFY(saveMachine(w, dialogs, saved));
-    QVERIFY(QFile::exists(saved));
     QCOMPARE(child(w, "LabelSlotFile")->toolTip(), QDir::toNativeSeparators(saved));
-    QCOMPARE(dialogs.shown.size(), missing.isEmpty() ? 0 : 1);
-    if (missing.isEmpty()) return;
-    QCOMPARE(dialogs.shown[0].icon, Dialogs::Icon::Warning);
-    const QString& detail = dialogs.shown[0].detail;
-    QVERIFY(detail.contains(QDir::toNativeSeparators(third.path())));
-    QCOMPARE(detail.section(u'\n', 1), missing.join(u'\n'));
+    QCOMPARE(dialogs.shown.size(), savedElsewhere ? 1 : 0);
+    if (savedElsewhere) {
+        const QString& detail = dialogs.shown[0].detail;
+        QVERIFY(detail.contains(QDir::toNativeSeparators(third.path())));
+        QVERIFY2(detail.endsWith("「" + name + "」"), qPrintable(detail));
+    }
 }
 
 void MachineForm1Test::saveRefusalNamesTheField_data() {

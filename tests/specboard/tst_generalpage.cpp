@@ -62,8 +62,6 @@ private slots:
     void damagedTextFromAFileStaysEditable();
     void referenceButtonsOnlyNameTheFile_data();
     void referenceButtonsOnlyNameTheFile();
-    void chosenNamesTheFileCannotHoldAreRefused_data();
-    void chosenNamesTheFileCannotHoldAreRefused();
 };
 
 void GeneralPageTest::nameBoxKeysMoveOn_data() {
@@ -220,23 +218,30 @@ void GeneralPageTest::referenceButtonsOnlyNameTheFile_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("refused");  // a name the machine file cannot hold
     QTest::newRow("reel control") << "Command1"
                                   << "リール制御ファイル|*.rcf|All Files|*.*|"
-                                  << "LabelConFile";
+                                  << "LabelConFile"
+                                  << "a,b.rcf";
     QTest::newRow("picture positions") << "Command2"
                                        << "画像位置ファイル|*.ppf|All Files|*.*|"
-                                       << "LabelBodyFile";
+                                       << "LabelBodyFile"
+                                       << " lead.ppf";
 }
 
 void GeneralPageTest::referenceButtonsOnlyNameTheFile() {
     QFETCH(QString, button);
     QFETCH(QString, filter);
     QFETCH(QString, label);
+    QFETCH(QString, refused);
     ScriptedDialogs dialogs;
     MachineWindow w(dialogs);
     const QByteArray before = orf::write(w.document());
     clickAnswering(w, dialogs, button, {});
     QCOMPARE(dialogs.fileRequests.last().filter, filter);
+    clickAnswering(w, dialogs, button, "/no/such/folder/" + refused);
+    QCOMPARE(dialogs.shown.size(), 1);
+    QVERIFY(dialogs.shown.takeFirst().detail.contains("「" + refused + "」"));
     QCOMPARE(orf::write(w.document()), before);
     QCOMPARE(text(w, label), QStringLiteral("ロードされていません"));
     clickAnswering(w, dialogs, button, "/no/such/folder/機種.dat");
@@ -245,41 +250,6 @@ void GeneralPageTest::referenceButtonsOnlyNameTheFile() {
     QCOMPARE(button == "Command1" ? s.controlFileName : s.bodyFileName, QStringLiteral("機種.dat"));
     QVERIFY(dialogs.shown.isEmpty());
     QVERIFY(w.isModified());
-}
-
-void GeneralPageTest::chosenNamesTheFileCannotHoldAreRefused_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("reel data with a leading blank") << "Command11"
-                                                    << " lead.sdf"
-                                                    << "リールファイルを読み込めませんでした。";
-    QTest::newRow("control file with a comma") << "Command1"
-                                               << "a,b.rcf"
-                                               << "このファイルは制御ファイルに指定できません。";
-    QTest::newRow("position file with a leading blank")
-        << "Command2"
-        << " x.ppf"
-        << "このファイルは筐体ファイルに指定できません。";
-}
-
-void GeneralPageTest::chosenNamesTheFileCannotHoldAreRefused() {
-    QFETCH(QString, button);
-    QFETCH(QString, name);
-    QFETCH(QString, message);
-    QTemporaryDir dir;
-    writeReels(dir.path(), name, 3);
-    ScriptedDialogs dialogs;
-    MachineWindow w(dialogs);
-    const QByteArray before = orf::write(w.document());
-    clickAnswering(w, dialogs, button, dir.filePath(name));
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.shown[0].text, message);
-    QVERIFY(dialogs.shown[0].detail.contains(QStringLiteral("「%1」").arg(name)));
-    QCOMPARE(orf::write(w.document()), before);
-    for (const char* label : {"LabelRealFile", "LabelConFile", "LabelBodyFile"})
-        QCOMPARE(text(w, label), QStringLiteral("ロードされていません"));
-    QVERIFY(!w.isModified());
 }
 
 QTEST_MAIN(GeneralPageTest)
