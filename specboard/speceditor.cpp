@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "filelookup.h"
+#include "sjis.h"
 
 namespace {
 
@@ -204,7 +205,9 @@ QStringList SpecEditor::referencesMissingFrom(const QString& folder) const {
     QStringList missing;
     for (const auto& [name, label] : names)
         if (!name->isEmpty() && findFileInFolder(folder, *name).isEmpty())
-            missing << QStringLiteral("%1「%2」").arg(QString::fromUtf16(label), *name);
+            missing << QStringLiteral("%1「%2」")
+                           .arg(QString::fromUtf16(label),
+                                sjis::forDisplay(*name, sjis::ShownNameChars));
     return missing;
 }
 
