@@ -77,12 +77,10 @@ FlashPanel::FlashPanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
         QPushButton* button =
             makeButton(this, QString::fromUtf16(b.caption), b.name, b.geometry.x(), b.geometry.y(),
                        b.geometry.width(), b.geometry.height());
-        // Every press ends with the flash view, whether or not it moved (a move draws it).
+        // Every press ends with the flash view, whether or not it moved.
         connect(button, &QPushButton::clicked, this, [this, step = b.step] {
-            const std::pair shownBefore{editor_.currentFlash(), editor_.currentFrame()};
             takeStep(editor_, step);
-            if (std::pair{editor_.currentFlash(), editor_.currentFrame()} == shownBefore)
-                showFlashView();
+            showFlashView();
         });
     }
     Command10 = makeButton(this, QStringLiteral("くらわす"), "Command10", 192, 200, 89, 20);
@@ -98,10 +96,10 @@ FlashPanel::FlashPanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
         });
     }
 
-    // Another frame: its wait, its numbers and its lamps.
+    // Another frame: its wait and numbers; one that an undo or redo brought also its lamps.
     connect(&editor_, &ReelEditor::frameSelected, this, [this] {
         showNavigation();
-        showFlashView();
+        if (editor_.isReplaying()) showFlashView();
     });
     connect(&editor_, &ReelEditor::frameEdited, this, &FlashPanel::showFlashView);
     // A wait typed, undone or redone; the box being typed into keeps its text.
@@ -159,6 +157,7 @@ void FlashPanel::preview() {
 
     // Frame 1 is shown whole again: its lamps, its wait and its number.
     editor_.selectFrame(editor_.currentFlash(), 1);
+    showFlashView();
     previewing_ = false;
     stopRequested_ = false;
     Command10->setEnabled(true);
