@@ -12,6 +12,7 @@
 #include "dialogs.h"
 #include "filelookup.h"
 #include "lifecycle.h"
+#include "picturenotice.h"
 #include "textguard.h"
 
 namespace {
@@ -148,7 +149,7 @@ void GeneralPage::warnIfOutsideSpecFolder(const QString& path, bool readFromSpec
 }
 
 void GeneralPage::chooseReelData() {
-    QStringList warnings;
+    QStringList warnings, png;
     const bool read =
         lifecycle::openAndRead({dialogs_,
                                 window(),
@@ -157,14 +158,15 @@ void GeneralPage::chooseReelData() {
                                 QString::fromLatin1(ProgramName),
                                 QStringLiteral("リールファイルを読み込めませんでした。"),
                                 Dialogs::Icon::Warning},
-                               [this, &warnings](const QString& path, QString* why) {
+                               [&](const QString& path, QString* why) {
                                    warnIfOutsideSpecFolder(path, true);
-                                   return editor_.loadReelData(path, &warnings, why);
+                                   return editor_.loadReelData(path, &warnings, why, &png);
                                });
     if (read && !warnings.isEmpty())
         dialogs_.message(window(), QString::fromLatin1(ProgramName),
                          QStringLiteral("図柄の画像を読み込めませんでした。前の画像のままです。"),
                          Dialogs::Icon::Warning, Dialogs::Buttons::Ok, warnings.join(u'\n'));
+    if (read) tellPngPictures(dialogs_, window(), QString::fromLatin1(ProgramName), png);
 }
 
 void GeneralPage::chooseReference(Reference reference) {

@@ -138,11 +138,12 @@ bool SpecEditor::save(const QString& path, QString* reason) {
     return true;
 }
 
-bool SpecEditor::loadReelData(const QString& chosenPath, QStringList* warnings, QString* reason) {
+bool SpecEditor::loadReelData(const QString& chosenPath, QStringList* warnings, QString* reason,
+                              QStringList* pngPictures) {
     const QString folder = specFolder_.isEmpty() ? absoluteFolderOf(chosenPath) : specFolder_;
     MachineSpec next = doc_;
     if (!orf::readReelData(orf::FolderFiles(folder), bareNameOfPath(chosenPath), next, warnings,
-                           reason))
+                           reason, pngPictures))
         return false;
     const bool changed = !(next == doc_);
     doc_ = std::move(next);
