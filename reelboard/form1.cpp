@@ -12,6 +12,7 @@
 #include "dialogs.h"
 #include "flashpanel.h"
 #include "givenfile.h"
+#include "picturenotice.h"
 #include "picturepanel.h"
 #include "prizepanel.h"
 #include "sdfformat.h"
@@ -101,10 +102,13 @@ lifecycle::FileCommand Form1::fileCommand(bool save) {
 bool Form1::loadReelFile() { return openFile(QString()); }
 
 bool Form1::openFile(const QString& path) {
+    QStringList png;
     // A refused file leaves the document, its pictures, its folder and the displays as they were.
-    return lifecycle::openOrReadGiven(
+    const bool read = lifecycle::openOrReadGiven(
         fileCommand(false), path,
-        [this](const QString& file, QString* why) { return editor_.load(file, why); });
+        [&](const QString& file, QString* why) { return editor_.load(file, why, &png); });
+    if (read) tellPngPictures(dialogs_, this, QString::fromLatin1(ProgramName), png);
+    return read;
 }
 
 bool Form1::saveReelFile() {

@@ -31,9 +31,10 @@ void ReelEditor::setFile(const QString& path) {
     emit fileChanged(path);
 }
 
-bool ReelEditor::load(const QString& path, QString* reason) {
+bool ReelEditor::load(const QString& path, QString* reason, QStringList* pngPictures) {
     sdf::ReadReport report;
     if (!sdf::readFile(path, doc_, &report, reason)) return false;
+    if (pngPictures) *pngPictures = report.pngPictures;
     reelFileFolder_ = folderOfPath(QFileInfo(path).absoluteFilePath());
     formatVersion_ = report.formatVersion;
     currentSymbol_ = 0;

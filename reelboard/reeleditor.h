@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -33,8 +34,9 @@ public:
 
     // Reads a reel file: on success it replaces the document, symbol, prize and frame go back
     // to their first entries (the flash action stays), and the document counts as saved. On
-    // failure nothing changes and *reason says why.
-    bool load(const QString& path, QString* reason);
+    // failure nothing changes and *reason says why. *pngPictures gets the names of the
+    // pictures that are PNG files.
+    bool load(const QString& path, QString* reason, QStringList* pngPictures = nullptr);
     // Writes the document; on success the file is the current one and the document is saved.
     bool save(const QString& path, QString* reason);
 
