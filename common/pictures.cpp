@@ -294,7 +294,7 @@ PictureLoader::Outcome PictureLoader::decode(QIODevice& file, const QByteArray& 
     if (used_ + held > budget_) return refused(overBudgetMessage(image.size()));
     used_ += held;
     ++decoded_;
-    return {std::move(image), QString()};
+    return {std::move(image), QString(), format == "png"};
 }
 
 bool PictureLoader::loadNamed(const QString& path, const QString& shownName, QImage& picture,
@@ -331,6 +331,7 @@ bool PictureLoader::loadNamed(const QString& path, const QString& shownName, QIm
         return false;
     }
     picture = it->picture;
+    if (it->png && !pngNames_.contains(shownName)) pngNames_.append(shownName);
     return true;
 }
 
@@ -348,10 +349,12 @@ bool PictureLoader::load(const QString& path, QImage& picture, QString* error) {
     return loadNamed(path, path, picture, error);
 }
 
-bool loadPicture(const QString& path, QImage& picture, QString* error,
-                 const PictureLimits& limits) {
+bool loadPicture(const QString& path, QImage& picture, QString* error, const PictureLimits& limits,
+                 bool* png) {
     PictureLoader loader(limits);
-    return loader.load(path, picture, error);
+    const bool loaded = loader.load(path, picture, error);
+    if (png) *png = loaded && !loader.pngNames().isEmpty();
+    return loaded;
 }
 
 }  // namespace pictures

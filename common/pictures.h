@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include "savefile.h"
 
@@ -51,11 +52,15 @@ public:
 
     int decodedCount() const { return decoded_; }
     qint64 bytesHeld() const { return used_; }
+    // The names of the pictures loaded from PNG files, each once, in the order loaded: the
+    // editors show them, the machine takes only GIF, JPEG and BMP.
+    const QStringList& pngNames() const { return pngNames_; }
 
 private:
     struct Outcome {
         QImage picture;
         QString error;
+        bool png = false;
     };
     bool loadNamed(const QString& path, const QString& shownName, QImage& picture, QString* error);
     // Decodes the picture `file` holds, which begins with `head`; `whole` is all of it when
@@ -68,12 +73,14 @@ private:
     qint64 used_ = 0;
     int decoded_ = 0;
     QHash<FileIdentity, Outcome> byFile_;
+    QStringList pngNames_;
 };
 
 // Decodes one GIF, JPEG, BMP or PNG file within `limits` (a single picture chosen by the
-// user). On failure the picture is left untouched and *error says why.
+// user). On failure the picture is left untouched and *error says why. *png tells whether
+// it was a PNG file.
 bool loadPicture(const QString& path, QImage& picture, QString* error = nullptr,
-                 const PictureLimits& limits = SymbolPictureLimits);
+                 const PictureLimits& limits = SymbolPictureLimits, bool* png = nullptr);
 
 // Twips of a picture's natural size (15 twips per pixel at 96 dots per inch).
 constexpr int TwipsPerPixel = 15;

@@ -2,6 +2,9 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <algorithm>
 
 #include "captionlabel.h"
 #include "controls.h"
@@ -23,6 +26,44 @@ QString fieldName(int entry) {
                : QStringLiteral("txtPicNo_%1").arg(entry - pos::CorrectionEntryCount);
 }
 
+// The widest text a field may be typed full with: a picture number is one digit, a
+// correction a sign and five digits ("-32768").
+QString widestValue(const QFontMetrics& metrics, bool correction) {
+    QChar widest = u'0';
+    for (char16_t d = u'1'; d <= u'9'; ++d)
+        if (metrics.horizontalAdvance(QChar(d)) > metrics.horizontalAdvance(widest)) widest = d;
+    return correction ? QStringLiteral("-") + QString(5, widest) : QString(widest);
+}
+
+// How wide the field has to be to show `text` whole, without scrolling it: its frame, the
+// edit's own margin of 2 pixels on either side and the cursor's pixel.
+int widthShowing(const QLineEdit* field, const QString& text) {
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    const QMargins margins = field->textMargins();
+    const int inner =
+        field->fontMetrics().horizontalAdvance(text) + 1 + 2 * 2 + margins.left() + margins.right();
+    return field->style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, field->height()), field)
+        .width();
+}
+
+// A value field at least as wide as its design size and as its widest value needs, up to
+// `widest` pixels; past that its font gets smaller.
+void sizeValueField(QLineEdit* field, bool correction, int widest) {
+    const auto needed = [&] {
+        return widthShowing(field, widestValue(field->fontMetrics(), correction));
+    };
+    QFont font = field->font();
+    if (font.pixelSize() <= 0) font.setPixelSize(QFontInfo(font).pixelSize());
+    while (needed() > widest && font.pixelSize() > 8) {
+        font.setPixelSize(font.pixelSize() - 1);
+        field->setFont(font);
+    }
+    field->resize(std::clamp(needed(), field->width(), widest), field->height());
+}
+
 }  // namespace
 
 EntryPage::EntryPage(PositionEditor& editor, int page, QWidget* frame)
@@ -34,9 +75,16 @@ EntryPage::EntryPage(PositionEditor& editor, int page, QWidget* frame)
         if (pos::entryPage(e) != page) continue;
         const int y = FirstRowY + row++ * RowPitch;
         const bool correction = pos::valueKind(e) == pos::ValueKind::Correction;
-        // A correction may be "-32768"; a picture number is one digit.
-        const int fieldWidth = correction ? 44 : 20;
-        const int fieldX = RightEdge - fieldWidth;
+
+        auto* field = new QLineEdit(pos::defaultValue(), this);
+        field->setObjectName(fieldName(e));
+        field->setMaxLength(pos::MaxValueLength);
+        field->setTextMargins(0, 0, 0, 0);
+        field->resize(correction ? 44 : 20, 18);
+        // Every value shows whole, its sign too, focused or not.
+        sizeValueField(field, correction, correction ? 64 : 32);
+        const int fieldX = RightEdge - field->width();
+        field->move(fieldX, y);
         const int labelWidth = correction ? 38 : 50;
         const int labelX = fieldX - 2 - labelWidth;
 
@@ -50,10 +98,6 @@ EntryPage::EntryPage(PositionEditor& editor, int page, QWidget* frame)
         QLabel* label = makeLabel(this, pos::valueLabel(e), labelX, y, labelWidth, 18);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-        auto* field = new QLineEdit(pos::defaultValue(), this);
-        field->setObjectName(fieldName(e));
-        field->setGeometry(fieldX, y, fieldWidth, 18);
-        field->setTextMargins(0, 0, 0, 0);
         new ValueField(field,
                        correction ? ValueField::Kind::Correction : ValueField::Kind::PictureSlot);
         // The field is the source of its own edit: what it shows is what the file gets.

@@ -10,6 +10,7 @@
 #include "dialogs.h"
 #include "entrypage.h"
 #include "givenfile.h"
+#include "picturenotice.h"
 #include "placementcanvas.h"
 #include "ppfformat.h"
 #include "slotpanel.h"
@@ -112,17 +113,18 @@ lifecycle::FileCommand Form1::fileCommand(bool save) {
 bool Form1::loadPositionFile() { return openFile(QString()); }
 
 bool Form1::openFile(const QString& path) {
-    QStringList pictureWarnings;
+    ppf::ReadReport report;
     // A refused file leaves the document, its pictures, its folder and the window as they were.
     const bool read = lifecycle::openOrReadGiven(
-        fileCommand(false), path, [&](const QString& file, QString* why) {
-            return editor_.load(file, why, &pictureWarnings);
-        });
-    if (read && !pictureWarnings.isEmpty())
+        fileCommand(false), path,
+        [&](const QString& file, QString* why) { return editor_.load(file, why, &report); });
+    if (!read) return false;
+    if (!report.warnings.isEmpty())
         dialogs_.message(this, QString::fromLatin1(ProgramName),
                          QStringLiteral("読み込めなかった画像があります。"), Dialogs::Icon::Warning,
-                         Dialogs::Buttons::Ok, pictureWarnings.join(QLatin1Char('\n')));
-    return read;
+                         Dialogs::Buttons::Ok, report.warnings.join(QLatin1Char('\n')));
+    tellPngPictures(dialogs_, this, QString::fromLatin1(ProgramName), report.pngPictures);
+    return true;
 }
 
 bool Form1::savePositionFile() {

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace {
@@ -103,6 +104,7 @@ PlacementCanvas::PlacementCanvas(PositionEditor& editor, QWidget* window, QPoint
         bar->setSingleStep(1);  // one pixel per arrow click
         bar->setFocusPolicy(Qt::NoFocus);
         bar->hide();
+        bar->installEventFilter(this);
         connect(bar, &QScrollBar::valueChanged, this, &PlacementCanvas::scrolled);
     }
 
@@ -121,6 +123,12 @@ PlacementCanvas::PlacementCanvas(PositionEditor& editor, QWidget* window, QPoint
 // ---- Events
 
 bool PlacementCanvas::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel &&
+        (watched == Picture1 || watched == HScroll1 || watched == VScroll1)) {
+        wheel(*static_cast<QWheelEvent*>(event),
+              watched == Picture1 ? nullptr : static_cast<QScrollBar*>(watched));
+        return true;
+    }
     if (watched != Picture1) return false;
     switch (event->type()) {
         case QEvent::MouseButtonPress:
@@ -145,12 +153,12 @@ void PlacementCanvas::mouseMoveEvent(QMouseEvent*) {
 
 void PlacementCanvas::captionClicked(int entry) {
     if (mode_ == EditMode::NoPicture) return;
-    repaintView();
     anchorSet_ = false;
     buttonHeld_ = false;
     mode_ = EditMode::Idle;
     clearRectangleStatus();
     editor_.clickEntry(entry);
+    repaintView();  // with the mark of the entry now selected
 }
 
 void PlacementCanvas::press(const QMouseEvent& event) {
@@ -216,8 +224,23 @@ void PlacementCanvas::release(const QMouseEvent& event) {
     if (endsDrag && entry >= 0 && (mode_ == EditMode::Drawing || mode_ == EditMode::Moving)) {
         const PlacementEntry r = asEntry(rectLeft_, rectTop_, rectWidth_, rectHeight_);
         editor_.setRectangle(entry, r.left, r.top, r.right, r.bottom);
+        // The mark follows the stored rectangle, under the outline as it was drawn.
+        repaintView();
+        drawCurrentRect();
     }
     // The mode stays, so the next press inside the rectangle moves it.
+}
+
+void PlacementCanvas::wheel(const QWheelEvent& event, QScrollBar* overBar) {
+    const QPoint pixels = event.pixelDelta();
+    const QPoint delta = pixels.isNull()
+                             ? event.angleDelta() * WheelStep / QWheelEvent::DefaultDeltasPerStep
+                             : pixels;
+    // A tilted wheel scrolls across; Shift turns the wheel across as well.
+    const int along = delta.y() != 0 ? delta.y() : delta.x();
+    QScrollBar* bar = overBar;
+    if (!bar) bar = (event.modifiers() & Qt::ShiftModifier) || delta.y() == 0 ? HScroll1 : VScroll1;
+    bar->setValue(bar->value() - along);
 }
 
 void PlacementCanvas::blink() {
@@ -333,7 +356,30 @@ void PlacementCanvas::repaintView() {
         painter.drawImage(QPoint(0, 0), viewBuffer_.copy(block).convertToFormat(format));
     }
     painter.end();
+    markStoredRect();
     Picture1->update();
+}
+
+void PlacementCanvas::markStoredRect() {
+    const int entry = editor_.selectedEntry();
+    if (entry < 0 || border_) return;
+    const PlacementEntry& e = editor_.document().entries[entry];
+    if (e.left == 0 && e.top == 0 && e.right == 0 && e.bottom == 0) return;  // never placed
+    const QRect box =
+        spanned(QPoint(e.left, e.top), QPoint(e.right, e.bottom)).translated(-viewOffset_);
+    const QRect view = shown_.rect();
+    // Dashes of 4 pixels in two colours, only where they fall in the view.
+    auto dot = [&](int x, int y) {
+        if (view.contains(x, y)) shown_.setPixelColor(x, y, storedMarkColour((x + y) / 4));
+    };
+    for (int x = std::max(box.left(), 0); x <= std::min(box.right(), view.right()); ++x) {
+        dot(x, box.top());
+        dot(x, box.bottom());
+    }
+    for (int y = std::max(box.top(), 0); y <= std::min(box.bottom(), view.bottom()); ++y) {
+        dot(box.left(), y);
+        dot(box.right(), y);
+    }
 }
 
 void PlacementCanvas::drawOutline(QPoint a, QPoint b) {

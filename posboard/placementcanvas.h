@@ -12,6 +12,7 @@ class QLabel;
 class QMouseEvent;
 class QScrollBar;
 class QTimer;
+class QWheelEvent;
 
 // The placement canvas and its view: the visible block of the selected slot's picture, on
 // which the author drags the rectangle of the selected entry with the left button, moves the
@@ -36,6 +37,11 @@ public:
     QRect currentRect() const { return {rectLeft_, rectTop_, rectWidth_, rectHeight_}; }
     QPoint viewOffset() const { return viewOffset_; }  // ViewOffset: h, v
     QColor blinkColour() const { return blinkBlack_ ? QColor(Qt::black) : QColor(Qt::white); }
+    // The two colours of the dashes that mark the selected entry's stored rectangle; neither
+    // is a colour of the blinking outline.
+    static QColor storedMarkColour(int dash) { return dash % 2 ? Qt::magenta : Qt::cyan; }
+    // Pixels scrolled by one notch of the mouse wheel.
+    static constexpr int WheelStep = 60;
     // ViewBuffer: the whole picture the view copies its blocks from.
     const QImage& viewBuffer() const { return viewBuffer_; }
     // What the canvas shows, pixel for pixel (picture block and outline).
@@ -61,6 +67,8 @@ private:
     void press(const QMouseEvent& event);
     void move(const QMouseEvent& event);
     void release(const QMouseEvent& event);
+    // The wheel over the canvas scrolls it up and down, with Shift across; over a bar, along it.
+    void wheel(const QWheelEvent& event, QScrollBar* overBar);
     void blink();
     void scrolled();
 
@@ -75,8 +83,11 @@ private:
     void showNoPicture();
     void resizeView(QSize size);
 
-    // Copies the visible block of ViewBuffer over the whole view, erasing every outline.
+    // Copies the visible block of ViewBuffer over the whole view, erasing every outline, and
+    // marks the selected entry's stored rectangle.
     void repaintView();
+    // Dashes around the selected entry's stored rectangle, so the author sees where it lies.
+    void markStoredRect();
     // A one-pixel outline between two corners in view coordinates, both corners included.
     void drawOutline(QPoint a, QPoint b);
     void drawCurrentRect(QPoint shift = {});

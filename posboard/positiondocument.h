@@ -13,6 +13,8 @@ constexpr int EntryCount = 33;  // placement entries 0..32
 constexpr int LastEntry = EntryCount - 1;  // the count line of the file holds this number
 constexpr int CorrectionEntryCount = 3;    // entries 0..2 (the reel windows) hold a correction
 constexpr int PageCount = 3;
+// The most characters a value field holds (and so the longest value a file may give).
+constexpr int MaxValueLength = 32767;
 
 // What an entry's value text stands for.
 enum class ValueKind {

@@ -9,6 +9,7 @@
 #include "filelookup.h"
 #include "pictures.h"
 #include "ppfformat.h"
+#include "sjis.h"
 
 namespace {
 
@@ -36,16 +37,11 @@ void PositionEditor::setFile(const QString& path) {
     emit fileChanged(path);
 }
 
-void PositionEditor::noteDialogFolder(const QString& path) {
-    dialogFolder_ = folderOfPath(QFileInfo(path).absoluteFilePath());
-}
-
-bool PositionEditor::load(const QString& path, QString* reason, QStringList* pictureWarnings) {
-    noteDialogFolder(path);
-    ppf::ReadReport report;
-    if (!ppf::readFile(path, doc_, &report, reason)) return false;
+bool PositionEditor::load(const QString& path, QString* reason, ppf::ReadReport* report) {
+    ppf::ReadReport found;
+    if (!ppf::readFile(path, doc_, &found, reason)) return false;
     positionFolder_ = folderOfPath(QFileInfo(path).absoluteFilePath());
-    if (pictureWarnings) *pictureWarnings = report.warnings;
+    if (report) *report = std::move(found);
     for (int e = 0; e < pos::EntryCount; ++e)
         setCoordinateText(e, ::coordinateText(doc_.entries[e]));
     setFile(path);
@@ -57,7 +53,6 @@ bool PositionEditor::load(const QString& path, QString* reason, QStringList* pic
 }
 
 bool PositionEditor::save(const QString& path, QString* reason) {
-    noteDialogFolder(path);
     if (!ppf::writeFile(path, doc_, reason)) return false;
     setFile(path);
     setModified(false);
@@ -106,17 +101,19 @@ void PositionEditor::clickEntry(int entry) {
 
 // ---- Edits
 
-bool PositionEditor::loadSlotPicture(const QString& path, QString* reason) {
-    noteDialogFolder(path);
+bool PositionEditor::loadSlotPicture(const QString& path, QString* reason, bool* png) {
     // Only the bare name goes into the position file; one the file cannot carry would come
     // back as another name, or split the slot lines.
     const QString name = bareNameOfPath(path);
     if (const QString why = ppf::nameProblem(name); !why.isEmpty()) {
-        if (reason) *reason = QStringLiteral("%1\n%2").arg(name, why);
+        if (reason)
+            *reason =
+                QStringLiteral("%1\n%2").arg(sjis::forDisplay(name, sjis::ShownNameChars), why);
         return false;
     }
     QImage picture;
-    if (!pictures::loadPicture(path, picture, reason, pictures::CabinetPictureLimits)) return false;
+    if (!pictures::loadPicture(path, picture, reason, pictures::CabinetPictureLimits, png))
+        return false;
     PictureSlot& slot = doc_.pictureSlots[selectedSlot_];
     slot.fileName = name;
     slot.image = std::move(picture);
@@ -131,16 +128,18 @@ bool PositionEditor::readSlotPictureAgain(QImage& picture, QString* reason) cons
         if (reason) *reason = QStringLiteral("このスロットには画像がありません。");
         return false;
     }
-    const QString folder = positionFolder_.isEmpty() ? dialogFolder_ : positionFolder_;
+    // A bare name that belongs to no position file yet is the working folder's.
+    const QString folder = positionFolder_.isEmpty() ? QDir::currentPath() : positionFolder_;
     const QString path = findFileInFolder(folder, name);
     if (path.isEmpty()) {
         if (reason)
             *reason = QStringLiteral("画像ファイルがありません: %1")
-                          .arg(QDir(folder.isEmpty() ? QStringLiteral(".") : folder)
-                                   .absoluteFilePath(name));
+                          .arg(sjis::cutTextIn(QDir(folder).absoluteFilePath(name), name));
         return false;
     }
-    return pictures::loadPicture(path, picture, reason, pictures::CabinetPictureLimits);
+    if (pictures::loadPicture(path, picture, reason, pictures::CabinetPictureLimits)) return true;
+    if (reason) *reason = sjis::cutTextIn(*reason, name);
+    return false;
 }
 
 void PositionEditor::setValue(int entry, const QString& text) {

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "positiondocument.h"
+#include "ppfformat.h"
 
 inline constexpr char ProgramName[] = "posboard";
 inline constexpr char16_t WindowCaption[] = u"オルベーンエディターγ ver1.32";
@@ -31,15 +32,12 @@ public:
     // PositionFolder: the folder of the last position file read, ending with "/" ("" until
     // then). The pictures it names are looked up there. Saving elsewhere does not move it.
     const QString& positionFolder() const { return positionFolder_; }
-    // The folder of the file last chosen in a file dialog, ending with "/" ("" until then:
-    // the program's working folder). "表示" looks there while no position file has been read.
-    const QString& dialogFolder() const { return dialogFolder_; }
 
     // Reads a position file over the document: on success the slots, entries, PositionFolder and
-    // every coordinate text come from the file and the document counts as saved; for each
-    // slot whose picture could not be loaded, *pictureWarnings gets the slot and why. On
-    // failure nothing changes.
-    bool load(const QString& path, QString* reason, QStringList* pictureWarnings = nullptr);
+    // every coordinate text come from the file and the document counts as saved; *report
+    // tells which pictures could not be loaded and which are PNG files. On failure nothing
+    // changes.
+    bool load(const QString& path, QString* reason, ppf::ReadReport* report = nullptr);
     // Writes the document; on success the file is the current one and the document is saved.
     // On failure the old file stays whole and the document stays unsaved.
     bool save(const QString& path, QString* reason);
@@ -63,10 +61,11 @@ public:
     // ---- Edits
     // "Load" of a slot picture: the chosen file becomes the selected slot's picture, by its
     // bare name. Refused (nothing changes, *reason says why) when the picture cannot be
-    // decoded or its name could not come back from the position file.
-    bool loadSlotPicture(const QString& path, QString* reason);
+    // decoded or its name could not come back from the position file. *png tells whether the
+    // picture is a PNG file.
+    bool loadSlotPicture(const QString& path, QString* reason, bool* png = nullptr);
     // "表示": the selected slot's picture read again from disk, by its bare name, from
-    // PositionFolder (from the dialog folder while no position file has been read). The slot
+    // PositionFolder (from the working folder while no position file has been read). The slot
     // keeps the picture it holds.
     bool readSlotPictureAgain(QImage& picture, QString* reason) const;
 
@@ -97,13 +96,11 @@ signals:
 private:
     void setCoordinateText(int entry, const QString& text);
     void setFile(const QString& path);
-    void noteDialogFolder(const QString& path);
 
     PositionDocument doc_;
     bool modified_ = false;
     QString filePath_;
     QString positionFolder_;
-    QString dialogFolder_;
     int currentPage_ = 0;
     int selectedSlot_ = 0;
     int selectedEntry_ = -1;

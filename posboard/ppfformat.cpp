@@ -48,13 +48,15 @@ QString storeProblem(const PositionDocument& doc) {
     for (int s = 0; s < pos::SlotCount; ++s) {
         const QString& name = doc.pictureSlots[s].fileName;
         if (const QString why = nameProblem(name); !why.isEmpty())
-            return QStringLiteral("%1 のファイル名「%2」: %3").arg(pos::slotListText(s), name, why);
+            return QStringLiteral("%1 のファイル名「%2」: %3")
+                .arg(pos::slotListText(s), sjis::forDisplay(name, sjis::ShownNameChars), why);
     }
     for (int e = 0; e < pos::EntryCount; ++e) {
         const QString& value = doc.entries[e].value;
         if (const QString why = valueProblem(value); !why.isEmpty())
             return QStringLiteral("「%1」の%2「%3」: %4")
-                .arg(pos::entryCaption(e).trimmed(), pos::valueLabel(e), value, why);
+                .arg(pos::entryCaption(e).trimmed(), pos::valueLabel(e), sjis::forDisplay(value),
+                     why);
     }
     return {};
 }
@@ -99,7 +101,20 @@ bool readText(const QByteArray& bytes, PositionDocument& doc, ReadReport* report
         r.readInt16(entry.top);
         r.readInt16(entry.right);
         r.readInt16(entry.bottom);
-        r.readText(entry.value);
+        QString value = entry.value;
+        r.readText(value);
+        // The value field could show only the start of a longer text, and Save would write
+        // that start back.
+        if (value.size() > pos::MaxValueLength) {
+            if (error)
+                *error = QStringLiteral("%1 行目: 「%2」の%3が長すぎます（%4 文字。%5 文字まで）。")
+                             .arg(r.line())
+                             .arg(pos::entryCaption(e).trimmed(), pos::valueLabel(e))
+                             .arg(value.size())
+                             .arg(pos::MaxValueLength);
+            return false;
+        }
+        entry.value = value;
         // A lamp or display without a slot number shows slot 0.
         if (e >= pos::CorrectionEntryCount && entry.value.isEmpty())
             entry.value = pos::defaultValue();
@@ -107,7 +122,8 @@ bool readText(const QByteArray& bytes, PositionDocument& doc, ReadReport* report
     return true;
 }
 
-QList<int> loadPictures(PositionDocument& doc, const QString& folder, QStringList* warnings) {
+QList<int> loadPictures(PositionDocument& doc, const QString& folder, QStringList* warnings,
+                        QStringList* pngNames) {
     // One loader for the file: nine names of one cabinet picture decode it once. Each slot
     // may hold a picture as large as "Load" takes, so a file the window saved reads back.
     pictures::PictureLoader loader(
@@ -123,10 +139,16 @@ QList<int> loadPictures(PositionDocument& doc, const QString& folder, QStringLis
         }
         QString why;
         if (!loader.loadFromFolder(folder, slot.fileName, slot.image, &why)) {
+            // The picture shown must be the one the slot names: one loaded earlier under
+            // another name would be taken for it.
+            slot.image = QImage();
             skipped.append(s);
-            if (warnings) warnings->append(QStringLiteral("%1: %2").arg(pos::slotListText(s), why));
+            if (warnings)
+                warnings->append(QStringLiteral("%1: %2").arg(pos::slotListText(s),
+                                                              sjis::cutTextIn(why, slot.fileName)));
         }
     }
+    if (pngNames) *pngNames = loader.pngNames();
     return skipped;
 }
 
@@ -136,8 +158,8 @@ bool readFile(const QString& path, PositionDocument& doc, ReadReport* report, QS
     PositionDocument copy = doc;
     ReadReport found;
     if (!readText(bytes, copy, &found, error)) return false;
-    found.skippedPictures =
-        loadPictures(copy, folderOfPath(QFileInfo(path).absoluteFilePath()), &found.warnings);
+    found.skippedPictures = loadPictures(copy, folderOfPath(QFileInfo(path).absoluteFilePath()),
+                                         &found.warnings, &found.pngPictures);
     doc = std::move(copy);
     if (report) *report = found;
     return true;

@@ -32,20 +32,22 @@ struct ReadReport {
     std::int32_t countLine = 0;  // the number on line 10 (32 when we wrote it); not used
     QList<int> skippedPictures;  // slots whose picture could not be found or decoded
     QStringList warnings;        // for each skipped slot, its picture's name and why
+    QStringList pngPictures;     // names of the pictures that are PNG files
 };
 
 // Reads the text part over `doc`: names, the count line, and the 33 entries. Refused (doc
-// untouched, *error says why) when the nine names and the count line cannot be read; the
-// entry part never fails: an unreadable field keeps its value and reading goes on with the
-// next field. Pictures are not loaded here.
+// untouched, *error says why) when the nine names and the count line cannot be read, or when
+// a value is longer than its field holds; otherwise the entry part never fails: an unreadable
+// field keeps its value and reading goes on with the next field. Pictures are not loaded here.
 bool readText(const QByteArray& bytes, PositionDocument& doc, ReadReport* report, QString* error);
 
 // Loads the picture of every named slot from `folder` (exact name, then any case), within
 // the cabinet picture limits, so any nine pictures "Load" took read back. A picture that
-// cannot be loaded is skipped: its slot keeps the image it had, and *warnings names it and
-// says why. A slot without a name holds no picture afterwards.
+// cannot be loaded is skipped: its slot holds no picture, and *warnings names it and says
+// why. A slot without a name holds no picture afterwards. *pngNames gets the names of the
+// pictures that are PNG files.
 QList<int> loadPictures(PositionDocument& doc, const QString& folder,
-                        QStringList* warnings = nullptr);
+                        QStringList* warnings = nullptr, QStringList* pngNames = nullptr);
 
 // Reads a whole position file and its pictures, which are looked up in the file's folder.
 // On success the document holds what the file says; on failure the document and its

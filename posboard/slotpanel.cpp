@@ -6,6 +6,8 @@
 
 #include "controls.h"
 #include "dialogs.h"
+#include "filelookup.h"
+#include "picturenotice.h"
 
 namespace {
 
@@ -53,10 +55,14 @@ bool SlotPanel::loadPicture() {
     const QString path = dialogs_.openFile(window(), QString::fromUtf8(PictureFilter));
     if (path.isEmpty()) return false;
     QString why;
-    if (!editor_.loadSlotPicture(path, &why)) {
+    bool png = false;
+    if (!editor_.loadSlotPicture(path, &why, &png)) {
         refuse(QStringLiteral("この画像は使えません。"), why);
         return false;
     }
+    if (png)
+        tellPngPictures(dialogs_, window(), QString::fromLatin1(ProgramName),
+                        {bareNameOfPath(path)});
     return true;
 }
 

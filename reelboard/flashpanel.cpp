@@ -155,9 +155,10 @@ void FlashPanel::preview() {
         if (shown.wait == 0 || stopRequested_) break;
     }
 
-    // Frame 1 is shown whole again: its lamps, its wait and its number.
+    // The action's last frame is the state its lamps end in: it stays in the check window
+    // until the author's next step redraws it. Frame 1 is the current frame again, with its
+    // number and wait.
     editor_.selectFrame(editor_.currentFlash(), 1);
-    showFlashView();
     previewing_ = false;
     stopRequested_ = false;
     Command10->setEnabled(true);

@@ -12,6 +12,7 @@
 #include "dialogs.h"
 #include "flashpanel.h"
 #include "givenfile.h"
+#include "picturenotice.h"
 #include "picturepanel.h"
 #include "prizepanel.h"
 #include "sdfformat.h"
@@ -128,10 +129,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-bool Form1::loadReelFile() { return files_.load(); }
+bool Form1::loadReelFile() { return openFile(QString()); }
 
-// A refused file leaves the document, its pictures, its folder and the displays as they were.
-bool Form1::openFile(const QString& path) { return files_.load(path); }
+bool Form1::openFile(const QString& path) {
+    // A refused file leaves the document, its pictures, its folder and the displays as they were.
+    const FileResult read = files_.load(path);
+    if (read) tellPngPictures(dialogs_, this, QString::fromLatin1(ProgramName), read.warnings);
+    return bool(read);
+}
 
 bool Form1::saveReelFile() { return files_.save(); }
 

@@ -1,6 +1,6 @@
 #include "picturepanel.h"
 
-#include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +11,7 @@
 #include "dialogs.h"
 #include "filelookup.h"
 #include "picturecell.h"
+#include "picturenotice.h"
 #include "pictures.h"
 #include "sjis.h"
 
@@ -130,11 +131,13 @@ void PicturePanel::refuse(const QString& text, const QString& detail) {
 }
 
 bool PicturePanel::loadPicture() {
-    const QString folder = editor_.reelFileFolder().isEmpty()
-                               ? QCoreApplication::applicationDirPath() + u'/'
-                               : editor_.reelFileFolder();
+    // Pictures belong beside the reel file; before one is read, the author's last picture
+    // folder is the likely place of the next.
+    const QString folder =
+        editor_.reelFileFolder().isEmpty() ? pictureFolder_ : editor_.reelFileFolder();
     const QString path = dialogs_.openFile(window(), QString::fromUtf8(PictureFilter), folder);
     if (path.isEmpty()) return false;
+    pictureFolder_ = folderOfPath(QFileInfo(path).absoluteFilePath());
 
     // Only the bare name goes into the reel file, in double quotes and code page 932; a name
     // that cannot be written there would be lost or make the file unreadable.
@@ -150,10 +153,12 @@ bool PicturePanel::loadPicture() {
     }
     QImage picture;
     QString why;
-    if (!pictures::loadPicture(path, picture, &why)) {
+    bool png = false;
+    if (!pictures::loadPicture(path, picture, &why, pictures::SymbolPictureLimits, &png)) {
         refuse(QStringLiteral("画像ファイルを読み込めません。"), why);
         return false;
     }
     editor_.setSymbolPicture(editor_.currentSymbol(), selectedState(), name, picture);
+    if (png) tellPngPictures(dialogs_, window(), QString::fromLatin1(ProgramName), {name});
     return true;
 }

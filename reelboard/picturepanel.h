@@ -37,4 +37,7 @@ private:
     std::array<QRadioButton*, PictureStateCount> options_{};
     QLineEdit* TextFilename = nullptr;
     QLabel* LabelPicIndex = nullptr;
+    // The folder of the picture last chosen, where the dialog starts while no reel file
+    // has been read ("" until then: the working folder).
+    QString pictureFolder_;
 };

@@ -43,7 +43,7 @@ FileResult ReelEditor::load(const QString& path) {
     emit documentReplaced();
     // The redraws above may store what they show; the file is what the document now holds.
     documentLoaded(path);
-    return FileResult::ok();
+    return FileResult::ok(report.pngPictures);
 }
 
 FileResult ReelEditor::save(const QString& path) {

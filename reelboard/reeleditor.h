@@ -31,7 +31,8 @@ public:
 
     // Reads a reel file: on success it replaces the document, symbol, prize and frame go back
     // to their first entries (the flash action stays), the history is cleared and nothing is
-    // unsaved. On failure nothing changes and the result says why.
+    // unsaved; its warnings name the pictures that are PNG files. On failure nothing changes
+    // and the result says why.
     FileResult load(const QString& path);
     // Writes the document; on success the file is the current one and nothing is unsaved.
     FileResult save(const QString& path);

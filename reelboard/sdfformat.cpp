@@ -105,7 +105,8 @@ bool readText(const QByteArray& bytes, ReelDataDocument& doc, int& formatVersion
     return true;
 }
 
-bool loadPictures(ReelDataDocument& doc, const QString& folder, QString* error) {
+bool loadPictures(ReelDataDocument& doc, const QString& folder, QString* error,
+                  QStringList* pngNames) {
     // One loader for the whole file: a lit picture usually stands in all four states, and
     // however many names lead to one file it is decoded once. Every name may be a picture as
     // large as "Load" takes, so a file the window saved reads back.
@@ -126,6 +127,7 @@ bool loadPictures(ReelDataDocument& doc, const QString& folder, QString* error) 
             }
         }
     }
+    if (pngNames) *pngNames = loader.pngNames();
     return true;
 }
 
@@ -136,9 +138,10 @@ bool readFile(const QString& path, ReelDataDocument& doc, ReadReport* report, QS
     int version = 0;
     if (!readText(bytes, copy, version, error)) return false;
     const QString folder = folderOfPath(QFileInfo(path).absoluteFilePath());
-    if (!loadPictures(copy, folder, error)) return false;
+    QStringList png;
+    if (!loadPictures(copy, folder, error, &png)) return false;
     doc = std::move(copy);
-    if (report) report->formatVersion = version;
+    if (report) *report = {version, png};
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 // The .sdf reel data file: code page 932 text with CR LF line ends.
@@ -15,7 +16,8 @@ QByteArray write(const ReelDataDocument& doc);
 
 // What a read found beside the document.
 struct ReadReport {
-    int formatVersion = 0;  // 100 for a file without version line
+    int formatVersion = 0;    // 100 for a file without version line
+    QStringList pngPictures;  // names of the pictures that are PNG files
 };
 
 // Reads the text into `doc` over what it holds (slots the file does not mention keep
@@ -23,8 +25,10 @@ struct ReadReport {
 // callers read into a copy (see readFile).
 bool readText(const QByteArray& bytes, ReelDataDocument& doc, int& formatVersion, QString* error);
 
-// Loads the pictures named in `doc` from `folder` (exact name, then any case).
-bool loadPictures(ReelDataDocument& doc, const QString& folder, QString* error);
+// Loads the pictures named in `doc` from `folder` (exact name, then any case). *pngNames gets
+// the names of the pictures that are PNG files.
+bool loadPictures(ReelDataDocument& doc, const QString& folder, QString* error,
+                  QStringList* pngNames = nullptr);
 
 // Reads a whole .sdf file and its pictures (looked up in the file's folder). On success `doc`
 // is replaced; on any failure it is left exactly as it was and *error says why.

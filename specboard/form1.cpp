@@ -13,6 +13,7 @@
 #include "generalpage.h"
 #include "givenfile.h"
 #include "payoutsoundpage.h"
+#include "picturenotice.h"
 #include "sjis.h"
 
 namespace {
@@ -133,6 +134,7 @@ void Form1::warnAfterLoad(const orf::ReadReport& report) {
         dialogs_.message(this, title,
                          QStringLiteral("図柄の画像を読み込めませんでした。前の画像のままです。"),
                          Dialogs::Icon::Warning, Dialogs::Buttons::Ok, report.warnings.join(u'\n'));
+    tellPngPictures(dialogs_, this, title, report.pngPictures);
     if (report.flagCountMismatch) {
         const int flags = editor_.lastFlag();
         const QString written = report.writtenFlagCount < 0

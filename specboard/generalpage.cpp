@@ -13,6 +13,7 @@
 #include "filelookup.h"
 #include "lifecycle.h"
 #include "orfformat.h"
+#include "picturenotice.h"
 #include "textguard.h"
 
 namespace {
@@ -156,7 +157,7 @@ void GeneralPage::warnIfOutsideMachineFolder(const QString& path, bool readFromS
 }
 
 void GeneralPage::chooseReelData() {
-    QStringList warnings;
+    QStringList warnings, png;
     const bool read = lifecycle::openAndRead(
         {dialogs_,
          window(),
@@ -165,19 +166,20 @@ void GeneralPage::chooseReelData() {
          QString::fromLatin1(ProgramName),
          QStringLiteral("リールファイルを読み込めませんでした。"),
          Dialogs::Icon::Warning},
-        [this, &warnings](const QString& path, QString* why) {
+        [&](const QString& path, QString* why) {
             if (const QString problem = orf::nameProblem(bareNameOfPath(path));
                 !problem.isEmpty()) {
                 *why = problem;
                 return false;
             }
             warnIfOutsideMachineFolder(path, true);
-            return editor_.loadReelData(path, &warnings, why);
+            return editor_.loadReelData(path, &warnings, why, &png);
         });
     if (read && !warnings.isEmpty())
         dialogs_.message(window(), QString::fromLatin1(ProgramName),
                          QStringLiteral("図柄の画像を読み込めませんでした。前の画像のままです。"),
                          Dialogs::Icon::Warning, Dialogs::Buttons::Ok, warnings.join(u'\n'));
+    if (read) tellPngPictures(dialogs_, window(), QString::fromLatin1(ProgramName), png);
 }
 
 void GeneralPage::chooseReference(Reference reference) {

@@ -470,6 +470,7 @@ bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec
     if (!s.reelFileName.isEmpty()) {
         if (!applyReelData(files, s.reelFileName, s, found.warnings, error)) return false;
         found.reelDataRead = true;
+        found.pngPictures = files.pngPictures();
     }
     if (!readNamesAndExplanation(r, s, error)) return false;
     if (!readMachineData(r, s, error)) return false;
@@ -512,10 +513,11 @@ bool readFile(const QString& path, MachineSpec& doc, ReadReport* report, QString
 }
 
 bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc,
-                  QStringList* warnings, QString* error) {
+                  QStringList* warnings, QString* error, QStringList* pngPictures) {
     QStringList found;
     if (!applyReelData(files, name, doc, found, error)) return false;
     if (warnings) *warnings = found;
+    if (pngPictures) *pngPictures = files.pngPictures();
     return true;
 }
 

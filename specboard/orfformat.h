@@ -25,6 +25,8 @@ public:
     virtual bool reelData(const QString& name, QByteArray& bytes, QString* error) const = 0;
     // A lit symbol picture; false and *error when it is missing or cannot be decoded.
     virtual bool picture(const QString& name, QImage& image, QString* error) const = 0;
+    // The names of the pictures given so far that are PNG files.
+    virtual QStringList pngPictures() const { return {}; }
 };
 
 // Files in one folder: the exact name first, then a match in any case. The symbol pictures
@@ -36,6 +38,7 @@ public:
         : folder_(std::move(folder)), pictures_(pictures::SymbolPictureLimits) {}
     bool reelData(const QString& name, QByteArray& bytes, QString* error) const override;
     bool picture(const QString& name, QImage& image, QString* error) const override;
+    QStringList pngPictures() const override { return pictures_.pngNames(); }
 
 private:
     QString folder_;
@@ -65,6 +68,7 @@ struct ReadReport {
     // against other flags than the ones they were written for.
     bool flagCountMismatch = false;
     QStringList warnings;  // lit symbol pictures that could not be loaded (kept as they were)
+    QStringList pngPictures;  // lit symbol pictures that are PNG files
 };
 
 QByteArray write(const MachineSpec& doc);
@@ -102,9 +106,9 @@ bool readFile(const QString& path, MachineSpec& doc, ReadReport* report, QString
 // Reads the reel data file `name`: the flag count, prize combinations and lit symbol
 // pictures. Sets `reelFileName`. Refused, with nothing changed, when the file is missing,
 // unreadable, or has more flags than the machine holds. Pictures that cannot be loaded keep
-// what they showed and are listed in *warnings.
-bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc, QStringList* warnings,
-                  QString* error);
+// what they showed and are listed in *warnings; *pngPictures names those that are PNG files.
+bool readReelData(const ReferencedFiles& files, const QString& name, MachineSpec& doc,
+                  QStringList* warnings, QString* error, QStringList* pngPictures = nullptr);
 
 // Writes the document atomically. Refuses texts the file cannot hold. On failure the old
 // file is untouched.

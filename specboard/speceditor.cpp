@@ -151,7 +151,8 @@ bool SpecEditor::save(const QString& path, QString* reason) {
     return true;
 }
 
-bool SpecEditor::loadReelData(const QString& chosenPath, QStringList* warnings, QString* reason) {
+bool SpecEditor::loadReelData(const QString& chosenPath, QStringList* warnings, QString* reason,
+                              QStringList* pngPictures) {
     const QString name = bareNameOfPath(chosenPath);
     if (const QString problem = orf::nameProblem(name); !problem.isEmpty()) {
         if (reason) *reason = problem;
@@ -159,7 +160,8 @@ bool SpecEditor::loadReelData(const QString& chosenPath, QStringList* warnings, 
     }
     const QString folder = specFolder_.isEmpty() ? absoluteFolderOf(chosenPath) : specFolder_;
     MachineSpec next = doc_;
-    if (!orf::readReelData(orf::FolderFiles(folder), name, next, warnings, reason)) return false;
+    if (!orf::readReelData(orf::FolderFiles(folder), name, next, warnings, reason, pngPictures))
+        return false;
     const bool changed = !(next == doc_);
     doc_ = std::move(next);
     referencePaths_[int(Reference::Reel)] = pathInFolder(folder, name);

@@ -55,7 +55,8 @@ public:
     // Reads the reel data file chosen at `chosenPath`: it is looked up by its bare name in the
     // machine folder once a machine file has been loaded, in the chosen folder before. Pictures
     // that cannot be loaded are listed in *warnings and keep what they showed.
-    bool loadReelData(const QString& chosenPath, QStringList* warnings, QString* reason);
+    bool loadReelData(const QString& chosenPath, QStringList* warnings, QString* reason,
+                      QStringList* pngPictures = nullptr);
     // The reel control and picture position files are only named, never opened.
     bool setControlFile(const QString& chosenPath, QString* reason);
     bool setBodyFile(const QString& chosenPath, QString* reason);

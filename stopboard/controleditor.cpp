@@ -64,7 +64,8 @@ void ControlEditor::setEditingEnabled() {
 }
 
 ControlEditor::ReelLoad ControlEditor::loadReelData(const QString& path, QString* reason,
-                                                    QStringList* pictureProblems) {
+                                                    QStringList* pictureProblems,
+                                                    QStringList* pngPictures) {
     ReelDataSummary summary;
     if (!readReelDataSummaryFile(path, summary, reason)) return ReelLoad::Unreadable;
     if (summary.hasPrizes && summary.lastPrizeIndex > MaxLastPrizeIndex) {
@@ -90,6 +91,7 @@ ControlEditor::ReelLoad ControlEditor::loadReelData(const QString& path, QString
             pictureProblems->append(
                 QStringLiteral("図柄%1: %2").arg(s + 1).arg(sjis::cutTextIn(why, name)));
     }
+    if (pngPictures) *pngPictures = loader.pngNames();
     view_.arrangement = summary.arrangement;
     if (summary.hasPrizes) {
         doc_.setLastPrizeIndex(summary.lastPrizeIndex);

@@ -83,8 +83,10 @@ public:
     enum class ReelLoad { Loaded, Unreadable, TooManyPrizes };
     // Reads a reel data file into the reel view. A file that does not read, or whose prizes do
     // not fit the flags of the control file, changes nothing and *reason says why. Pictures
-    // that cannot be read keep what their slots held and are listed in *pictureProblems.
-    ReelLoad loadReelData(const QString& path, QString* reason, QStringList* pictureProblems);
+    // that cannot be read keep what their slots held and are listed in *pictureProblems;
+    // *pngPictures names those that are PNG files.
+    ReelLoad loadReelData(const QString& path, QString* reason, QStringList* pictureProblems,
+                          QStringList* pngPictures = nullptr);
 
     // Reads a control file aside in the layout of the loaded reel data; false and *reason
     // when it does not read. Nothing changes here.

@@ -12,6 +12,7 @@
 #include "controls.h"
 #include "dialogs.h"
 #include "givenfile.h"
+#include "picturenotice.h"
 #include "reelgridpanel.h"
 #include "specialpastepanel.h"
 #include "tablepanels.h"
@@ -128,11 +129,11 @@ QString Form1::reelFileBeside(const QString& controlPath) {
 }
 
 bool Form1::readReelFile(const QString& given) {
-    QStringList pictureProblems;
+    QStringList pictureProblems, png;
     QString tooManyPrizes;
     const bool read = lifecycle::openOrReadGiven(
         fileCommand(ReelDataFilter, false), given, [&](const QString& path, QString* why) {
-            switch (editor_.loadReelData(path, why, &pictureProblems)) {
+            switch (editor_.loadReelData(path, why, &pictureProblems, &png)) {
                 case ControlEditor::ReelLoad::Loaded:
                     return true;
                 case ControlEditor::ReelLoad::TooManyPrizes:
@@ -155,6 +156,7 @@ bool Form1::readReelFile(const QString& given) {
                          QStringLiteral("読み込めない図柄画像があります。前の画像のままです。"),
                          Dialogs::Icon::Warning, Dialogs::Buttons::Ok,
                          pictureProblems.join(QLatin1Char('\n')));
+    if (read) tellPngPictures(dialogs_, this, QString::fromLatin1(ProgramName), png);
     return read;
 }
 

@@ -3,6 +3,7 @@
 // size lies is refused; no message lays out a name as long as a file can make it.
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -119,6 +120,7 @@ private slots:
     void saveUnderFileSizeLimit();
     void lyingSizeRefused();
     void longPictureNameShownCut();
+    void pngPicturesNamedOnce();
 };
 
 void EditorFilesTest::initTestCase() { ignoreFileSizeSignal(); }
@@ -201,6 +203,24 @@ void EditorFilesTest::longPictureNameShownCut() {
                  qPrintable(shown.detail.left(200)));
         QVERIFY2(shown.detail.contains(QStringLiteral("nnnn…")), qPrintable(shown.detail));
     }
+}
+
+// Pictures the machine may not show are still read, and named in one message per read.
+void EditorFilesTest::pngPicturesNamedOnce() {
+    SampleWindow sample;
+    QVERIFY(sample.copied);
+    const QStringList png = ownFiles<Window>().constFirst() == u"machine.ppf"
+                                ? QStringList{"cabinet.bmp", "digits.bmp"}
+                                : QStringList{"sym1.bmp", "sym2.bmp"};
+    for (const QString& name : png) {  // the kind is in the bytes, whatever the name says
+        const QString path = sample.dir.filePath(name);
+        QVERIFY(QImage(path).save(path, "PNG"));
+    }
+    openGivenFiles(sample.w, sample.ownPaths());
+    QCOMPARE(sample.dialogs.shown.size(), 1);
+    QVERIFY(sample.dialogs.shown[0].text.contains(QStringLiteral("マシンでは表示されない")));
+    QCOMPARE(sample.dialogs.shown[0].detail.split(u'\n'), png);
+    QVERIFY(giventest::closesWithoutQuestion(sample.w, sample.dialogs));  // read as they are
 }
 
 QTEST_MAIN(EditorFilesTest)

@@ -128,19 +128,25 @@ inline void blinkTick(Form1& w) {
 }
 
 // The view shows `picture` at the view offset, pixel for pixel, but for a black or white
-// outline of the box `outline` (view coordinates, corners included).
-inline bool viewShows(Form1& w, const QImage& picture, const QRect& outline = {}) {
+// outline of the box `outline` and the dashes of the stored rectangle's mark around `mark`
+// (view coordinates, corners included; the outline lies over the mark).
+inline bool viewShows(Form1& w, const QImage& picture, const QRect& outline = {},
+                      const QRect& mark = {}) {
     const QImage& view = w.canvas().shownView();
     const QPoint at = w.canvas().viewOffset();
-    const QRect& o = outline;
+    const auto onEdge = [](const QRect& r, int x, int y) {
+        return r.isValid() && r.contains(x, y) &&
+               (x == r.left() || x == r.right() || y == r.top() || y == r.bottom());
+    };
     for (int y = 0; y < view.height(); ++y)
         for (int x = 0; x < view.width(); ++x) {
             const QRgb shown = view.pixel(x, y) | 0xff000000u;
-            const bool edge = o.isValid() && o.contains(x, y) &&
-                              (x == o.left() || x == o.right() || y == o.top() || y == o.bottom());
-            if (edge ? shown != 0xff000000u && shown != 0xffffffffu
-                     : shown != (picture.pixel(x + at.x(), y + at.y()) | 0xff000000u))
-                return false;
+            const bool fits = onEdge(outline, x, y) ? shown == 0xff000000u || shown == 0xffffffffu
+                              : onEdge(mark, x, y)
+                                  ? shown == PlacementCanvas::storedMarkColour(0).rgb() ||
+                                        shown == PlacementCanvas::storedMarkColour(1).rgb()
+                                  : shown == (picture.pixel(x + at.x(), y + at.y()) | 0xff000000u);
+            if (!fits) return false;
         }
     return true;
 }

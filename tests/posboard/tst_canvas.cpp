@@ -45,12 +45,15 @@ private slots:
     void pressOnOutline();
     void rightPressKeepsStoredRectangle();
     void captionSelection();
+    void storedRectangleMarked();
     void blink();
     void pictureSizes_data();
     void pictureSizes();
     void pictureKinds_data();
     void pictureKinds();
     void slotWithoutPicture();
+    void wheel_data();
+    void wheel();
 };
 
 void TestCanvas::drawing_data() {
@@ -162,7 +165,7 @@ void TestCanvas::rightPressKeepsStoredRectangle() {
     QCOMPARE(coordinates(f, 4), QString());
     QCOMPARE(status(f, 3) + status(f, 4), QString());
     QCOMPARE(f.canvas().editMode(), Mode::Idle);
-    QVERIFY(viewShows(f, f.picture));
+    QVERIFY(viewShows(f, f.picture, {}, QRect(QPoint(10, 20), QPoint(59, 79))));
     QVERIFY(f.isModified());  // its coordinate text changed
     QCOMPARE(ppf::write(f.document()).split('\n').at(14), QByteArray("10,20,59,79,\"0\"\r"));
 }
@@ -190,6 +193,25 @@ void TestCanvas::captionSelection() {
     clickCaption(f, 30);
     drag(f, QPoint(1, 2), QPoint(3, 4));
     QCOMPARE(f.stored(30), (QList<int>{1, 2, 3, 4}));
+}
+
+void TestCanvas::storedRectangleMarked() {
+    Fixture f;
+    drag(f, QPoint(10, 20), QPoint(59, 79));
+    clickCaption(f, 5);
+    clickCaption(f, 4);
+    const QRect stored(QPoint(10, 20), QPoint(59, 79));
+    QVERIFY(viewShows(f, f.picture, {}, stored));
+    // The mark does not blink, follows a scroll, and a press inside it still draws anew.
+    const QImage shown = f.canvas().shownView();
+    blinkTick(f);
+    QCOMPARE(f.canvas().shownView(), shown);
+    f.scrollTo(QPoint(5, 6));
+    QVERIFY(viewShows(f, f.picture, {}, stored.translated(-5, -6)));
+    drag(f, QPoint(30, 40), QPoint(35, 37), 2);
+    QCOMPARE(f.canvas().editMode(), Mode::Drawing);
+    QCOMPARE(f.stored(), (QList<int>{35, 43, 40, 46}));
+    QVERIFY(viewShows(f, f.picture, QRect(QPoint(30, 37), QPoint(35, 40))));
 }
 
 void TestCanvas::blink() {
@@ -303,6 +325,34 @@ void TestCanvas::slotWithoutPicture() {
     QCOMPARE(f.canvas().editMode(), Mode::Idle);
     QVERIFY(viewShows(f, f.picture));
     QCOMPARE(text(f, "LabelBodyFile"), QStringLiteral("cab.bmp"));
+}
+
+void TestCanvas::wheel_data() {
+    QTest::addColumn<QString>("over");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QPoint>("angle");  // 120 a notch; a wheel turned down gives -120
+    QTest::addColumn<QPoint>("offset");
+    const int shift = Qt::ShiftModifier;
+    QTest::newRow("down over the canvas") << "Picture1" << 0 << QPoint(0, -240) << QPoint(0, 120);
+    QTest::newRow("shift across") << "Picture1" << shift << QPoint(0, -120) << QPoint(60, 0);
+    QTest::newRow("tilted across") << "Picture1" << 0 << QPoint(-120, 0) << QPoint(60, 0);
+    QTest::newRow("along the bottom bar") << "HScroll1" << 0 << QPoint(0, -120) << QPoint(60, 0);
+    QTest::newRow("along the side bar") << "VScroll1" << shift << QPoint(0, -120) << QPoint(0, 60);
+    QTest::newRow("past the end") << "Picture1" << 0 << QPoint(0, -12000) << QPoint(0, 243);
+}
+
+void TestCanvas::wheel() {
+    QFETCH(QString, over);
+    QFETCH(int, modifiers);
+    QFETCH(QPoint, angle);
+    QFETCH(QPoint, offset);
+    Fixture f;
+    QWidget* target = child(f, over);
+    QWheelEvent event(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), {}, angle, Qt::NoButton,
+                      Qt::KeyboardModifiers(modifiers), Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(target, &event);
+    QCOMPARE(f.canvas().viewOffset(), offset);
+    QVERIFY(viewShows(f, f.picture));
 }
 
 QTEST_MAIN(TestCanvas)

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QScopeGuard>
 
 #include "poswindowtest.h"
 #include "ppfformat.h"
@@ -59,6 +60,8 @@ private slots:
     void refusedPictures();
     void showAgain_data();
     void showAgain();
+    void correctionShownWhole();
+    void pngPictureNamed();
     void readFile();
     void unreadableFileChangesNothing_data();
     void unreadableFileChangesNothing();
@@ -264,20 +267,26 @@ void TestForm1::refusedPictures() {
 
 void TestForm1::showAgain_data() {
     QTest::addColumn<bool>("fromFile");       // a position file was read first
+    QTest::addColumn<bool>("workHere");       // the working folder is the picture's
     QTest::addColumn<QString>("onDisk");      // the picture's name on disk when "表示" runs
     QTest::addColumn<QByteArray>("content");  // empty: a 700 x 50 picture
-    QTest::newRow("the dialog's folder") << false << "cab.bmp" << QByteArray();
-    QTest::newRow("the position file's folder") << true << "cab.bmp" << QByteArray();
-    QTest::newRow("in another case") << true << "CAB.BMP" << QByteArray();
-    QTest::newRow("gone") << false << "other.bmp" << QByteArray();
-    QTest::newRow("not a picture") << true << "cab.bmp" << QByteArray("BM?");
+    QTest::newRow("the working folder") << false << true << "cab.bmp" << QByteArray();
+    QTest::newRow("not the picture dialog's folder") << false << false << "cab.bmp" << QByteArray();
+    QTest::newRow("the position file's folder") << true << false << "cab.bmp" << QByteArray();
+    QTest::newRow("in another case") << true << false << "CAB.BMP" << QByteArray();
+    QTest::newRow("gone") << false << true << "other.bmp" << QByteArray();
+    QTest::newRow("not a picture") << true << false << "cab.bmp" << QByteArray("BM?");
 }
 
 void TestForm1::showAgain() {
     QFETCH(bool, fromFile);
+    QFETCH(bool, workHere);
     QFETCH(QString, onDisk);
     QFETCH(QByteArray, content);
     Window w;
+    const QString startedIn = QDir::currentPath();
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(startedIn); });
+    QDir::setCurrent(workHere ? w.dir.path() : QDir::tempPath());
     const QString picture = writePicture(w.dir, "cab.bmp", 30, 30);
     if (fromFile)
         wintest::clickAnswering(w, w.dialogs, "Command3", writePositionFile(w.dir, {"cab.bmp"}));
@@ -292,7 +301,8 @@ void TestForm1::showAgain() {
         QVERIFY(saveFileAtomically(w.dir.filePath(onDisk), content));
     w.editor().setModified(false);
     click(w, "Command5");
-    const bool found = content.isEmpty() && onDisk.compare("cab.bmp", Qt::CaseInsensitive) == 0;
+    const bool found = content.isEmpty() && onDisk.compare("cab.bmp", Qt::CaseInsensitive) == 0 &&
+                       (fromFile || workHere);
     QCOMPARE(w.dialogs.shown.size(), found ? 0 : 1);
     if (found) {
         QCOMPARE(surface(w)->size(), QSize(561, 50));
@@ -304,6 +314,37 @@ void TestForm1::showAgain() {
     }
     QCOMPARE(w.document().pictureSlots[0].image.size(), QSize(30, 30));
     QVERIFY(!w.isModified());
+}
+
+void TestForm1::correctionShownWhole() {
+    Window w;
+    for (const QString value : {"-32768", "-12345", "-88888"}) {
+        for (int e = 0; e < pos::CorrectionEntryCount; ++e) {
+            QLineEdit* field = valueField(w, e);
+            field->setText(value);
+            if (e == 1) field->setFocus();  // focused or not
+            // A text that does not fit is scrolled: from its end to its start the cursor then
+            // moves less than the text is wide.
+            const auto cursorAt = [field](bool end) {
+                end ? field->end(false) : field->home(false);
+                field->grab();  // the scroll is taken when the field is painted
+                return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+            };
+            const int end = cursorAt(true);
+            QCOMPARE(end - cursorAt(false), field->fontMetrics().horizontalAdvance(value));
+            QVERIFY(end < field->width());
+        }
+    }
+}
+
+void TestForm1::pngPictureNamed() {
+    Window w;
+    QVERIFY(patternPicture(30, 20).save(w.dir.filePath("cab.png"), "PNG"));
+    loadSlotPicture(w, w.dialogs, 0, w.dir.filePath("cab.png"));
+    QCOMPARE(w.canvas().editMode(), Mode::Idle);  // still taken
+    QCOMPARE(w.dialogs.shown.size(), 1);
+    QVERIFY(w.dialogs.shown[0].text.contains(QStringLiteral("マシンでは表示されない")));
+    QCOMPARE(w.dialogs.shown[0].detail, QString("cab.png"));
 }
 
 void TestForm1::readFile() {
@@ -322,7 +363,8 @@ void TestForm1::readFile() {
     QVERIFY(ppf::writeFile(dir.filePath("machine.ppf"), doc, nullptr));
 
     Window w;
-    chooseSlot(w, 3);
+    // The file names a picture not there: the slot shows none, not the one it held.
+    loadSlotPicture(w, w.dialogs, 3, writePicture(w.dir, "earlier.bmp", 40, 40));
     w.editor().setModified();
     wintest::clickAnswering(w, w.dialogs, "Command3", dir.filePath("machine.ppf"));
     QCOMPARE(w.dialogs.fileRequests.last().filter,
@@ -368,6 +410,9 @@ void TestForm1::unreadableFileChangesNothing_data() {
         << QByteArray("\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nabc\r\n1,2,3,4,\"5\"\r\n");
     QTest::newRow("missing") << QByteArray("-");
     QTest::newRow("a folder") << QByteArray("/");
+    QTest::newRow("a value longer than its field") << QByteArray("\r\n").repeated(9) +
+                                                          " 32 \r\n1,2,3,4,\"" +
+                                                          QByteArray(32768, '7') + "\"\r\n";
 }
 
 void TestForm1::unreadableFileChangesNothing() {

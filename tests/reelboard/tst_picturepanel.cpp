@@ -2,7 +2,6 @@
 // picture loads per state, PictureSize measuring, refused pictures and the symbol drag.
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QLabel>
 
 #include "reelwindowtest.h"
@@ -42,6 +41,7 @@ private slots:
     void refusedPicture_data();
     void refusedPicture();
     void loadDialogFolderAndFilter();
+    void pngPictureNamed();
     void reelFileLoadShowsSymbol1InChosenState();
     void dragFromLitPicturePlacesSymbol();
     void otherStatesDoNotDrag();
@@ -268,22 +268,39 @@ void TestPicturePanel::refusedPicture() {
 }
 
 void TestPicturePanel::loadDialogFolderAndFilter() {
-    QTemporaryDir folder;
+    QTemporaryDir folder, pictureFolder;
     ReelDataDocument saved;
     const QString reelFile = writeReelFile(folder, "m.sdf", saved);
     ScriptedDialogs dialogs;
     Form1 w(dialogs);
-    click(w, "ComLoadPic");  // cancelled
+    const auto startedIn = [&] {
+        click(w, "ComLoadPic");  // cancelled
+        return dialogs.fileRequests.last().initialFolder;
+    };
+    QCOMPARE(startedIn(), QString());  // the working folder, not the program's
     QVERIFY(!w.isModified());
-    QCOMPARE(dialogs.fileRequests.size(), 1);
     QCOMPARE(dialogs.fileRequests[0].filter,
              QString("画像ファイル|*.gif;*.jpg;*.bmp|All Files|*.*|"));
-    QCOMPARE(QDir(dialogs.fileRequests[0].initialFolder).absolutePath(),
-             QDir(QCoreApplication::applicationDirPath()).absolutePath());
+    // On a new document, the folder of the picture chosen last, in every state.
+    loadPicture(w, dialogs, 2, makePicture(pictureFolder, "f.bmp", 4, 4, 0xff00ff00));
+    for (int state = 0; state < PictureStateCount; ++state) {
+        click(w, QStringLiteral("Option%1").arg(state + 1));
+        QCOMPARE(QDir(startedIn()).absolutePath(), QDir(pictureFolder.path()).absolutePath());
+    }
+    // The reel file's folder comes first.
     QVERIFY(loadReelFile(w, dialogs, reelFile));
-    click(w, "ComLoadPic");
-    QCOMPARE(QDir(dialogs.fileRequests.last().initialFolder).absolutePath(),
-             QDir(folder.path()).absolutePath());
+    loadPicture(w, dialogs, 1, makePicture(pictureFolder, "u.bmp", 4, 4, 0xff00ff00));
+    QCOMPARE(QDir(startedIn()).absolutePath(), QDir(folder.path()).absolutePath());
+}
+
+void TestPicturePanel::pngPictureNamed() {
+    ScriptedDialogs dialogs;
+    Form1 w(dialogs);
+    loadPicture(w, dialogs, 0, makePicture(dir_, "lit.png", 6, 6, 0xff00ff00, "PNG"));
+    QCOMPARE(colourOf(cell(w, viewName(0, 0))->picture()), 0xff00ff00u);  // still taken
+    QCOMPARE(dialogs.shown.size(), 1);
+    QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("マシンでは表示されない")));
+    QCOMPARE(dialogs.shown[0].detail, QString("lit.png"));
 }
 
 void TestPicturePanel::reelFileLoadShowsSymbol1InChosenState() {
