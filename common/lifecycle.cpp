@@ -75,13 +75,10 @@ FileAction runStep(const DocumentCommands::FileStep& step, FileResult& result) {
 
 }  // namespace
 
-bool DocumentCommands::load(const QString& given) {
+FileResult DocumentCommands::load(const QString& given) {
     FileResult result;
-    if (!openOrReadGiven(command(false), given, runStep(read_, result))) return false;
-    if (!result.warnings.isEmpty() && !texts_.readWarning.isEmpty())
-        dialogs_.message(window_, texts_.programName, texts_.readWarning, Dialogs::Icon::Warning,
-                         Dialogs::Buttons::Ok, result.warnings.join(u'\n'));
-    return true;
+    if (!openOrReadGiven(command(false), given, runStep(read_, result))) return {};
+    return result;
 }
 
 bool DocumentCommands::save() {

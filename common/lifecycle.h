@@ -46,8 +46,6 @@ struct DocumentTexts {
     Dialogs::Icon readIcon = Dialogs::Icon::None;
     QString writeFailure = QStringLiteral("ファイルを保存できませんでした。");
     Dialogs::Icon writeIcon = Dialogs::Icon::Critical;
-    // Told after a read that was done with warnings (listed in the detail); nothing when empty.
-    QString readWarning;
     // The dialogs start in the session's folder; otherwise in the working folder.
     bool startInFolder = false;
 };
@@ -63,8 +61,9 @@ public:
     DocumentCommands(QWidget* window, Dialogs& dialogs, EditorSession& session, DocumentTexts texts,
                      FileStep read, FileStep write);
 
-    // "Load": true when a file was read. A non-empty `given` answers the open dialog.
-    bool load(const QString& given = {});
+    // "Load": the editor's result when a file was read (its warnings are the caller's to
+    // tell); not done when nothing was read. A non-empty `given` answers the open dialog.
+    FileResult load(const QString& given = {});
     // "Save": true only when the file was written.
     bool save();
     // Whether the window may close: at once when nothing is unsaved, else after the close
