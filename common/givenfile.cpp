@@ -15,8 +15,9 @@ public:
         return real_.saveFile(parent, filter, initialFolder);
     }
     Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon,
-                   Buttons buttons, const QString& detail) override {
-        return real_.message(parent, title, text, icon, buttons, detail);
+                   Buttons buttons, const QString& detail,
+                   std::optional<Answer> defaultButton) override {
+        return real_.message(parent, title, text, icon, buttons, detail, defaultButton);
     }
     QString workingFolder() const override { return real_.workingFolder(); }
 

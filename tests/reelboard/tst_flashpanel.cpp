@@ -56,9 +56,10 @@ public:
     FlashPanel* panel = nullptr;
     QList<bool> previewRunningAtMessage;
     Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon,
-                   Buttons buttons, const QString& detail) override {
+                   Buttons buttons, const QString& detail,
+                   std::optional<Answer> defaultButton) override {
         previewRunningAtMessage << (panel && panel->previewRunning());
-        return ScriptedDialogs::message(parent, title, text, icon, buttons, detail);
+        return ScriptedDialogs::message(parent, title, text, icon, buttons, detail, defaultButton);
     }
 };
 
