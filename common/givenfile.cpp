@@ -31,9 +31,15 @@ private:
 bool openOrReadGiven(const FileCommand& command, const QString& given, const FileAction& read) {
     if (given.isEmpty()) return openAndRead(command, read);
     GivenFileDialogs answered(command.dialogs, given);
-    const FileCommand onGiven{answered,           command.window,       command.filter,
-                              command.folder,     command.failureTitle, command.failureText,
-                              command.failureIcon};
+    // A file given at start-up comes before any work: it replaces nothing unsaved.
+    const FileCommand onGiven{answered,
+                              command.window,
+                              command.filter,
+                              command.folder,
+                              command.failureTitle,
+                              command.failureText,
+                              command.failureIcon,
+                              {}};
     return openAndRead(onGiven, read);
 }
 
