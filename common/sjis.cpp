@@ -107,8 +107,10 @@ bool isRepresentable(const QString& text) {
 }
 
 QString forDisplay(const QString& text, int maxChars) {
+    // "<0x12>": a backslash reads as a yen sign in Japanese fonts.
     auto hex = [](int byte) {
-        return QStringLiteral("\\x") + QString::number(byte, 16).toUpper().rightJustified(2, u'0');
+        return QStringLiteral("<0x%1>").arg(
+            QString::number(byte, 16).toUpper().rightJustified(2, u'0'));
     };
     QString out;
     int shown = 0;
@@ -119,12 +121,21 @@ QString forDisplay(const QString& text, int maxChars) {
             break;
         }
         const char16_t u = c.unicode();
-        if (u >= FirstKeptByte && u <= LastKeptByte)
+        if (u >= FirstKeptByte && u <= LastKeptByte) {
             out += hex(u - FirstKeptByte);
-        else if (u < 0x20 || u == 0x7F)
+        } else if (u < 0x20 || (u >= 0x7F && u < 0xA0)) {
             out += hex(u);
-        else
+        } else if (c.category() == QChar::Other_PrivateUse) {
+            // The user-defined characters of code page 932 (lead bytes F0 to F9): no font
+            // has them, so their bytes are shown.
+            const QByteArray bytes = fromUnicode(QString(c));
+            if (bytes != "?")
+                for (char b : bytes) out += hex(static_cast<unsigned char>(b));
+            else
+                out += QStringLiteral("<U+%1>").arg(QString::number(u, 16).toUpper());
+        } else {
             out += c;
+        }
         ++shown;
     }
     return out;

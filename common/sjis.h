@@ -22,8 +22,9 @@ inline QString toUnicode(const QByteArray& bytes) {
 }
 // True when every character survives a round trip through code page 932.
 bool isRepresentable(const QString& text);
-// A text read from a file as a message may show it: kept bytes and control characters as
-// "\xNN" (a font has no glyph for them), cut after `maxChars` characters with "…".
+// A text read from a file as a message may show it: kept bytes, control characters and the
+// user-defined characters as their bytes, "<0xNN>" (no font has a glyph for them), cut after
+// `maxChars` characters with "…".
 QString forDisplay(const QString& text, int maxChars = 40);
 // How much of a name read from a file (a picture, reel or sound file name, which the file
 // may make of any length) a message shows.

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <cstdio>
 #include <optional>
@@ -16,6 +17,10 @@ namespace check {
 
 namespace {
 
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(ControlText)
+};
+
 QString shownLine(const QByteArray& line) {
     QString text = sjis::toUnicode(line.left(60));
     return QLatin1Char('"') + text + QLatin1Char('"');
@@ -23,10 +28,10 @@ QString shownLine(const QByteArray& line) {
 
 // How a file argument is named in a message.
 QString shownInput(const QString& path) {
-    return path == QLatin1String("-") ? QStringLiteral("(standard input)") : path;
+    return path == QLatin1String("-") ? Text::tr("(standard input)") : path;
 }
 QString shownOutput(const QString& path) {
-    return path == QLatin1String("-") ? QStringLiteral("(standard output)") : path;
+    return path == QLatin1String("-") ? Text::tr("(standard output)") : path;
 }
 
 // Why `out` is not written: it is the input itself (under any name or link: the input
@@ -35,16 +40,15 @@ QString outputProblem(const QString& in, const QString& out, bool force) {
     const std::optional<FileIdentity> input = machinefiles::regularFileIdentity(in, STDIN_FILENO);
     const bool toStdout = out == QLatin1String("-");
     if (input && input == machinefiles::regularFileIdentity(out, STDOUT_FILENO))
-        return QStringLiteral("%1: error: the output is the input %2 itself; nothing written\n")
+        return Text::tr("%1: error: the output is the input %2 itself; nothing written\n")
             .arg(shownOutput(out), shownInput(in));
     if (toStdout) return {};
     struct stat st {};
     const QByteArray native = QFile::encodeName(out);
     if (::lstat(native.constData(), &st) != 0) return {};  // nothing there, or the write says why
     if (::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode))
-        return QStringLiteral("%1: error: is a folder; nothing written\n").arg(out);
-    if (!force)
-        return QStringLiteral("%1: error: already exists; give --force to replace it\n").arg(out);
+        return Text::tr("%1: error: is a folder; nothing written\n").arg(out);
+    if (!force) return Text::tr("%1: error: already exists; give --force to replace it\n").arg(out);
     return {};
 }
 
@@ -58,7 +62,7 @@ QString controlTextProblem(const QByteArray& text, int lastPrizeIndex, int* line
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
             *line = n;
-            return QStringLiteral("the line does not end with CR LF");
+            return Text::tr("the line does not end with CR LF");
         }
         if (text[i] == '\r') {
             ++i;  // the LF after it
@@ -67,7 +71,7 @@ QString controlTextProblem(const QByteArray& text, int lastPrizeIndex, int* line
     }
     if (!text.isEmpty() && !text.endsWith("\r\n")) {
         *line = n;
-        return QStringLiteral("the last line does not end with CR LF");
+        return Text::tr("the last line does not end with CR LF");
     }
 
     ControlDocument doc;
@@ -76,7 +80,7 @@ QString controlTextProblem(const QByteArray& text, int lastPrizeIndex, int* line
     if (!machinefiles::readControlText(text, lastPrizeIndex, doc, report, &why)) {
         QString rest;
         *line = lineOfReason(why, &rest);
-        return QStringLiteral("the text does not read as control data: ") + rest;
+        return Text::tr("the text does not read as control data: ") + rest;
     }
     if (report.writtenLastPrizeIndex != lastPrizeIndex) {
         *line = rcflines::FirstAssignment;
@@ -105,11 +109,19 @@ QString controlTextProblem(const QByteArray& text, int lastPrizeIndex, int* line
             const QByteArray b = i < theirs.size() ? theirs[i] : QByteArray();
             if (a == b) continue;
             *line = int(i + 1);
-            return QStringLiteral("%1 does not read back as written: stopboard would write %2")
+            return Text::tr("%1 does not read back as written: stopboard would write %2")
                 .arg(shownLine(a.chopped(a.endsWith('\r') ? 1 : 0)),
                      shownLine(b.chopped(b.endsWith('\r') ? 1 : 0)));
         }
     }
+    // The values the checker refuses in a .rcf are refused before they are packed into one.
+    Findings findings;
+    checkControlValues(findings, QString(), doc);
+    for (const Finding& f : findings.sorted())
+        if (f.severity == Severity::Error) {
+            *line = f.line;
+            return f.text;
+        }
     return {};
 }
 
@@ -118,7 +130,7 @@ int unpackCommand(const QString& archivePath, const QString& outPath, bool force
     QByteArray text;
     QString why;
     if (!machinefiles::unpackControlText(archivePath, text, &why)) {
-        err += QStringLiteral("%1: error: cannot unpack: %2\n").arg(shownInput(archivePath), why);
+        err += Text::tr("%1: error: cannot unpack: %2\n").arg(shownInput(archivePath), why);
         return 1;
     }
     if (const QString problem = outputProblem(archivePath, out, force); !problem.isEmpty()) {
@@ -126,7 +138,7 @@ int unpackCommand(const QString& archivePath, const QString& outPath, bool force
         return 1;
     }
     if (!machinefiles::writeOutput(out, text, &why)) {
-        err += QStringLiteral("%1: error: cannot write: %2\n").arg(shownOutput(out), why);
+        err += Text::tr("%1: error: cannot write: %2\n").arg(shownOutput(out), why);
         return 1;
     }
     return 0;
@@ -137,7 +149,7 @@ int packCommand(const QString& textPath, const QString& outPath, int lastPrizeIn
     QByteArray text;
     QString why;
     if (!machinefiles::readInput(textPath, text, &why)) {
-        err += QStringLiteral("%1: error: cannot read: %2\n").arg(shownInput(textPath), why);
+        err += Text::tr("%1: error: cannot read: %2\n").arg(shownInput(textPath), why);
         return 1;
     }
     if (const QString problem = outputProblem(textPath, outPath, force); !problem.isEmpty()) {
@@ -155,12 +167,12 @@ int packCommand(const QString& textPath, const QString& outPath, int lastPrizeIn
     if (const QString problem = controlTextProblem(text, lastPrizeIndex, &line);
         !problem.isEmpty()) {
         err += shownInput(textPath) + (line > 0 ? QStringLiteral(":%1").arg(line) : QString()) +
-               QStringLiteral(": error: ") + problem + QStringLiteral("; nothing written\n");
+               Text::tr(": error: ") + problem + Text::tr("; nothing written\n");
         return 1;
     }
     const QByteArray archive = machinefiles::packControlText(text, &why);
     if (archive.isEmpty() || !machinefiles::writeOutput(outPath, archive, &why)) {
-        err += QStringLiteral("%1: error: cannot write: %2\n").arg(shownOutput(outPath), why);
+        err += Text::tr("%1: error: cannot write: %2\n").arg(shownOutput(outPath), why);
         return 1;
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "findings.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,6 +10,11 @@ namespace check {
 
 namespace {
 
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(Findings)
+};
+
+// The names the JSON list gives, the same in every language.
 QString severityName(Severity s) {
     return s == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning");
 }
@@ -38,7 +44,7 @@ QList<Finding> Findings::sorted() const {
     for (const Kind& k : kinds_)
         if (k.hidden > 0)
             out.append(Finding{k.last.file, k.last.line, k.last.severity,
-                               QStringLiteral("... and %1 more like the one above").arg(k.hidden)});
+                               Text::tr("... and %1 more like the one above").arg(k.hidden)});
     std::stable_sort(out.begin(), out.end(), [&](const Finding& a, const Finding& b) {
         const int fa = fileOrder_.value(a.file), fb = fileOrder_.value(b.file);
         if (fa != fb) return fa < fb;
@@ -52,8 +58,9 @@ QString formatText(const QList<Finding>& findings) {
     for (const Finding& f : findings) {
         out += f.file;
         if (f.line > 0) out += QLatin1Char(':') + QString::number(f.line);
-        out += QStringLiteral(": ") + severityName(f.severity) + QStringLiteral(": ") + f.text +
-               QLatin1Char('\n');
+        out += QStringLiteral(": ") +
+               (f.severity == Severity::Error ? Text::tr("error") : Text::tr("warning")) +
+               QStringLiteral(": ") + f.text + QLatin1Char('\n');
     }
     return out;
 }

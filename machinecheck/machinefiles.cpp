@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +16,10 @@
 namespace machinefiles {
 
 namespace {
+
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(MachineFiles)
+};
 
 // No machine file comes near this; the control archive of twenty prizes is under 1 MiB.
 constexpr qint64 MaxFileSize = 64LL * 1024 * 1024;
@@ -54,7 +59,7 @@ bool readInput(const QString& path, QByteArray& bytes, QString* error) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             if (error)
-                *error = QStringLiteral("cannot read standard input: %1")
+                *error = Text::tr("cannot read standard input: %1")
                              .arg(QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
@@ -112,8 +117,7 @@ QByteArray packControlText(const QByteArray& text, QString* error) {
     QString why;
     QByteArray archive =
         lzh::writeArchive({lzh::Member{QString::fromLatin1(rcf::MemberName), text}}, &why);
-    if (archive.isEmpty() && error)
-        *error = QStringLiteral("the text cannot be packed: %1").arg(why);
+    if (archive.isEmpty() && error) *error = Text::tr("the text cannot be packed: %1").arg(why);
     return archive;
 }
 
@@ -136,7 +140,7 @@ bool writeOutput(const QString& path, const QByteArray& bytes, QString* error) {
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) ||
         std::fflush(stdout) != 0) {
         if (error)
-            *error = QStringLiteral("cannot write standard output: %1")
+            *error = Text::tr("cannot write standard output: %1")
                          .arg(QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -14,19 +15,23 @@ namespace check {
 
 namespace {
 
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(MachineFolder)
+};
+
 // Why the folder cannot be read, in the terms of the path the author gave.
 QString reasonFor(int code, const QByteArray& native) {
     switch (code) {
         case ENOENT:
-            return QStringLiteral("there is no such folder");
+            return Text::tr("there is no such folder");
         case ENOTDIR:
-            return QStringLiteral("a part of the path is not a folder");
+            return Text::tr("a part of the path is not a folder");
         case EACCES:
             return QStringLiteral(
                 "permission denied (a folder on the way, or the folder itself, "
                 "may not be read or entered)");
         case ELOOP:
-            return QStringLiteral("the path runs through too many symbolic links");
+            return Text::tr("the path runs through too many symbolic links");
         case ENAMETOOLONG: {
             for (const QByteArray& part : native.split('/'))
                 if (part.size() > NAME_MAX)
@@ -35,7 +40,7 @@ QString reasonFor(int code, const QByteArray& native) {
                                "the system takes")
                         .arg(part.size())
                         .arg(NAME_MAX);
-            return QStringLiteral("the path is %1 bytes long, longer than the %2 the system takes")
+            return Text::tr("the path is %1 bytes long, longer than the %2 the system takes")
                 .arg(native.size())
                 .arg(PATH_MAX - 1);
         }
@@ -45,7 +50,7 @@ QString reasonFor(int code, const QByteArray& native) {
 }
 
 QString cannotRead(const QString& path, int code, const QByteArray& native) {
-    return QStringLiteral("cannot read the folder %1: %2").arg(path, reasonFor(code, native));
+    return Text::tr("cannot read the folder %1: %2").arg(path, reasonFor(code, native));
 }
 
 }  // namespace
@@ -58,7 +63,7 @@ bool MachineFolder::open(const QString& path, QString* error) {
     const QByteArray native = QFile::encodeName(path);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0) return fail(cannotRead(path, errno, native));
-    if (!S_ISDIR(st.st_mode)) return fail(QStringLiteral("%1 is not a folder").arg(path));
+    if (!S_ISDIR(st.st_mode)) return fail(Text::tr("%1 is not a folder").arg(path));
     // Without the right to enter it, every file in it would be reported unreadable.
     if (::access(native.constData(), R_OK | X_OK) != 0)
         return fail(cannotRead(path, errno, native));
@@ -126,21 +131,21 @@ EntryKind MachineFolder::kindOf(const QString& name) const {
 QString kindText(EntryKind kind) {
     switch (kind) {
         case EntryKind::File:
-            return QStringLiteral("a file");
+            return Text::tr("a file");
         case EntryKind::Folder:
-            return QStringLiteral("a folder");
+            return Text::tr("a folder");
         case EntryKind::Fifo:
-            return QStringLiteral("a FIFO");
+            return Text::tr("a FIFO");
         case EntryKind::Socket:
-            return QStringLiteral("a socket");
+            return Text::tr("a socket");
         case EntryKind::Device:
-            return QStringLiteral("a device");
+            return Text::tr("a device");
         case EntryKind::Dangling:
-            return QStringLiteral("a link to nothing");
+            return Text::tr("a link to nothing");
         case EntryKind::Unreadable:
             break;
     }
-    return QStringLiteral("an entry that cannot be looked at");
+    return Text::tr("an entry that cannot be looked at");
 }
 
 }  // namespace check

@@ -1,5 +1,6 @@
 #include "soundcheck.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include "soundrules.h"
@@ -7,6 +8,10 @@
 namespace check {
 
 namespace {
+
+struct SoundCheck {
+    Q_DECLARE_TR_FUNCTIONS(SoundCheck)
+};
 
 using soundrules::Fault;
 using soundrules::SoundFault;
@@ -21,58 +26,58 @@ QString printable(const QByteArray& id) {
 QString describe(const SoundFault& f) {
     switch (f.kind) {
         case Fault::NotWav:
-            return QStringLiteral("not a WAV file (no RIFF/WAVE header)");
+            return SoundCheck::tr("not a WAV file (no RIFF/WAVE header)");
         case Fault::WavChunkPastEnd:
-            return QStringLiteral("the \"%1\" chunk runs past the end of the file")
+            return SoundCheck::tr("the \"%1\" chunk runs past the end of the file")
                 .arg(printable(f.chunk));
         case Fault::FmtTooShort:
-            return QStringLiteral("the \"fmt \" chunk is too short");
+            return SoundCheck::tr("the \"fmt \" chunk is too short");
         case Fault::FmtIncomplete:
-            return QStringLiteral(
+            return SoundCheck::tr(
                 "the \"fmt \" chunk gives no channels, sample rate, block size or sample size");
         case Fault::DataBeforeFmt:
-            return QStringLiteral("the \"data\" chunk comes before any \"fmt \" chunk");
+            return SoundCheck::tr("the \"data\" chunk comes before any \"fmt \" chunk");
         case Fault::NoFmt:
-            return QStringLiteral("no \"fmt \" chunk");
+            return SoundCheck::tr("no \"fmt \" chunk");
         case Fault::NoData:
-            return QStringLiteral("no \"data\" chunk");
+            return SoundCheck::tr("no \"data\" chunk");
         case Fault::RateTooLow:
-            return QStringLiteral("the sample rate is %1 Hz; specboard plays no WAV below %2 Hz")
+            return SoundCheck::tr("the sample rate is %1 Hz; specboard plays no WAV below %2 Hz")
                 .arg(f.found)
                 .arg(f.limit);
         case Fault::TooLongForMixer:
-            return QStringLiteral(
+            return SoundCheck::tr(
                        "the sound converts to %1 MB of mixer samples; specboard plays "
                        "at most %2 MB")
                 .arg((f.found + (1 << 20) - 1) >> 20)
                 .arg(f.limit >> 20);
         case Fault::NotMidi:
-            return QStringLiteral("not a MIDI file (no MThd header)");
+            return SoundCheck::tr("not a MIDI file (no MThd header)");
         case Fault::BadHeaderLength:
-            return QStringLiteral("the MThd chunk has a bad length");
+            return SoundCheck::tr("the MThd chunk has a bad length");
         case Fault::UnknownFormat:
-            return QStringLiteral("unknown MIDI file format %1").arg(f.found);
+            return SoundCheck::tr("unknown MIDI file format %1").arg(f.found);
         case Fault::NoTrack:
-            return QStringLiteral("the MThd chunk announces no track");
+            return SoundCheck::tr("the MThd chunk announces no track");
         case Fault::Format0Tracks:
-            return QStringLiteral("a format 0 MIDI file has one track, this one announces %1")
+            return SoundCheck::tr("a format 0 MIDI file has one track, this one announces %1")
                 .arg(f.found);
         case Fault::NoDivision:
-            return QStringLiteral("the MThd chunk gives no time division");
+            return SoundCheck::tr("the MThd chunk gives no time division");
         case Fault::CutChunkHeader:
-            return QStringLiteral("the file ends inside a chunk header");
+            return SoundCheck::tr("the file ends inside a chunk header");
         case Fault::MidiChunkPastEnd:
-            return QStringLiteral("chunk %1 runs past the end of the file").arg(f.found);
+            return SoundCheck::tr("chunk %1 runs past the end of the file").arg(f.found);
         case Fault::TrackCount:
-            return QStringLiteral("the MThd chunk announces %1 tracks, the file holds %2")
+            return SoundCheck::tr("the MThd chunk announces %1 tracks, the file holds %2")
                 .arg(f.limit)
                 .arg(f.found);
         case Fault::MidiTooLarge:
-            return QStringLiteral("the file has %1 bytes; specboard plays no MIDI file above %2")
+            return SoundCheck::tr("the file has %1 bytes; specboard plays no MIDI file above %2")
                 .arg(f.found)
                 .arg(f.limit);
         case Fault::NotesTooDense:
-            return QStringLiteral("%1 notes start within %2 ms; specboard plays at most %3")
+            return SoundCheck::tr("%1 notes start within %2 ms; specboard plays at most %3")
                 .arg(f.found)
                 .arg(soundrules::NoteWindowMs)
                 .arg(f.limit);
@@ -83,7 +88,7 @@ QString describe(const SoundFault& f) {
 QString describeAll(const QList<SoundFault>& faults) {
     QStringList parts;
     for (const SoundFault& f : faults) parts << describe(f);
-    return parts.join(QStringLiteral("; "));
+    return parts.join(SoundCheck::tr("; "));
 }
 
 }  // namespace

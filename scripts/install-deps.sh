@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+  qt6-tools-dev qt6-l10n-tools
   liblhasa-dev zlib1g-dev
   lhasa 7zip libarchive-tools unar jlha-utils
   libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
@@ -13,6 +14,7 @@ packages=(
   xvfb xauth
   desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin
   xdotool imagemagick openbox
+  chromium
 )
 
 missing=()

@@ -76,13 +76,6 @@ std::vector<BoxRow> boxRows() {
     return rows;
 }
 
-// 65536 / v truncated to two decimals, in its shortest decimal form; "?" for no probability.
-QString oddsText(std::int32_t v) {
-    if (v == 0) return QStringLiteral("?");
-    const double odds = std::floor(100.0 * 65536.0 / v) / 100.0;
-    return QString::number(odds, 'g', QLocale::FloatingPointShortest);
-}
-
 }  // namespace
 
 BonusPage::BonusPage(SpecEditor& editor, QWidget* frame) : QWidget(frame), editor_(editor) {

@@ -263,18 +263,19 @@ void EffectSoundPage::registerSoundFile() {
     // The machine looks for its sounds beside the machine file, so the dialog starts there.
     const QString title = QString::fromLatin1(ProgramName);
     lifecycle::openAndRead(
-        {dialogs_, window(), QString::fromUtf8(SoundFilter), editor_.soundFolder(), title,
+        {dialogs_, window(), QString::fromUtf8(SoundFilter), editor_.machineFolder(), title,
          QStringLiteral("このファイルは効果音に登録できません。"), Dialogs::Icon::Warning},
         [this, number, &title](const QString& path, QString* why) {
             if (!editor_.registerSoundFile(number, path, why)) return false;
-            if (editor_.outsideSoundFolder(path))
+            if (editor_.outsideMachineFolder(path))
                 dialogs_.message(
                     window(), title,
-                    QStringLiteral("選んだ音のファイルはオルベーンファイルのフォルダにありません。"),
+                    QStringLiteral(
+                        "選んだ音のファイルはオルベーンファイルのフォルダにありません。"),
                     Dialogs::Icon::Warning, Dialogs::Buttons::Ok,
                     QStringLiteral("機種は音のファイルを名前だけで、オルベーンファイルのフォルダ"
                                    "（%1）から探します。「%2」をそのフォルダに置いてください。")
-                        .arg(QDir::toNativeSeparators(editor_.soundFolder()),
+                        .arg(QDir::toNativeSeparators(editor_.machineFolder()),
                              editor_.document().sound.fileName(number)));
             return true;
         });

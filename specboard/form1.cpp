@@ -1,6 +1,8 @@
 #include "form1.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QTabBar>
@@ -78,7 +80,7 @@ Form1::Form1(Dialogs& dialogs, SoundDevice& soundDevice, MusicCommands& musicCom
 Form1::~Form1() { shutDownSound(); }
 
 void Form1::playSound(const QString& soundNumberText, const QString& fileName) {
-    QString folder = editor_.soundFolder();
+    QString folder = editor_.machineFolder();
     if (folder.isEmpty()) folder = dialogs_.workingFolder();
     player_.play(soundNumberText, fileName, folder);
 }
@@ -142,23 +144,44 @@ void Form1::warnAfterLoad(const orf::ReadReport& report) {
                                     ? QStringLiteral("払い出し音の行数がどの役の数にも合いません。")
                                     : QStringLiteral("払い出し音は役 %1 個の分だけ書かれています。")
                                           .arg(report.writtenFlagCount + 1);
+        const QString& reelName = editor_.document().reelFileName;
+        // A machine file that names no reel data file is read with the flags held before.
+        const QString against =
+            reelName.isEmpty() ? QStringLiteral(
+                                     "このファイルはリールファイルを指定していないので、今の役 %1 "
+                                     "個で読みました。")
+                                     .arg(flags)
+                               : QStringLiteral("リールファイル「%1」の役は %2 個です。")
+                                     .arg(sjis::forDisplay(reelName, sjis::ShownNameChars))
+                                     .arg(flags);
         dialogs_.message(
             this, title,
             QStringLiteral(
                 "このファイルの払い出し音は、今のリールファイルとは別の役の数で書かれています。"),
             Dialogs::Icon::Warning, Dialogs::Buttons::Ok,
-            QStringLiteral(
-                "%1 リールファイル「%2」の役は %3 個です。払い出し音の設定を確かめてください。")
-                .arg(written,
-                     sjis::forDisplay(editor_.document().reelFileName, sjis::ShownNameChars))
-                .arg(flags));
+            QStringLiteral("%1 %2払い出し音の設定を確かめてください。").arg(written, against));
     }
 }
 
 bool Form1::saveMachineFile() {
-    return lifecycle::chooseAndWrite(fileCommand(true), [this](const QString& path, QString* why) {
-        return editor_.save(path, why);
-    });
+    QString saved;
+    if (!lifecycle::chooseAndWrite(fileCommand(true),
+                                   [this, &saved](const QString& path, QString* why) {
+                                       saved = path;
+                                       return editor_.save(path, why);
+                                   }))
+        return false;
+    // The machine looks for the files it names beside the machine file.
+    const QString folder = QFileInfo(saved).absolutePath();
+    if (const QStringList missing = editor_.referencesMissingFrom(folder); !missing.isEmpty())
+        dialogs_.message(
+            this, QString::fromLatin1(ProgramName),
+            QStringLiteral("機種が使うファイルがオルベーンファイルのフォルダにありません。"),
+            Dialogs::Icon::Warning, Dialogs::Buttons::Ok,
+            QStringLiteral("機種はファイルを名前だけで、オルベーンファイルのフォルダ（%1）から"
+                           "探します。次のファイルをそのフォルダに置いてください。\n%2")
+                .arg(QDir::toNativeSeparators(folder), missing.join(u'\n')));
+    return true;
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -12,6 +12,7 @@
 #include "dialogs.h"
 #include "filelookup.h"
 #include "lifecycle.h"
+#include "orfformat.h"
 #include "textguard.h"
 
 namespace {
@@ -123,24 +124,31 @@ void GeneralPage::showTexts() {
 
 void GeneralPage::showFileNames() {
     const MachineSpec& doc = editor_.document();
-    LabelSlotFile->setText(editor_.specFileName().isEmpty() ? NotSaved : editor_.specFileName());
+    // The labels are narrow: the full path stands in the tooltip.
+    auto show = [](QLabel* label, const QString& text, const QString& path) {
+        label->setText(text);
+        label->setToolTip(QDir::toNativeSeparators(path));
+    };
+    show(LabelSlotFile, editor_.specFileName().isEmpty() ? NotSaved : editor_.specFileName(),
+         editor_.specFilePath());
     // Once a machine file has been loaded the labels show its names, an empty one as empty.
     auto shown = [this](const QString& name) {
         return name.isEmpty() && !editor_.machineFileLoaded() ? NotLoaded : name;
     };
-    LabelRealFile->setText(shown(doc.reelFileName));
-    LabelConFile->setText(shown(doc.controlFileName));
-    LabelBodyFile->setText(shown(doc.bodyFileName));
+    using Reference = SpecEditor::Reference;
+    show(LabelRealFile, shown(doc.reelFileName), editor_.referencePath(Reference::Reel));
+    show(LabelConFile, shown(doc.controlFileName), editor_.referencePath(Reference::Control));
+    show(LabelBodyFile, shown(doc.bodyFileName), editor_.referencePath(Reference::Body));
 }
 
-void GeneralPage::warnIfOutsideSpecFolder(const QString& path, bool readFromSpecFolder) {
-    if (!editor_.outsideSpecFolder(path)) return;
+void GeneralPage::warnIfOutsideMachineFolder(const QString& path, bool readFromSpecFolder) {
+    if (!editor_.outsideMachineFolder(path)) return;
     QString detail =
         QStringLiteral(
             "機種はファイルを名前だけで、オルベーンファイルのフォルダ（%1）から探します。"
             "「%2」をそのフォルダに置いてください。")
-            .arg(QDir::toNativeSeparators(editor_.specFolder()), bareNameOfPath(path));
-    if (readFromSpecFolder)
+            .arg(QDir::toNativeSeparators(editor_.machineFolder()), bareNameOfPath(path));
+    if (readFromSpecFolder && editor_.machineFileLoaded())
         detail += QStringLiteral("リールファイルはそのフォルダから読み込みます。");
     dialogs_.message(window(), QString::fromLatin1(ProgramName),
                      QStringLiteral("選んだファイルはオルベーンファイルのフォルダにありません。"),
@@ -149,18 +157,23 @@ void GeneralPage::warnIfOutsideSpecFolder(const QString& path, bool readFromSpec
 
 void GeneralPage::chooseReelData() {
     QStringList warnings;
-    const bool read =
-        lifecycle::openAndRead({dialogs_,
-                                window(),
-                                QString::fromUtf8(ReelFilter),
-                                {},
-                                QString::fromLatin1(ProgramName),
-                                QStringLiteral("リールファイルを読み込めませんでした。"),
-                                Dialogs::Icon::Warning},
-                               [this, &warnings](const QString& path, QString* why) {
-                                   warnIfOutsideSpecFolder(path, true);
-                                   return editor_.loadReelData(path, &warnings, why);
-                               });
+    const bool read = lifecycle::openAndRead(
+        {dialogs_,
+         window(),
+         QString::fromUtf8(ReelFilter),
+         {},
+         QString::fromLatin1(ProgramName),
+         QStringLiteral("リールファイルを読み込めませんでした。"),
+         Dialogs::Icon::Warning},
+        [this, &warnings](const QString& path, QString* why) {
+            if (const QString problem = orf::nameProblem(bareNameOfPath(path));
+                !problem.isEmpty()) {
+                *why = problem;
+                return false;
+            }
+            warnIfOutsideMachineFolder(path, true);
+            return editor_.loadReelData(path, &warnings, why);
+        });
     if (read && !warnings.isEmpty())
         dialogs_.message(window(), QString::fromLatin1(ProgramName),
                          QStringLiteral("図柄の画像を読み込めませんでした。前の画像のままです。"),
@@ -169,19 +182,20 @@ void GeneralPage::chooseReelData() {
 
 void GeneralPage::chooseReference(Reference reference) {
     const bool control = reference == Reference::Control;
-    // The file is only named, never opened: any chosen file will do.
-    lifecycle::openAndRead({dialogs_,
-                            window(),
-                            QString::fromUtf8(control ? ControlFilter : BodyFilter),
-                            {},
-                            QString::fromLatin1(ProgramName),
-                            {}},
-                           [this, control](const QString& path, QString*) {
-                               warnIfOutsideSpecFolder(path, false);
-                               if (control)
-                                   editor_.setControlFile(path);
-                               else
-                                   editor_.setBodyFile(path);
-                               return true;
-                           });
+    // The file is only named, never opened: any file whose name the machine file can hold.
+    lifecycle::openAndRead(
+        {dialogs_,
+         window(),
+         QString::fromUtf8(control ? ControlFilter : BodyFilter),
+         {},
+         QString::fromLatin1(ProgramName),
+         control ? QStringLiteral("このファイルは制御ファイルに指定できません。")
+                 : QStringLiteral("このファイルは筐体ファイルに指定できません。"),
+         Dialogs::Icon::Warning},
+        [this, control](const QString& path, QString* why) {
+            const bool named =
+                control ? editor_.setControlFile(path, why) : editor_.setBodyFile(path, why);
+            if (named) warnIfOutsideMachineFolder(path, false);
+            return named;
+        });
 }

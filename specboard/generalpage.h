@@ -32,7 +32,7 @@ private:
     enum class Reference { Control, Body };
     void chooseReference(Reference reference);
     // The machine looks for every file it names in the machine file's folder.
-    void warnIfOutsideSpecFolder(const QString& path, bool readFromSpecFolder);
+    void warnIfOutsideMachineFolder(const QString& path, bool readFromSpecFolder);
 
     SpecEditor& editor_;
     Dialogs& dialogs_;

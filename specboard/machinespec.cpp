@@ -1,6 +1,8 @@
 #include "machinespec.h"
 
+#include <QLocale>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -66,6 +68,12 @@ constexpr std::array<TextBoxRule, machine::BonusEndSlots> BonusEndRules{
     TextBoxRule{99}, TextBoxRule{}, TextBoxRule{99}, TextBoxRule{}};
 
 }  // namespace
+
+QString oddsText(std::int32_t v) {
+    if (v == 0) return QStringLiteral("?");
+    const double odds = std::floor(100.0 * 65536.0 / v) / 100.0;
+    return QString::number(odds, 'g', QLocale::FloatingPointShortest);
+}
 
 std::int16_t boxTextValue(const QString& text) {
     const LeadingNumber n = leadingNumber(text);

@@ -83,6 +83,10 @@ struct SpecSelection {
 // (half to even), 0 for an empty or non-numeric start; held to 16 bits.
 std::int16_t boxTextValue(const QString& text);
 
+// The odds of a flag probability v over 65536, as "1/x" shows them: 65536 / v truncated to
+// two decimals, in its shortest decimal form; "?" for no probability.
+QString oddsText(std::int32_t v);
+
 // One machine: referenced files, descriptions, flag probabilities, bonus rules, pay
 // lines and sound assignments.
 class MachineSpec {

@@ -49,6 +49,17 @@ QString unstorableWhy() {
         "%1 にファイルに書けない文字（「,」「\"」、改行、Shift-JIS にない文字）があります。");
 }
 
+QString blankWhy() {
+    return QStringLiteral("%1が空白で始まっています。読み込む時に先頭の空白が消えてしまいます。");
+}
+
+// Why one line would not come back as it went in; empty when it would.
+QString lineProblem(const QString& line, const QString& where) {
+    if (!isStorableLine(line)) return unstorableWhy().arg(where);
+    if (startsWithBlank(line)) return blankWhy().arg(where);
+    return {};
+}
+
 // ---- writing ----
 
 void writeFilesAndDescription(TextWriter& w, const MachineSpec& s) {
@@ -386,6 +397,16 @@ bool isStorableLine(const QString& text) {
     return sjis::isRepresentable(text);
 }
 
+bool startsWithBlank(QStringView line) { return line.startsWith(u' '); }
+
+QString nameProblem(const QString& bareName) {
+    if (!bareName.isEmpty() && isStorableLine(bareName) && !startsWithBlank(bareName)) return {};
+    return QStringLiteral(
+               "ファイル名「%1」はオルベーンファイルに書けません。"
+               "「,」「\"」、先頭の空白、Shift-JIS にない文字を含まない名前にしてください。")
+        .arg(bareName);
+}
+
 bool endsExplanation(QStringView line) {
     // Leading blanks are not read back, so an indented end line would end the description too.
     while (!line.isEmpty() && line.front() == u' ') line = line.mid(1);
@@ -401,7 +422,7 @@ QString explanationProblem(const QString& explanation) {
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
         const QString where = QStringLiteral("「オルベーンの説明」の %1 行目").arg(i + 1);
-        if (!isStorableLine(line)) return unstorableWhy().arg(where);
+        if (QString problem = lineProblem(line, where); !problem.isEmpty()) return problem;
         if (endsExplanation(line))
             return QStringLiteral(
                        "%1 が「%2」だけの行です。読み込む時に説明がそこで終わってしまいます。")
@@ -411,7 +432,6 @@ QString explanationProblem(const QString& explanation) {
 }
 
 QString unstorableText(const MachineSpec& s) {
-    const QString why = unstorableWhy();
     const std::pair<const QString*, QString> lines[] = {
         {&s.reelFileName, QStringLiteral("リールファイル名")},
         {&s.controlFileName, QStringLiteral("制御ファイル名")},
@@ -426,11 +446,15 @@ QString unstorableText(const MachineSpec& s) {
         {&s.bonusEndText(3), QStringLiteral("ボーナス終了条件（RB の入賞回数）")},
     };
     for (const auto& [text, label] : lines)
-        if (!isStorableLine(*text)) return why.arg(QStringLiteral("「%1」").arg(label));
+        if (QString problem = lineProblem(*text, QStringLiteral("「%1」").arg(label));
+            !problem.isEmpty())
+            return problem;
     if (QString problem = explanationProblem(s.explanation); !problem.isEmpty()) return problem;
     for (int n = 1; n <= sound::LastSoundNumber; ++n)
-        if (!isStorableLine(s.sound.files[n]))
-            return why.arg(QStringLiteral("効果音No %1 のファイル名").arg(n));
+        if (QString problem =
+                lineProblem(s.sound.files[n], QStringLiteral("効果音No %1 のファイル名").arg(n));
+            !problem.isEmpty())
+            return problem;
     return {};
 }
 

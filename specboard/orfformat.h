@@ -69,13 +69,19 @@ struct ReadReport {
 
 QByteArray write(const MachineSpec& doc);
 
-// Texts are written unquoted and read back split at commas and quotes, and a line of
-// "End Of Exp" ends the description: a text that would not come back as it went in is
-// named here (empty when every text is safe to write).
+// Texts are written unquoted and read back split at commas and quotes and without leading
+// blanks, and a line of "End Of Exp" ends the description: a text that would not come back as it
+// went in is named here (empty when every text is safe to write).
 QString unstorableText(const MachineSpec& doc);
 // Whether one line of text survives the file as it is (no comma, quote, line break, and
 // only characters code page 932 holds).
 bool isStorableLine(const QString& text);
+// Whether a line begins with a blank, which the reader skips: the line would come back
+// without it.
+bool startsWithBlank(QStringView line);
+// Why a file the machine names by its bare name (reel data, reel control, picture positions,
+// a sound) cannot be written as that name; empty when it can.
+QString nameProblem(const QString& bareName);
 // The reader takes at most this many description lines (its end line is one more item).
 inline constexpr int MaxExplanationLines = 9'999;
 // A description line that the reader would take for the end of the description.

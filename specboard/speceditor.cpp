@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "filelookup.h"
+#include "sjis.h"
 
 namespace {
 
@@ -76,6 +77,13 @@ QString absoluteFolderOf(const QString& path) {
     return folderOfPath(QFileInfo(path).absoluteFilePath());
 }
 
+// Where a name of the machine stands in a folder: the file found there, or where it would be.
+QString pathInFolder(const QString& folder, const QString& name) {
+    if (name.isEmpty()) return {};
+    const QString found = findFileInFolder(folder, name);
+    return found.isEmpty() ? QDir(folder).filePath(name) : found;
+}
+
 // One folder however it is written (a trailing slash, "..", a link).
 QString sameFolderKey(const QString& folder) {
     const QFileInfo info(folder);
@@ -119,6 +127,10 @@ bool SpecEditor::load(const QString& path, orf::ReadReport* report, QString* rea
     specFolder_ = absoluteFolderOf(path);
     dialogFolder_ = specFolder_;
     specFileName_ = bareNameOfPath(path);
+    specFilePath_ = QFileInfo(path).absoluteFilePath();
+    referencePaths_[int(Reference::Reel)] = pathInFolder(specFolder_, doc_.reelFileName);
+    referencePaths_[int(Reference::Control)] = pathInFolder(specFolder_, doc_.controlFileName);
+    referencePaths_[int(Reference::Body)] = pathInFolder(specFolder_, doc_.bodyFileName);
     limitFlags();
     emit fileChanged();
     emit documentReplaced();
@@ -132,6 +144,7 @@ bool SpecEditor::load(const QString& path, orf::ReadReport* report, QString* rea
 bool SpecEditor::save(const QString& path, QString* reason) {
     if (!orf::writeFile(path, doc_, reason)) return false;
     specFileName_ = bareNameOfPath(path);
+    specFilePath_ = QFileInfo(path).absoluteFilePath();
     dialogFolder_ = absoluteFolderOf(path);
     emit fileChanged();
     setModified(false);
@@ -139,13 +152,17 @@ bool SpecEditor::save(const QString& path, QString* reason) {
 }
 
 bool SpecEditor::loadReelData(const QString& chosenPath, QStringList* warnings, QString* reason) {
+    const QString name = bareNameOfPath(chosenPath);
+    if (const QString problem = orf::nameProblem(name); !problem.isEmpty()) {
+        if (reason) *reason = problem;
+        return false;
+    }
     const QString folder = specFolder_.isEmpty() ? absoluteFolderOf(chosenPath) : specFolder_;
     MachineSpec next = doc_;
-    if (!orf::readReelData(orf::FolderFiles(folder), bareNameOfPath(chosenPath), next, warnings,
-                           reason))
-        return false;
+    if (!orf::readReelData(orf::FolderFiles(folder), name, next, warnings, reason)) return false;
     const bool changed = !(next == doc_);
     doc_ = std::move(next);
+    referencePaths_[int(Reference::Reel)] = pathInFolder(folder, name);
     const bool flagMoved = limitFlags();
     emit referencesChanged();
     emit reelDataRead();
@@ -154,27 +171,52 @@ bool SpecEditor::loadReelData(const QString& chosenPath, QStringList* warnings, 
     return true;
 }
 
-void SpecEditor::setControlFile(const QString& chosenPath) {
-    store(doc_.controlFileName, bareNameOfPath(chosenPath));
+bool SpecEditor::nameReference(Reference reference, QString& field, const QString& chosenPath,
+                               QString* reason) {
+    const QString name = bareNameOfPath(chosenPath);
+    if (const QString problem = orf::nameProblem(name); !problem.isEmpty()) {
+        if (reason) *reason = problem;
+        return false;
+    }
+    store(field, name);
+    referencePaths_[int(reference)] = QFileInfo(chosenPath).absoluteFilePath();
     emit referencesChanged();
+    return true;
 }
 
-void SpecEditor::setBodyFile(const QString& chosenPath) {
-    store(doc_.bodyFileName, bareNameOfPath(chosenPath));
-    emit referencesChanged();
+bool SpecEditor::setControlFile(const QString& chosenPath, QString* reason) {
+    return nameReference(Reference::Control, doc_.controlFileName, chosenPath, reason);
 }
 
-bool SpecEditor::outsideSpecFolder(const QString& chosenPath) const {
-    if (specFolder_.isEmpty()) return false;
-    return sameFolderKey(absoluteFolderOf(chosenPath)) != sameFolderKey(specFolder_);
+bool SpecEditor::setBodyFile(const QString& chosenPath, QString* reason) {
+    return nameReference(Reference::Body, doc_.bodyFileName, chosenPath, reason);
 }
 
-QString SpecEditor::soundFolder() const {
+const QString& SpecEditor::referencePath(Reference reference) const {
+    return referencePaths_[int(reference)];
+}
+
+QStringList SpecEditor::referencesMissingFrom(const QString& folder) const {
+    const std::pair<const QString*, const char16_t*> names[] = {
+        {&doc_.reelFileName, u"リールファイル"},
+        {&doc_.controlFileName, u"制御ファイル"},
+        {&doc_.bodyFileName, u"筐体ファイル"},
+    };
+    QStringList missing;
+    for (const auto& [name, label] : names)
+        if (!name->isEmpty() && findFileInFolder(folder, *name).isEmpty())
+            missing << QStringLiteral("%1「%2」")
+                           .arg(QString::fromUtf16(label),
+                                sjis::forDisplay(*name, sjis::ShownNameChars));
+    return missing;
+}
+
+QString SpecEditor::machineFolder() const {
     return specFolder_.isEmpty() ? dialogFolder_ : specFolder_;
 }
 
-bool SpecEditor::outsideSoundFolder(const QString& chosenPath) const {
-    const QString folder = soundFolder();
+bool SpecEditor::outsideMachineFolder(const QString& chosenPath) const {
+    const QString folder = machineFolder();
     if (folder.isEmpty()) return false;
     return sameFolderKey(absoluteFolderOf(chosenPath)) != sameFolderKey(folder);
 }
@@ -422,14 +464,13 @@ void SpecEditor::setBgmSound(int i, std::int64_t sound) {
 bool SpecEditor::registerSoundFile(int number, const QString& chosenPath, QString* reason) {
     if (!within(number, 1, sound::LastSoundNumber)) return false;
     const QString name = bareNameOfPath(chosenPath);
-    // The file keeps the bare name on a line of its own: a comma or a quote would split it,
-    // a leading blank is dropped on reading, and code page 932 must hold every character.
-    if (name.isEmpty() || !orf::isStorableLine(name) || name.startsWith(u' ')) {
-        if (reason)
-            *reason = QStringLiteral(
-                          "ファイル名「%1」はオルベーンファイルに書けません。"
-                          "「,」「\"」、先頭の空白、Shift-JIS にない文字を含まない名前にしてください。")
-                          .arg(name);
+    QString problem = orf::nameProblem(name);
+    // A name typed into the dialog need not name a file (a typed quote even splits it).
+    if (problem.isEmpty() && !QFileInfo(chosenPath).isFile())
+        problem = QStringLiteral("ファイル「%1」が見つかりません。")
+                      .arg(QDir::toNativeSeparators(chosenPath));
+    if (!problem.isEmpty()) {
+        if (reason) *reason = problem;
         return false;
     }
     store(doc_.sound.files[number], name);

@@ -35,8 +35,9 @@ public:
     // and its pictures are looked up there; saving elsewhere does not move it.
     const QString& specFolder() const { return specFolder_; }
     bool machineFileLoaded() const { return !specFolder_.isEmpty(); }
-    // Bare name of the machine file last loaded or saved ("" until then).
+    // Bare name of the machine file last loaded or saved ("" until then), and its full path.
     const QString& specFileName() const { return specFileName_; }
+    const QString& specFilePath() const { return specFilePath_; }
     // Where the machine file dialogs start: the folder of the machine file last loaded or saved, ""
     // (the working folder) until then.
     const QString& dialogFolder() const { return dialogFolder_; }
@@ -56,14 +57,21 @@ public:
     // that cannot be loaded are listed in *warnings and keep what they showed.
     bool loadReelData(const QString& chosenPath, QStringList* warnings, QString* reason);
     // The reel control and picture position files are only named, never opened.
-    void setControlFile(const QString& chosenPath);
-    void setBodyFile(const QString& chosenPath);
-    // Whether a chosen file lies outside the machine folder, where the machine looks for it.
-    bool outsideSpecFolder(const QString& chosenPath) const;
-    // Where the registered sound files are looked for: the folder of the machine file last
-    // loaded, or else of the one last saved; "" (the working folder) before either.
-    QString soundFolder() const;
-    bool outsideSoundFolder(const QString& chosenPath) const;
+    bool setControlFile(const QString& chosenPath, QString* reason);
+    bool setBodyFile(const QString& chosenPath, QString* reason);
+    // Where the file behind each name was found or chosen, "" for no name: the reel data
+    // file read, and the control and picture position files chosen or, after a load, their
+    // names in the machine folder.
+    enum class Reference { Reel, Control, Body };
+    const QString& referencePath(Reference reference) const;
+    // The referenced files (as "label「name」") that the machine would not find beside a
+    // machine file saved in `folder`.
+    QStringList referencesMissingFrom(const QString& folder) const;
+    // Where the machine's files are looked for, by their bare names: the folder of the
+    // machine file last loaded, or else of the one last saved; "" (the working folder)
+    // before either.
+    QString machineFolder() const;
+    bool outsideMachineFolder(const QString& chosenPath) const;
 
     // ---- Selections
     void previousFlag();
@@ -127,7 +135,8 @@ public:
     void setPaySoundFirst(bool on);
     void setBgmSound(int i, std::int64_t sound);  // 0..7
     // Registers a chosen file under sound number 1..128 by its bare name; refused, with
-    // *reason, when the machine file could not give the name back as it is.
+    // *reason, when the file is not there or the machine file could not give the name back
+    // as it is.
     bool registerSoundFile(int number, const QString& chosenPath, QString* reason);
 
 signals:
@@ -154,6 +163,8 @@ private:
     // Sets a box text the file stores; an edit when its text or number changed.
     template <typename Held, typename Set>
     QString storeBoxText(Held held, Set set);
+    bool nameReference(Reference reference, QString& field, const QString& chosenPath,
+                       QString* reason);
     // Keeps the flag selections on flags that exist; true when the bonus page flag moved.
     bool limitFlags();
 
@@ -162,5 +173,7 @@ private:
     bool modified_ = false;
     QString specFolder_;
     QString specFileName_;
+    QString specFilePath_;
+    QString referencePaths_[3];
     QString dialogFolder_;
 };

@@ -31,6 +31,11 @@ qsizetype endLines(const QStringList& lines) {
                          [](const QString& line) { return orf::endsExplanation(line); });
 }
 
+qsizetype blankStartedLines(const QStringList& lines) {
+    return std::count_if(lines.begin(), lines.end(),
+                         [](const QString& line) { return orf::startsWithBlank(line); });
+}
+
 // Refuses an edit of a name box that brings in what the file cannot carry. The box's last
 // accepted text is what the edit started from.
 class NameValidator : public QValidator {
@@ -50,6 +55,7 @@ private:
 }  // namespace
 
 bool bringsUnstorableText(const QString& before, const QString& after) {
+    if (orf::startsWithBlank(after) && !orf::startsWithBlank(before)) return true;
     const QStringView added = changeBetween(before, after).added;
     return !added.isEmpty() && !orf::isStorableLine(added.toString());
 }
@@ -81,9 +87,10 @@ void ExplanationGuard::onTextChanged() {
         if (!line.isEmpty() && !orf::isStorableLine(line.toString())) refused = true;
     if (!refused) {
         const QStringList before = accepted_.split(u'\n'), after = text.split(u'\n');
-        // New end lines are refused, and lines past what the reader takes, but a description
-        // shown from a file that already has them can still be edited.
+        // New end lines and blank-started lines are refused, and lines past what the reader
+        // takes, but a description shown from a file that already has them can still be edited.
         refused = endLines(after) > endLines(before) ||
+                  blankStartedLines(after) > blankStartedLines(before) ||
                   (after.size() > orf::MaxExplanationLines && after.size() > before.size());
     }
     if (refused) {

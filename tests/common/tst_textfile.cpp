@@ -293,9 +293,13 @@ void TextFileTest::errorDetailShowsTheField_data() {
     QTest::addColumn<QString>("shown");
     QTest::newRow("letters as they are") << QByteArray("abc") << QStringLiteral("abc");
     QTest::newRow("code page 932 decoded") << QByteArray("\x8a\x47") << QStringLiteral("絵");
-    QTest::newRow("bytes that do not decode") << QByteArray("a\x80\xa0\xfd") << QStringLiteral("a\\x80\\xA0\\xFD");
-    QTest::newRow("broken pair") << QByteArray("\x81") << QStringLiteral("\\x81");
-    QTest::newRow("control characters") << QByteArray("a\x01\x7f", 3) << QStringLiteral("a\\x01\\x7F");
+    QTest::newRow("bytes that do not decode")
+        << QByteArray("a\x80\xa0\xfd") << QStringLiteral("a<0x80><0xA0><0xFD>");
+    QTest::newRow("broken pair") << QByteArray("\x81") << QStringLiteral("<0x81>");
+    QTest::newRow("control characters")
+        << QByteArray("a\x01\x7f", 3) << QStringLiteral("a<0x01><0x7F>");
+    QTest::newRow("user-defined characters")
+        << QByteArray("\xf0\x40\xf9\xfc") << QStringLiteral("<0xF0><0x40><0xF9><0xFC>");
     QTest::newRow("a long field is cut") << QByteArray(60, 'x') << QString(40, u'x') + u'…';
 }
 

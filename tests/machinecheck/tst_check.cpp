@@ -5,10 +5,10 @@
 #include <QtTest>
 #include <functional>
 
+#include "archive.h"
 #include "checker.h"
 #include "orfformat.h"
 #include "ppfformat.h"
-#include "archive.h"
 #include "rcfformat.h"
 #include "samplecopy.h"
 #include "sdfformat.h"
@@ -202,7 +202,8 @@ void TestCheck::faults_data() {
                                     d.filePath(QStringLiteral("SYM5.bmp")));
            })
         << QStringList{QStringLiteral("machine.sdf:21: warning: the lit picture of symbol 5 "
-                                      "\"sym5.bmp\" is found only as \"SYM5.bmp\""),
+                                      "\"sym5.bmp\" is found only as \"SYM5.bmp\": the "
+                                      "editors find it"),
                        QStringLiteral("machine.sdf:24: warning: the blink picture of symbol 5")};
     QTest::newRow("a picture that cannot be decoded")
         << Mutation([](const QDir& d) {
@@ -247,6 +248,28 @@ void TestCheck::faults_data() {
         << QStringList{QStringLiteral("machine.sdf:21: warning: \"sym5.bmp\" is found only as "
                                       "\"SYM5.bmp\""),
                        QStringLiteral("machine.sdf:24: warning: the blink picture of symbol 5")};
+    // The editors read PNG too; the simulator takes GIF, JPEG and BMP.
+    QTest::newRow("a PNG under a picture's name, and one named so")
+        << Mutation([](const QDir& d) {
+               const QImage symbol(d.filePath(QStringLiteral("sym4_fl.bmp")));
+               return symbol.save(d.filePath(QStringLiteral("sym4_fl.bmp")), "PNG") &&
+                      editPositions(d,
+                                    [&](PositionDocument& doc) {
+                                        doc.pictureSlots[2].fileName = QStringLiteral("lamps.png");
+                                    }) &&
+                      symbol.save(d.filePath(QStringLiteral("lamps.png")));
+           })
+        << QStringList{QStringLiteral("machine.sdf:19: warning: the flash picture of symbol 4 "
+                                      "\"sym4_fl.bmp\" is a PNG picture"),
+                       QStringLiteral("machine.ppf:3: warning: \"lamps.png\" is a PNG picture: "
+                                      "the editors show it, but the simulator takes GIF, JPEG "
+                                      "and BMP pictures")};
+    // posboard takes cabinet pictures far larger than a symbol.
+    QTest::newRow("a cabinet picture of 5000 x 440") << Mutation([](const QDir& d) {
+        QImage wide(5000, 440, QImage::Format_RGB32);
+        wide.fill(Qt::darkGray);
+        return wide.save(d.filePath(QStringLiteral("cabinet_on.bmp")), "BMP");
+    }) << QStringList();
     QTest::newRow("a missing .ppf")
         << Mutation([](const QDir& d) { return removeFile(d, "machine.ppf"); })
         << QStringList{QStringLiteral("machine.orf:4: error: the picture position file "

@@ -8,33 +8,11 @@
 
 #include "archive.h"
 #include "rcfformat.h"
+#include "runmachinecheck.h"
 #include "samplecopy.h"
 #include "sjis.h"
 
 namespace {
-
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-// `in` and `appendTo` (when given) are the standard input and output; `folder` the
-// working folder.
-Run machinecheck(const QStringList& args, const QString& folder = {}, const QString& in = {},
-                 const QString& appendTo = {}) {
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    if (!in.isEmpty()) p.setStandardInputFile(in);
-    if (!appendTo.isEmpty()) p.setStandardOutputFile(appendTo, QIODevice::Append);
-    p.start(QStringLiteral(MACHINECHECK_BIN), args);
-    Run r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.status = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 const QString Sample = QStringLiteral(SAMPLE_DIR);
 
@@ -58,6 +36,8 @@ private slots:
     void packRefuses();
     void outputs_data();
     void outputs();
+    void language_data();
+    void language();
 };
 
 void TestCli::usage_data() {
@@ -93,6 +73,14 @@ void TestCli::usage_data() {
     QTest::newRow("pack, no such text")
         << QStringList{"pack", none + "/a.txt", none + "/b.rcf", "--lpi", "3"} << 1
         << QStringLiteral("error: cannot read");
+    QTest::newRow("sheet without folder")
+        << QStringList{"sheet"} << 2 << QStringLiteral("sheet needs a FOLDER or FILE.orf");
+    QTest::newRow("sheet, -o without a name")
+        << QStringList{"sheet", Sample, "-o"} << 2 << QStringLiteral("-o needs a file name");
+    QTest::newRow("sheet, no such .orf")
+        << QStringList{"sheet", none + "/x.orf"} << 2 << QStringLiteral("there is no machine file");
+    QTest::newRow("sheet, no such folder")
+        << QStringList{"sheet", none} << 2 << QStringLiteral("cannot read the folder");
     QTest::newRow("--help") << QStringList{"--help"} << 0
                             << QStringLiteral("pack TEXT OUT.rcf --lpi N [--force]");
     QTest::newRow("help after a command")
@@ -107,9 +95,11 @@ void TestCli::usage() {
     QCOMPARE(r.status, status);
     const QString shown = status == 0 ? QString::fromUtf8(r.out) : r.err;
     QVERIFY2(shown.contains(message), qPrintable(shown));
-    // A mistake in the command line shows the usage; a folder that is not there does not.
+    // A mistake in the command line shows the usage; a folder or file that is not there
+    // does not.
     QCOMPARE(r.err.contains(QStringLiteral("Usage: machinecheck check FOLDER")),
-             status == 2 && !message.contains(QStringLiteral("cannot read the folder")));
+             status == 2 && !message.contains(QStringLiteral("cannot read the folder")) &&
+                 !message.contains(QStringLiteral("there is no machine file")));
 }
 
 void TestCli::exitStatusAndJson() {
@@ -204,6 +194,10 @@ void TestCli::packRefuses_data() {
     QTest::newRow("an assignment without its blanks")
         << 6 << 20001 << QByteArray("7") << 20001
         << QStringLiteral("stopboard would write \" 7 \"");
+    // What the checker refuses in a .rcf is not packed into one.
+    QTest::newRow("a stop index of 9")
+        << 6 << 3 << QByteArray("0,9,0") << 3
+        << QStringLiteral("stop table 1, centre reel, position 02: stop index 9 is outside 0..4");
     QTest::newRow("a comment holding a comma")
         << 6 << 1 << sjis::fromUnicode(QStringLiteral("通常,すべりなし")) << 1
         << QStringLiteral("数値が必要な所に");
@@ -302,6 +296,47 @@ void TestCli::outputs() {
                         : holds == QLatin1String("text")  ? text
                                                           : QByteArray("old"));
     }
+}
+
+void TestCli::language_data() {
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QStringList>("args");   // FOLDER: the sample with sym2_fl.bmp removed
+    QTest::addColumn<QStringList>("shown");  // on standard output, then standard error
+    const QString none = QStringLiteral("/nonexistent/folder");
+    QTest::newRow("ja, check") << "ja_JP.UTF-8" << QStringList{"check", "FOLDER"}
+                               << QStringList{
+                                      "machine.sdf:11: エラー: 図柄2のフラッシュ画像 "
+                                      "\"sym2_fl.bmp\" がフォルダにありません",
+                                      "エラー 1 件、警告 0 件"};
+    QTest::newRow("C, check") << "C" << QStringList{"check", "FOLDER"}
+                              << QStringList{
+                                     "machine.sdf:11: error: the flash picture of symbol "
+                                     "2 \"sym2_fl.bmp\" is missing from the folder",
+                                     "1 error, 0 warnings"};
+    QTest::newRow("ja, --help") << "ja_JP.UTF-8" << QStringList{"--help"}
+                                << QStringList{"使い方: machinecheck check FOLDER",
+                                               "機種シートを書きます"};
+    QTest::newRow("ja, a usage error")
+        << "ja_JP.UTF-8" << QStringList{"check", "--xml", none}
+        << QStringList{"check に --xml というオプションはありません", "使い方:"};
+    QTest::newRow("ja, a folder that cannot be read")
+        << "ja_JP.UTF-8" << QStringList{"check", none}
+        << QStringList{"フォルダ /nonexistent/folder を読めません: そのフォルダはありません"};
+    QTest::newRow("fr, English") << "fr_FR.UTF-8" << QStringList{"check", none}
+                                 << QStringList{"there is no such folder"};
+}
+
+void TestCli::language() {
+    QFETCH(QString, lang);
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, shown);
+    QTemporaryDir temp;
+    QVERIFY(copySample(temp.path()));
+    QVERIFY(QFile::remove(temp.filePath(QStringLiteral("sym2_fl.bmp"))));
+    args.replaceInStrings(QStringLiteral("FOLDER"), temp.path());
+    const Run r = machinecheck(args, temp.path(), {}, {}, lang);
+    const QString all = QString::fromUtf8(r.out) + r.err;
+    for (const QString& text : shown) QVERIFY2(all.contains(text), qPrintable(all));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -58,6 +58,7 @@ private slots:
     void payoutSectionOfAnotherFlagCountWarns();
     void referenceOutsideSpecFolderWarns_data();
     void referenceOutsideSpecFolderWarns();
+    void saveRefusalNamesTheField_data();
     void saveRefusalNamesTheField();
     void boxesSavedWithTheFocus_data();
     void boxesSavedWithTheFocus();
@@ -222,7 +223,9 @@ void MachineForm1Test::modifiedState_data() {
     QTest::newRow("a registered sound") << Action([](Form1& w, ScriptedDialogs& d) {
         showTab(w, 2);
         typeInto(w, "txtSoundNo", "9");
-        clickAnswering(w, d, "LoadSound", QDir(w.editor().specFolder()).filePath("a.wav"));
+        const QString sound = QDir(w.editor().specFolder()).filePath("a.wav");
+        saveFileAtomically(sound, "wav");
+        clickAnswering(w, d, "LoadSound", sound);
     }) << true;
     QTest::newRow("a payout sound") << Action([](Form1& w, ScriptedDialogs&) {
         showTab(w, 3);
@@ -314,25 +317,34 @@ void MachineForm1Test::refusedMachineFileChangesNothing() {
 
 void MachineForm1Test::refusedReelDataChangesNothing_data() {
     QTest::addColumn<QByteArray>("bytes");  // empty: no such file
-    QTest::newRow("missing") << QByteArray();
+    QTest::addColumn<QString>("shown");     // in the detail
+    QTest::newRow("missing") << QByteArray() << "bad.sdf";
+    QTest::newRow("a name the machine file cannot hold")
+        << sdf::write(ReelDataDocument()) << "「 bad.sdf」";
     QTest::newRow("a symbol 9 in the strips")
-        << sdf::write(ReelDataDocument()).replace("\r\n1,1,1\r\n", "\r\n9,1,1\r\n");
+        << sdf::write(ReelDataDocument()).replace("\r\n1,1,1\r\n", "\r\n9,1,1\r\n") << "9";
+    // A control byte and a user-defined character, which no font shows, as their bytes.
+    QTest::newRow("damaged bytes where a symbol is due")
+        << sdf::write(ReelDataDocument()).replace("\r\n1,1,1\r\n", "\r\n\x12\xF0\x40,1,1\r\n")
+        << "「<0x12><0xF0><0x40>」";
     ReelDataDocument many;
     many.lastPrizeIndex = 21;
-    QTest::newRow("22 flags") << sdf::write(many);
+    QTest::newRow("22 flags") << sdf::write(many) << "21";
 }
 
 void MachineForm1Test::refusedReelDataChangesNothing() {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
     QTemporaryDir bad;
-    if (!bytes.isEmpty()) QVERIFY(saveFileAtomically(bad.filePath("bad.sdf"), bytes));
+    const QString path = bad.filePath(shown.startsWith("「 ") ? " bad.sdf" : "bad.sdf");
+    if (!bytes.isEmpty()) QVERIFY(saveFileAtomically(path, bytes));
     ScriptedDialogs dialogs;
     MachineWindow w(dialogs);
     const QByteArray before = orf::write(w.document());
-    QVERIFY(!readReels(w, dialogs, bad.filePath("bad.sdf")));
+    QVERIFY(!readReels(w, dialogs, path));
     QCOMPARE(dialogs.shown.size(), 1);
     QCOMPARE(dialogs.shown[0].text, ReelLoadFailed);
-    QVERIFY(!dialogs.shown[0].detail.isEmpty());
+    QVERIFY2(dialogs.shown[0].detail.contains(shown), qPrintable(dialogs.shown[0].detail));
     QCOMPARE(orf::write(w.document()), before);
     QCOMPARE(tabs(w)->count(), 1);
     QCOMPARE(text(w, "LabelRealFile"), QStringLiteral("ロードされていません"));
@@ -384,6 +396,7 @@ void MachineForm1Test::payoutSectionOfAnotherFlagCountWarns_data() {
     QTest::newRow("same count") << 4 << 4;
     QTest::newRow("fewer flags now") << 4 << 2;
     QTest::newRow("more flags now") << 0 << 7;
+    QTest::newRow("no reel data file named") << 4 << -1;
 }
 
 void MachineForm1Test::payoutSectionOfAnotherFlagCountWarns() {
@@ -391,70 +404,141 @@ void MachineForm1Test::payoutSectionOfAnotherFlagCountWarns() {
     QFETCH(int, read);
     QTemporaryDir folder;
     const QString machineFile = writeMachine(folder.path(), "m.orf", written);
-    writeReels(folder.path(), "reels.sdf", read);
+    if (read >= 0) writeReels(folder.path(), "reels.sdf", read);
+    if (read < 0) {  // the payout section of 5 flags, read with the one flag held before
+        MachineSpec m;
+        m.reelData.flagCount = static_cast<std::int16_t>(written);
+        QVERIFY(saveFileAtomically(machineFile, orf::write(m)));
+    }
     ScriptedDialogs dialogs;
     MachineWindow w(dialogs);
     QVERIFY(loadMachine(w, dialogs, machineFile));
     QCOMPARE(dialogs.shown.size(), written == read ? 0 : 1);
     if (written != read) {
+        const QString& detail = dialogs.shown[0].detail;
         QCOMPARE(dialogs.shown[0].icon, Dialogs::Icon::Warning);
-        QVERIFY(dialogs.shown[0].detail.contains(QStringLiteral("役 %1 個の分").arg(written + 1)));
-        QVERIFY(dialogs.shown[0].detail.contains(QStringLiteral("役は %1 個").arg(read + 1)));
+        QVERIFY(detail.contains(QStringLiteral("役 %1 個の分").arg(written + 1)));
+        QVERIFY2(detail.contains(
+                     read < 0 ? QStringLiteral("リールファイルを指定していないので、今の役 1 個")
+                              : QStringLiteral("役は %1 個").arg(read + 1)),
+                 qPrintable(detail));
+        QVERIFY(!detail.contains(QStringLiteral("「」")));
     }
 }
 
 void MachineForm1Test::referenceOutsideSpecFolderWarns_data() {
-    QTest::addColumn<bool>("machineFileLoaded");
+    QTest::addColumn<QString>("machineFile");  // "loaded", "saved" or "" (none yet)
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("fromOtherFolder");
     QTest::addColumn<bool>("warned");
-    QTest::newRow("reel data from the machine folder") << true << "Command11" << false << false;
-    QTest::newRow("reel data from elsewhere") << true << "Command11" << true << true;
-    QTest::newRow("control file from elsewhere") << true << "Command1" << true << true;
-    QTest::newRow("position file from elsewhere") << true << "Command2" << true << true;
-    QTest::newRow("position file from the machine folder") << true << "Command2" << false << false;
-    QTest::newRow("reel data before any machine file") << false << "Command11" << true << false;
+    QTest::addColumn<bool>("savedElsewhere");  // then saved in a third folder, else beside it
+    QTest::newRow("reel data from the machine folder") << "loaded"
+                                                       << "Command11" << false << false << false;
+    QTest::newRow("reel data from elsewhere") << "loaded"
+                                              << "Command11" << true << true << false;
+    QTest::newRow("control file from elsewhere") << "loaded"
+                                                 << "Command1" << true << true << false;
+    QTest::newRow("position file from elsewhere") << "loaded"
+                                                  << "Command2" << true << true << false;
+    QTest::newRow("position file from the machine folder") << "loaded"
+                                                           << "Command2" << false << false << true;
+    QTest::newRow("reel data before any machine file") << ""
+                                                       << "Command11" << true << false << true;
+    // As for a sound, the folder a machine file was saved in is where the machine looks.
+    QTest::newRow("reel data elsewhere than the saved file")
+        << "saved"
+        << "Command11" << true << true << false;
+    QTest::newRow("control file beside the saved file") << "saved"
+                                                        << "Command1" << false << false << false;
 }
 
 void MachineForm1Test::referenceOutsideSpecFolderWarns() {
-    QFETCH(bool, machineFileLoaded);
+    QFETCH(QString, machineFile);
     QFETCH(QString, button);
     QFETCH(bool, fromOtherFolder);
     QFETCH(bool, warned);
-    QTemporaryDir specFolder, other;
+    QFETCH(bool, savedElsewhere);
+    QTemporaryDir specFolder, other, third;
     writeReels(other.path(), "reels.sdf", 5);
     ScriptedDialogs dialogs;
     MachineWindow w(dialogs);
-    if (machineFileLoaded)
+    if (machineFile == "loaded")
         QVERIFY(loadMachine(w, dialogs, writeMachine(specFolder.path(), "m.orf", 3)));
+    if (machineFile == "saved") QVERIFY(saveMachine(w, dialogs, specFolder.filePath("m.orf")));
     const QString name = button == "Command11"  ? "reels.sdf"
                          : button == "Command1" ? "m.rcf"
                                                 : "m.ppf";
-    clickAnswering(w, dialogs, button, (fromOtherFolder ? other : specFolder).filePath(name));
+    const QTemporaryDir& from = fromOtherFolder ? other : specFolder;
+    if (button != "Command11") QVERIFY(saveFileAtomically(from.filePath(name), "named"));
+    clickAnswering(w, dialogs, button, from.filePath(name));
     QCOMPARE(dialogs.shown.size(), warned ? 1 : 0);
     if (warned)
         QVERIFY(dialogs.shown[0].detail.contains(QDir::toNativeSeparators(folderOf(specFolder))));
-    // The reel data file is read from the machine folder once there is one, as the machine will.
-    if (button == "Command11") QCOMPARE(w.document().reelData.flagCount, machineFileLoaded ? 3 : 5);
+    // The reel data file is read from the machine folder once one was loaded, as the machine will.
+    if (button == "Command11")
+        QCOMPARE(w.document().reelData.flagCount, machineFile == "loaded" ? 3 : 5);
     const char* label = button == "Command11"  ? "LabelRealFile"
                         : button == "Command1" ? "LabelConFile"
                                                : "LabelBodyFile";
     QCOMPARE(text(w, label), name);
+    // The label is narrow; its tooltip names the file read or chosen, in full.
+    const bool readInMachineFolder = machineFile == "loaded" && button == "Command11";
+    QCOMPARE(child(w, label)->toolTip(),
+             QDir::toNativeSeparators((readInMachineFolder ? specFolder : from).filePath(name)));
+
+    // Saved where the file is not, the machine would not find it.
+    dialogs.shown.clear();
+    const QString saved = (savedElsewhere ? third : from).filePath("again.orf");
+    QVERIFY(saveMachine(w, dialogs, saved));
+    QCOMPARE(child(w, "LabelSlotFile")->toolTip(), QDir::toNativeSeparators(saved));
+    QCOMPARE(dialogs.shown.size(), savedElsewhere ? 1 : 0);
+    if (savedElsewhere) {
+        const QString& detail = dialogs.shown[0].detail;
+        QVERIFY(detail.contains(QDir::toNativeSeparators(third.path())));
+        QVERIFY2(detail.endsWith("「" + name + "」"), qPrintable(detail));
+    }
+}
+
+void MachineForm1Test::saveRefusalNamesTheField_data() {
+    // Quoted in a file, a text keeps what the window refuses; written unquoted it would not
+    // come back.
+    QTest::addColumn<QByteArray>("marker");
+    QTest::addColumn<QByteArray>("quoted");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("a comma in the control file")
+        << QByteArray("CTRL") << QByteArray("\"a,b.rcf\"") << "「制御ファイル名」";
+    QTest::newRow("a blank before the name") << QByteArray("NAME") << QByteArray("\"  Lead\"")
+                                             << "「オルベーンのお名前」が空白で始まっています";
+    QTest::newRow("an indented description line")
+        << QByteArray("EXP") << QByteArray("\" indented\"")
+        << "「オルベーンの説明」の 2 行目が空白";
+    QTest::newRow("a blank before a sound")
+        << QByteArray("SND") << QByteArray("\" bell.wav\"") << "効果音No 1 のファイル名が空白";
 }
 
 void MachineForm1Test::saveRefusalNamesTheField() {
+    QFETCH(QByteArray, marker);
+    QFETCH(QByteArray, quoted);
+    QFETCH(QString, field);
+    MachineSpec m;
+    m.controlFileName = "CTRL";
+    m.machineName = "NAME";
+    m.explanation = "first\r\nEXP";
+    m.sound.files[1] = "SND";
+    const QString source = dir_.filePath("quoted.orf");
+    QVERIFY(saveFileAtomically(
+        source, orf::write(m).replace("\r\n" + marker + "\r\n", "\r\n" + quoted + "\r\n")));
     ScriptedDialogs dialogs;
     MachineWindow w(dialogs);
+    QVERIFY(loadMachine(w, dialogs, source));
     const QString path = dir_.filePath("kept.orf");
     QVERIFY(saveFileAtomically(path, "old"));
-    clickAnswering(w, dialogs, "Command1", dir_.filePath("a,b.rcf"));
     QVERIFY(!saveMachine(w, dialogs, path));
     QCOMPARE(dialogs.shown.size(), 1);
     QCOMPARE(dialogs.shown[0].text, QStringLiteral("ファイルを保存できませんでした。"));
-    QVERIFY(dialogs.shown[0].detail.contains(QStringLiteral("制御ファイル名")));
+    QVERIFY2(dialogs.shown[0].detail.contains(field), qPrintable(dialogs.shown[0].detail));
     QCOMPARE(fileBytes(path), QByteArray("old"));
-    QVERIFY(w.isModified());
-    QCOMPARE(text(w, "LabelSlotFile"), QStringLiteral("セーブされていません"));
+    QCOMPARE(text(w, "LabelSlotFile"), QStringLiteral("quoted.orf"));
 }
 
 void MachineForm1Test::boxesSavedWithTheFocus_data() {

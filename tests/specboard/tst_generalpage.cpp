@@ -13,15 +13,18 @@ namespace {
 
 QPlainTextEdit* explanation(Form1& w) { return child<QPlainTextEdit>(w, "txtExp"); }
 
-// Types into a name box or the description, after what it holds.
+// Types into a name box or the description, after what it holds; "←" is the left arrow key
+// and "⌫" Backspace.
 void typeAtEnd(Form1& w, const QString& name, const QString& keys) {
     QWidget* target = child(w, name);
     target->setFocus();
     if (auto* box = qobject_cast<QLineEdit*>(target)) box->end(false);
     if (auto* exp = qobject_cast<QPlainTextEdit*>(target)) exp->moveCursor(QTextCursor::End);
     for (QChar c : keys) {
-        if (c == u'\n')
-            QTest::keyClick(target, Qt::Key_Return);
+        if (c == u'\n' || c == u'←' || c == u'⌫')
+            QTest::keyClick(target, c == u'\n'  ? Qt::Key_Return
+                                    : c == u'←' ? Qt::Key_Left
+                                                : Qt::Key_Backspace);
         else if (c.unicode() < 0x80)
             QTest::keyClick(target, c.toLatin1());
         else  // keyClicks types Latin-1 only
@@ -121,7 +124,32 @@ void GeneralPageTest::textsTheFileCannotCarryAreRefused_data() {
     QTest::newRow("description indented end line") << "txtExp"
                                                    << "  End Of Exp"
                                                    << ""
-                                                   << "  End Of Ex";
+                                                   << "End Of Ex";
+    // The reader skips the blanks a line begins with.
+    QTest::newRow("blanks typed before the name") << "txtSlotName"
+                                                  << "  Lead"
+                                                  << ""
+                                                  << "Lead";
+    QTest::newRow("a blank pasted before the author") << "txtMakerName"
+                                                      << ""
+                                                      << " x"
+                                                      << "";
+    QTest::newRow("deleting what stood before a blank") << "txtSlotName"
+                                                        << "a b←←⌫"
+                                                        << ""
+                                                        << "a b";
+    QTest::newRow("an indented description line") << "txtExp"
+                                                  << "a\n  indented"
+                                                  << ""
+                                                  << "a\nindented";
+    QTest::newRow("Enter before a blank") << "txtExp"
+                                          << "ab cd←←←\n"
+                                          << ""
+                                          << "ab cd";
+    QTest::newRow("indented lines pasted") << "txtExp"
+                                           << "x"
+                                           << "\n y\nz"
+                                           << "x";
     QTest::newRow("description end line pasted") << "txtExp"
                                                  << "x"
                                                  << "\nEnd Of Exp\ny"
@@ -155,14 +183,14 @@ void GeneralPageTest::joiningLinesIntoTheEndLineIsRefused() {
     ScriptedDialogs dialogs;
     MachineWindow w(dialogs);
     QVERIFY(activeWindow(w));
-    typeAtEnd(w, "txtExp", "End Of\n Exp");
+    typeAtEnd(w, "txtExp", "End Of \nExp");
     QPlainTextEdit* exp = explanation(w);
     QTextCursor cursor = exp->textCursor();
-    cursor.setPosition(6);  // before the line break
+    cursor.setPosition(7);  // before the line break
     exp->setTextCursor(cursor);
     QTest::keyClick(exp, Qt::Key_Delete);
-    QCOMPARE(exp->toPlainText(), QStringLiteral("End Of\n Exp"));
-    QCOMPARE(w.document().explanation, QStringLiteral("End Of\r\n Exp"));
+    QCOMPARE(exp->toPlainText(), QStringLiteral("End Of \nExp"));
+    QCOMPARE(w.document().explanation, QStringLiteral("End Of \r\nExp"));
 }
 
 void GeneralPageTest::damagedTextFromAFileStaysEditable() {
@@ -190,23 +218,30 @@ void GeneralPageTest::referenceButtonsOnlyNameTheFile_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("refused");  // a name the machine file cannot hold
     QTest::newRow("reel control") << "Command1"
                                   << "リール制御ファイル|*.rcf|All Files|*.*|"
-                                  << "LabelConFile";
+                                  << "LabelConFile"
+                                  << "a,b.rcf";
     QTest::newRow("picture positions") << "Command2"
                                        << "画像位置ファイル|*.ppf|All Files|*.*|"
-                                       << "LabelBodyFile";
+                                       << "LabelBodyFile"
+                                       << " lead.ppf";
 }
 
 void GeneralPageTest::referenceButtonsOnlyNameTheFile() {
     QFETCH(QString, button);
     QFETCH(QString, filter);
     QFETCH(QString, label);
+    QFETCH(QString, refused);
     ScriptedDialogs dialogs;
     MachineWindow w(dialogs);
     const QByteArray before = orf::write(w.document());
     clickAnswering(w, dialogs, button, {});
     QCOMPARE(dialogs.fileRequests.last().filter, filter);
+    clickAnswering(w, dialogs, button, "/no/such/folder/" + refused);
+    QCOMPARE(dialogs.shown.size(), 1);
+    QVERIFY(dialogs.shown.takeFirst().detail.contains("「" + refused + "」"));
     QCOMPARE(orf::write(w.document()), before);
     QCOMPARE(text(w, label), QStringLiteral("ロードされていません"));
     clickAnswering(w, dialogs, button, "/no/such/folder/機種.dat");

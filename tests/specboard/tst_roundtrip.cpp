@@ -31,6 +31,8 @@ void RoundTripTest::madeInTheWindow() {
     QTest::keyClick(exp, Qt::Key_Return);
     QTest::keyClicks(exp, "third ");
     QVERIFY(readReels(w, dialogs, writeReels(dir.path(), "reels.sdf", 3)));
+    for (const char* name : {"m.rcf", "m.ppf"})
+        QVERIFY(saveFileAtomically(dir.filePath(name), name));
     clickAnswering(w, dialogs, "Command1", dir.filePath("m.rcf"));
     clickAnswering(w, dialogs, "Command2", dir.filePath("m.ppf"));
     showTab(w, 1);
@@ -109,7 +111,9 @@ void RoundTripTest::soundTablesMadeInThePages() {
     const auto next = [&value] { return QString::number(value++ % 128 + 1); };
     for (int n : {1, 64, 128}) {
         typeInto(w, "txtSoundNo", QString::number(n));
-        clickAnswering(w, dialogs, "LoadSound", dir.filePath(QStringLiteral("se%1.wav").arg(n)));
+        const QString sound = dir.filePath(QStringLiteral("se%1.wav").arg(n));
+        QVERIFY(saveFileAtomically(sound, "wav"));
+        clickAnswering(w, dialogs, "LoadSound", sound);
     }
     const auto candidates = [&](int first, int last) {
         for (int i = first; i <= last; ++i) {

@@ -18,6 +18,7 @@
 #include <memory>
 #include <mutex>
 
+#include "machinewindowtest.h"
 #include "scripteddialogs.h"
 #include "sdlsound.h"
 #include "soundplayer.h"
@@ -92,6 +93,7 @@ private slots:
     void initTestCase();
     void wavAndMidiPlayAndStop();
     void newWavPlaysBesideTheOldOne();
+    void windowStopSilencesEveryPress();
     void shutDownWhilePlaying();
     void deviceRefusesWhatItCannotPlay();
     void soundsPastTheBoundsRefused();
@@ -180,6 +182,36 @@ void TestSdlSound::newWavPlaysBesideTheOldOne() {
     QCOMPARE(Mix_Playing(-1), 0);
     QCOMPARE(out.device.heldBuffers(), 0);
     out.player.shutDown();
+    settle();
+    QVERIFY(!mixerOpen());
+}
+
+void TestSdlSound::windowStopSilencesEveryPress() {
+    using namespace machinetest;
+    SdlSoundDevice device;
+    SdlMusicCommands music;
+    ScriptedDialogs dialogs;
+    {
+        Form1 w(dialogs, device, music);
+        QVERIFY(activeWindow(w));
+        QVERIFY(readReels(w, dialogs, writeReels(folder_, "reels.sdf", 2)));
+        QVERIFY(saveMachine(w, dialogs, folder_ + "m.orf"));
+        showTab(w, 2);
+        // Two five-second sounds, each played in turn, the first still sounding.
+        for (int n : {1, 2}) {
+            const QString name = QStringLiteral("five%1.wav").arg(n);
+            QVERIFY(saveFileAtomically(folder_ + name, toneWav(22050, 22050 * 5)));
+            typeInto(w, "txtSoundNo", QString::number(n));
+            clickAnswering(w, dialogs, "LoadSound", folder_ + name);
+            click(w, "PlaySound");
+        }
+        QCOMPARE(Mix_Playing(-1), 2);
+        click(w, "Command8");
+        QCOMPARE(Mix_Playing(-1), 0);
+        QCOMPARE(device.heldBuffers(), 0);
+        QVERIFY(dialogs.shown.isEmpty());
+        w.editor().setModified(false);
+    }
     settle();
     QVERIFY(!mixerOpen());
 }
@@ -355,5 +387,5 @@ void TestSdlSound::musicCommands() {
     settle();
 }
 
-QTEST_GUILESS_MAIN(TestSdlSound)
+QTEST_MAIN(TestSdlSound)
 #include "tst_sdlsound.moc"
