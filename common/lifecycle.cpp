@@ -1,6 +1,9 @@
 #include "lifecycle.h"
 
+#include <QWidget>
+
 #include "filelookup.h"
+#include "numberbox.h"
 
 namespace lifecycle {
 
@@ -8,6 +11,11 @@ namespace {
 
 bool runFileCommand(const FileCommand& command, bool save, const FileAction& action) {
     Dialogs& dialogs = command.dialogs;
+    if (command.replaces.isModified) {
+        if (!confirmClose(dialogs, command.window, command.replaces)) return false;
+    } else {
+        leaveFocusedBox(command.window);
+    }
     const QString path = save ? dialogs.saveFile(command.window, command.filter, command.folder)
                               : dialogs.openFile(command.window, command.filter, command.folder);
     if (path.isEmpty()) return false;
@@ -28,13 +36,22 @@ bool chooseAndWrite(const FileCommand& command, const FileAction& write) {
     return runFileCommand(command, true, write);
 }
 
-bool confirmClose(Dialogs& dialogs, QWidget* window, const std::function<bool()>& save) {
+void leaveFocusedBox(QWidget* window) {
+    QWidget* focused = window ? window->window()->focusWidget() : nullptr;
+    if (!focused) return;
+    for (LeavingRule* rule : focused->findChildren<LeavingRule*>(Qt::FindDirectChildrenOnly))
+        rule->leave();
+}
+
+bool confirmClose(Dialogs& dialogs, QWidget* window, const UnsavedWork& work) {
+    leaveFocusedBox(window);
+    if (!work.isModified()) return true;
     const auto answer = dialogs.message(window, QStringLiteral("終了確認"),
                                         QStringLiteral("データに変更があります。セーブしますか？"),
                                         Dialogs::Icon::Information, Dialogs::Buttons::YesNoCancel);
     switch (answer) {
         case Dialogs::Answer::Yes:
-            return save();
+            return work.save();
         case Dialogs::Answer::No:
             return true;
         default:

@@ -95,8 +95,14 @@ lifecycle::FileCommand Form1::fileCommand(bool save) {
             sdf::FileFilter.toString(),
             {},
             QString::fromLatin1(ProgramName),
-            save ? QStringLiteral("ファイルを保存できませんでした。") : QStringLiteral("ファイルが不正です。"),
-            save ? Dialogs::Icon::Critical : Dialogs::Icon::None};
+            save ? QStringLiteral("ファイルを保存できませんでした。")
+                 : QStringLiteral("ファイルが不正です。"),
+            save ? Dialogs::Icon::Critical : Dialogs::Icon::None,
+            save ? lifecycle::UnsavedWork{} : unsavedWork()};
+}
+
+lifecycle::UnsavedWork Form1::unsavedWork() {
+    return {[this] { return editor_.isModified(); }, [this] { return saveReelFile(); }};
 }
 
 bool Form1::loadReelFile() { return openFile(QString()); }
@@ -124,7 +130,7 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!editor_.isModified() || lifecycle::confirmClose(dialogs_, this, [this] { return saveReelFile(); }))
+    if (lifecycle::confirmClose(dialogs_, this, unsavedWork()))
         event->accept();
     else
         event->ignore();

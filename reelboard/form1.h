@@ -40,6 +40,8 @@ protected:
 private:
     // The dialog filter, folder and failure message of Load or Save.
     lifecycle::FileCommand fileCommand(bool save);
+    // What closing or a Load would throw away.
+    lifecycle::UnsavedWork unsavedWork();
     Dialogs& dialogs_;
     ReelEditor editor_;
     QLabel* LabelFileName = nullptr;

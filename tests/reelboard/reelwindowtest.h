@@ -75,6 +75,7 @@ inline QString writeReelFile(const QTemporaryDir& dir, const QString& fileName,
 inline QRgb symbolColour(int s) { return 0xff000000u | static_cast<QRgb>((s + 1) * 0x20); }
 
 inline bool loadReelFile(Form1& w, ScriptedDialogs& dialogs, const QString& path) {
+    if (w.isModified()) dialogs.answers << Dialogs::Answer::No;  // the Load may replace the work
     wintest::clickAnswering(w, dialogs, QStringLiteral("Command4"), path);
     return !w.isModified();
 }
