@@ -4,7 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h, const char* name) {
+#include "lifecycle.h"
+
+QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h,
+                  const char* name) {
     auto* label = new QLabel(text, parent);
     if (name) label->setObjectName(QLatin1String(name));
     if (w < 0) {
@@ -22,6 +25,10 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, 
     button->setObjectName(QLatin1String(name));
     button->setGeometry(x, y, w, h);
     button->setFocusPolicy(Qt::TabFocus);
+    // The box being typed into keeps the focus: its leaving rule runs before the button's step
+    // reads what the box holds.
+    QObject::connect(button, &QPushButton::pressed, button,
+                     [button] { lifecycle::leaveFocusedBox(button); });
     return button;
 }
 

@@ -12,7 +12,8 @@ class QWidget;
 // A label sized to its text (w < 0) or to the given box.
 QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y, int w = -1, int h = 17,
                   const char* name = nullptr);
-// A button that takes the focus by Tab only, so clicking it leaves the focus where it was.
+// A button that takes the focus by Tab only, so clicking it leaves the focus where it was; a
+// press first runs the focused box's leaving rule, as leaving the box would.
 QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, int x, int y, int w,
                         int h);
 

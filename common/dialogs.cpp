@@ -1,9 +1,13 @@
 #include "dialogs.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTextBoundaryFinder>
 
@@ -82,6 +86,52 @@ QString textForBox(const QString& text) {
 
 // ---- QtDialogs ----
 
+namespace {
+
+// Return on a typed name of an existing file takes that file. The dialog's completion list
+// would otherwise take the Return for itself when it offers the one name typed, and Open is
+// never pressed.
+class TypedFileReturn : public QObject {
+public:
+    TypedFileReturn(QFileDialog& dialog, QLineEdit* edit)
+        : QObject(&dialog), dialog_(dialog), edit_(edit) {
+        edit_->installEventFilter(this);
+        connect(edit_, &QLineEdit::textEdited, this,
+                [this](const QString& text) { typed_ = text; });
+        // Made now, so this filter sees the key before the completer's own.
+        if (QCompleter* completer = edit_->completer())
+            completer->popup()->installEventFilter(this);
+    }
+    QString chosen;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+        if (key->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) return false;
+        const QString shown = edit_->text();
+        if (shown.isEmpty()) return false;
+        QFileInfo file(dialog_.directory().absoluteFilePath(shown));
+        // Typed while the dialog is not the active window, the path is cut to its file name as
+        // the dialog selects every folder on the way: the path as typed is meant.
+        if (!file.isFile() && QFileInfo(typed_).fileName() == shown)
+            file.setFile(dialog_.directory().absoluteFilePath(typed_));
+        if (!file.isFile()) return false;  // a folder, a new name: the dialog's own way
+        chosen = file.absoluteFilePath();
+        if (QCompleter* completer = edit_->completer()) completer->popup()->hide();
+        static_cast<QDialog&>(dialog_).done(QDialog::Accepted);
+        return true;
+    }
+
+private:
+    QFileDialog& dialog_;
+    QLineEdit* edit_;
+    QString typed_;  // the text as the user last typed it
+};
+
+}  // namespace
+
 QString QtDialogs::fileDialog(QWidget* parent, bool save, const QString& filter,
                               const QString& initialFolder) {
     QString folder = initialFolder;
@@ -93,9 +143,15 @@ QString QtDialogs::fileDialog(QWidget* parent, bool save, const QString& filter,
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setNameFilters(toQtFilter(filter).split(QStringLiteral(";;")));
     dialog.setDirectory(folder);
+    auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    TypedFileReturn* typed = nameBox ? new TypedFileReturn(dialog, nameBox) : nullptr;
     QString chosen;
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        chosen = dialog.selectedFiles().constFirst();
+    if (dialog.exec() == QDialog::Accepted) {
+        if (typed && !typed->chosen.isEmpty())
+            chosen = typed->chosen;
+        else if (!dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().constFirst();
+    }
     if (!chosen.isEmpty()) workingFolder_ = QFileInfo(chosen).absolutePath();
     return chosen;
 }
@@ -113,7 +169,8 @@ QString QtDialogs::saveFile(QWidget* parent, const QString& filter, const QStrin
 }
 
 Dialogs::Answer QtDialogs::message(QWidget* parent, const QString& title, const QString& text,
-                                   Icon icon, Buttons buttons, const QString& detail) {
+                                   Icon icon, Buttons buttons, const QString& detail,
+                                   std::optional<Answer> defaultButton) {
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(textForBox(text));
@@ -153,6 +210,22 @@ Dialogs::Answer QtDialogs::message(QWidget* parent, const QString& title, const 
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
             box.setEscapeButton(QMessageBox::Cancel);
             break;
+    }
+    if (defaultButton) {
+        switch (*defaultButton) {
+            case Answer::Ok:
+                box.setDefaultButton(QMessageBox::Ok);
+                break;
+            case Answer::Yes:
+                box.setDefaultButton(QMessageBox::Yes);
+                break;
+            case Answer::No:
+                box.setDefaultButton(QMessageBox::No);
+                break;
+            case Answer::Cancel:
+                box.setDefaultButton(QMessageBox::Cancel);
+                break;
+        }
     }
     switch (box.exec()) {
         case QMessageBox::Yes:

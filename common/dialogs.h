@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -21,9 +22,11 @@ public:
     virtual QString saveFile(QWidget* parent, const QString& filter,
                              const QString& initialFolder = {}) = 0;
 
+    // `defaultButton`: the answer Return gives; none: the box's own (its first button).
     virtual Answer message(QWidget* parent, const QString& title, const QString& text,
                            Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
-                           const QString& detail = {}) = 0;
+                           const QString& detail = {},
+                           std::optional<Answer> defaultButton = std::nullopt) = 0;
 
     // The working folder: the folder of the last file chosen in any dialog, the current folder
     // before that. A bare file name that belongs to no document is looked for there.
@@ -47,7 +50,8 @@ public:
                      const QString& initialFolder = {}) override;
     Answer message(QWidget* parent, const QString& title, const QString& text,
                    Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
-                   const QString& detail = {}) override;
+                   const QString& detail = {},
+                   std::optional<Answer> defaultButton = std::nullopt) override;
     QString workingFolder() const override;
 
 private:

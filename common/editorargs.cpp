@@ -1,6 +1,8 @@
 #include "editorargs.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <iterator>
 
 namespace editorargs {
 
@@ -19,7 +21,50 @@ void print(std::FILE* to, const QString& text) {
     std::fflush(to);
 }
 
+// The toolkit's own options, with one dash or two: those followed by a value, and the others.
+const char* const ToolkitValueOptions[] = {"platform",        "platformpluginpath",
+                                           "platformtheme",   "plugin",
+                                           "qwindowgeometry", "qwindowicon",
+                                           "qwindowtitle",    "session",
+                                           "display",         "geometry",
+                                           "title",           "name",
+                                           "visual",          "style",
+                                           "stylesheet",      "icon"};
+const char* const ToolkitFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+// Taken as "-name=value" only.
+const char* const ToolkitAssignments[] = {"style", "stylesheet", "qmljsdebugger", "dialogs",
+                                          "fontengine"};
+
 }  // namespace
+
+QStringList withoutToolkitOptions(const QStringList& arguments) {
+    auto among = [](QStringView name, const auto& names) {
+        return std::any_of(std::begin(names), std::end(names),
+                           [name](const char* o) { return name == QLatin1String(o); });
+    };
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("--")) {
+            kept << arguments.mid(i);
+            break;
+        }
+        QStringView name(a);
+        if (name.startsWith(u"--")) name = name.mid(1);
+        if (!name.startsWith(u'-') || name.size() < 2) {
+            kept << a;
+            continue;
+        }
+        name = name.mid(1);
+        const qsizetype equals = name.indexOf(u'=');
+        if (among(name, ToolkitValueOptions) && i + 1 < arguments.size())
+            ++i;  // the option's value goes with it
+        else if (!among(name, ToolkitFlags) &&
+                 !(equals > 0 && among(name.first(equals), ToolkitAssignments)))
+            kept << a;
+    }
+    return kept;
+}
 
 Parsed parse(const QStringList& arguments, int maxFiles) {
     Parsed parsed;

@@ -26,6 +26,11 @@ struct Parsed {
 // "--" ends the options, so a file whose name starts with "-" can still be given.
 Parsed parse(const QStringList& arguments, int maxFiles);
 
+// The arguments after the program's name without the toolkit's own options (-platform NAME,
+// -style=NAME, -reverse, ...), as the toolkit would leave them: so --help and a usage error
+// are told before the window system starts, which needs a display.
+QStringList withoutToolkitOptions(const QStringList& arguments);
+
 // "Usage: stopboard [FILE.sdf [FILE.rcf]]"
 QString usageLine(const QString& program, const FileArguments& files);
 

@@ -39,10 +39,17 @@ template <typename Window>
 int runEditor(int argc, char** argv, const char* programName, const char* fileSyntax,
               const char* help) {
     ignoreFileSizeSignal();
-    QApplication app(argc, argv);
     const QString name = QString::fromLatin1(programName);
-    QApplication::setApplicationName(name);
     const editorargs::FileArguments takes{fileSyntax, givenFileCount<Window>(), help};
+    // --help and a usage error are told before the window system starts: it needs a display.
+    QStringList given;
+    for (int i = 1; i < argc; ++i) given << QString::fromLocal8Bit(argv[i]);
+    const editorargs::Parsed early =
+        editorargs::parse(editorargs::withoutToolkitOptions(given), takes.maxFiles);
+    if (early.outcome != editorargs::Parsed::Outcome::Open)
+        return editorargs::exitBeforeWindow(name, takes, early);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(name);
     // The toolkit has taken its own options (-platform, -style, ...) out of the list.
     const editorargs::Parsed args =
         editorargs::parse(QCoreApplication::arguments().mid(1), takes.maxFiles);

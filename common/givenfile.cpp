@@ -15,8 +15,9 @@ public:
         return real_.saveFile(parent, filter, initialFolder);
     }
     Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon,
-                   Buttons buttons, const QString& detail) override {
-        return real_.message(parent, title, text, icon, buttons, detail);
+                   Buttons buttons, const QString& detail,
+                   std::optional<Answer> defaultButton) override {
+        return real_.message(parent, title, text, icon, buttons, detail, defaultButton);
     }
     QString workingFolder() const override { return real_.workingFolder(); }
 
@@ -30,9 +31,15 @@ private:
 bool openOrReadGiven(const FileCommand& command, const QString& given, const FileAction& read) {
     if (given.isEmpty()) return openAndRead(command, read);
     GivenFileDialogs answered(command.dialogs, given);
-    const FileCommand onGiven{answered,           command.window,       command.filter,
-                              command.folder,     command.failureTitle, command.failureText,
-                              command.failureIcon};
+    // A file given at start-up comes before any work: it replaces nothing unsaved.
+    const FileCommand onGiven{answered,
+                              command.window,
+                              command.filter,
+                              command.folder,
+                              command.failureTitle,
+                              command.failureText,
+                              command.failureIcon,
+                              {}};
     return openAndRead(onGiven, read);
 }
 

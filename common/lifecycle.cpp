@@ -1,7 +1,10 @@
 #include "lifecycle.h"
 
+#include <QWidget>
+
 #include "filelookup.h"
 #include "givenfile.h"
+#include "numberbox.h"
 
 namespace lifecycle {
 
@@ -9,6 +12,11 @@ namespace {
 
 bool runFileCommand(const FileCommand& command, bool save, const FileAction& action) {
     Dialogs& dialogs = command.dialogs;
+    if (command.replaces.isModified) {
+        if (!confirmClose(dialogs, command.window, command.replaces)) return false;
+    } else {
+        leaveFocusedBox(command.window);
+    }
     const QString path = save ? dialogs.saveFile(command.window, command.filter, command.folder)
                               : dialogs.openFile(command.window, command.filter, command.folder);
     if (path.isEmpty()) return false;
@@ -29,13 +37,22 @@ bool chooseAndWrite(const FileCommand& command, const FileAction& write) {
     return runFileCommand(command, true, write);
 }
 
-bool confirmClose(Dialogs& dialogs, QWidget* window, const std::function<bool()>& save) {
+void leaveFocusedBox(QWidget* window) {
+    QWidget* focused = window ? window->window()->focusWidget() : nullptr;
+    if (!focused) return;
+    for (LeavingRule* rule : focused->findChildren<LeavingRule*>(Qt::FindDirectChildrenOnly))
+        rule->leave();
+}
+
+bool confirmClose(Dialogs& dialogs, QWidget* window, const UnsavedWork& work) {
+    leaveFocusedBox(window);
+    if (!work.isModified()) return true;
     const auto answer = dialogs.message(window, QStringLiteral("終了確認"),
                                         QStringLiteral("データに変更があります。セーブしますか？"),
                                         Dialogs::Icon::Information, Dialogs::Buttons::YesNoCancel);
     switch (answer) {
         case Dialogs::Answer::Yes:
-            return save();
+            return work.save();
         case Dialogs::Answer::No:
             return true;
         default:
@@ -52,14 +69,19 @@ DocumentCommands::DocumentCommands(QWidget* window, Dialogs& dialogs, EditorSess
       read_(std::move(read)),
       write_(std::move(write)) {}
 
-FileCommand DocumentCommands::command(bool save) const {
+FileCommand DocumentCommands::command(bool save) {
     return {dialogs_,
             window_,
             texts_.filter,
             texts_.startInFolder ? session_.folder() : QString(),
             texts_.programName,
             save ? texts_.writeFailure : texts_.readFailure,
-            save ? texts_.writeIcon : texts_.readIcon};
+            save ? texts_.writeIcon : texts_.readIcon,
+            save ? UnsavedWork{} : unsavedWork()};
+}
+
+UnsavedWork DocumentCommands::unsavedWork() {
+    return {[this] { return session_.isModified(); }, [this] { return save(); }};
 }
 
 namespace {
@@ -87,7 +109,7 @@ bool DocumentCommands::save() {
 }
 
 bool DocumentCommands::mayClose() {
-    return !session_.isModified() || confirmClose(dialogs_, window_, [this] { return save(); });
+    return confirmClose(dialogs_, window_, unsavedWork());
 }
 
 QString fileLabelText(const QString& path, const QString& none) {

@@ -3,7 +3,9 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QValidator>
+#include <utility>
 
 // Typed keys were already filtered, so the validator only refuses text that reaches
 // the box otherwise (pasted or dropped) unless it is a whole number within the limit.
@@ -15,7 +17,8 @@ public:
         const auto value = NumberBox::parse(input, box_->rule_.allowMinus);
         if (!value) return Invalid;
         if (box_->rule_.limit && *value > *box_->rule_.limit) return Invalid;
-        if (box_->rule_.maxDigits > 0 && input.size() > box_->rule_.maxDigits + (input.startsWith(u'-') ? 1 : 0))
+        if (box_->rule_.maxDigits > 0 &&
+            input.size() > box_->rule_.maxDigits + (input.startsWith(u'-') ? 1 : 0))
             return Invalid;
         return Acceptable;
     }
@@ -24,10 +27,15 @@ private:
     NumberBox* box_;
 };
 
-NumberBox::NumberBox(QLineEdit* edit, NumberBoxRule rule) : QObject(edit), edit_(edit), rule_(std::move(rule)) {
+NumberBox::NumberBox(QLineEdit* edit, NumberBoxRule rule)
+    : LeavingRule(edit), edit_(edit), rule_(std::move(rule)) {
     edit_->installEventFilter(this);
     edit_->setValidator(new Validator(this));
     if (rule_.maxDigits > 0) edit_->setMaxLength(rule_.maxDigits + (rule_.allowMinus ? 1 : 0));
+    // The text a box starts with is what the document holds.
+    settled_ = stored_ = parse(edit_->text(), rule_.allowMinus);
+    // The line edit tells a user's edit (typed, pasted, cut) before the change itself.
+    connect(edit_, &QLineEdit::textEdited, this, [this] { edited_ = true; });
     connect(edit_, &QLineEdit::textChanged, this, &NumberBox::onTextChanged);
 }
 
@@ -66,9 +74,11 @@ bool NumberBox::eventFilter(QObject* watched, QEvent* event) {
         // Ctrl+V: a paste still has to pass the validator) are not typed characters.
         if (text.isEmpty() && key->key() != Qt::Key_Backspace) return false;
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            return false;
         const QChar c = text.isEmpty() ? QChar() : text.front();
         if (!acceptsKey(c, key->key())) return true;  // discarded
+        const QScopedValueRollback<bool> byUser(userEdit_, true);
         if (edit_->text() == QLatin1String("0")) edit_->clear();
         if (rule_.discardOverflowKey && rule_.limit && key->key() != Qt::Key_Backspace) {
             // Work out what the text would become and drop the key if it passes the limit.
@@ -88,24 +98,47 @@ bool NumberBox::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (event->type() == QEvent::FocusOut) {
-        auto* focus = static_cast<QFocusEvent*>(event);
-        const auto reason = focus->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-            rule_.textWhenLeftEmpty && edit_->text().isEmpty())
-            edit_->setText(*rule_.textWhenLeftEmpty);
+        // Focus lost to another window or a popup does not leave the box.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) leave();
     }
     return false;
 }
 
+void NumberBox::leave() {
+    if (edit_->text().isEmpty() && rule_.textWhenLeftEmpty)
+        edit_->setText(*rule_.textWhenLeftEmpty);  // stored as any text the program sets
+    // The typing is over: what the box shows now is where the next typing starts from.
+    if (const auto shown = parse(edit_->text(), rule_.allowMinus)) settled_ = shown;
+}
+
+void NumberBox::store(std::int64_t value) {
+    stored_ = value;
+    emit valueChanged(value);
+}
+
 void NumberBox::onTextChanged(const QString& text) {
-    if (text.isEmpty()) return;
+    const bool byUser = std::exchange(edited_, false) || userEdit_;
+    // The texts the rule puts back while it checks a user's edit belong to that edit.
+    const QScopedValueRollback<bool> inEdit(userEdit_, byUser);
     const auto value = parse(text, rule_.allowMinus);
-    if (!value) return;
+    if (!value) {
+        if (!byUser) {
+            settled_.reset();  // the program emptied the box: nothing to go back to
+        } else if (settled_ && stored_ != settled_) {
+            // An emptied box stores nothing new: the value from before the typing comes back,
+            // never a prefix typed on the way.
+            store(*settled_);
+        }
+        return;
+    }
     if (rule_.limit && *value > *rule_.limit && !rule_.discardOverflowKey) {
         edit_->setText(rule_.overflowText);  // the replacement is itself a change
         return;
     }
-    emit valueChanged(*value);
+    // Before the store: a text the store puts back (a 0 shown as 1) settles after it.
+    if (!byUser) settled_ = value;
+    store(*value);
 }
 
 NumberBox* makeNumberBox(QWidget* parent, const QString& name, const QRect& geometry,

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -24,13 +23,27 @@ struct NumberBoxRule {
     std::optional<QString> textWhenLeftEmpty;
 };
 
+// What a box does when the focus leaves it (a number box refills an empty text). A step that
+// reads what the box holds -- a file command, the close question, a button -- runs the rule of
+// the focused box first (lifecycle::leaveFocusedBox), since buttons take no focus.
+class LeavingRule : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    virtual void leave() = 0;
+};
+
 // Attaches the number box rule to a QLineEdit: filters keys, replaces a lone "0" with
 // the typed key, checks the limit on every change, refuses pasted text that is not a
-// whole number within the limit, and refills the box when it is left empty.
-class NumberBox : public QObject {
+// whole number within the limit, and refills the box when it is left empty. What is stored is
+// what the box shows or what leaving will make of it: while an edit leaves the box empty (or a
+// range rule clears it), the value from before the typing is stored again.
+class NumberBox : public LeavingRule {
     Q_OBJECT
 public:
     NumberBox(QLineEdit* edit, NumberBoxRule rule);
+
+    void leave() override;
 
     QLineEdit* edit() const { return edit_; }
     const NumberBoxRule& rule() const { return rule_; }
@@ -47,11 +60,18 @@ protected:
 private:
     class Validator;
     void onTextChanged(const QString& text);
+    void store(std::int64_t value);
     bool acceptsKey(QChar c, int key) const;
 
     QLineEdit* edit_;
     NumberBoxRule rule_;
-    bool typing_ = false;
+    bool typing_ = false;    // a typed key, past the paste check
+    bool edited_ = false;    // the change under way comes from the user (textEdited)
+    bool userEdit_ = false;  // inside a user's edit, with the texts the rule puts back
+    // The value shown before the user's typing began (set by the program or by leaving), and
+    // the value last stored.
+    std::optional<std::int64_t> settled_;
+    std::optional<std::int64_t> stored_;
 };
 
 // Makes the line edit of a number box at its fixed place, named for tests to find, with the

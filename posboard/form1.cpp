@@ -107,7 +107,12 @@ lifecycle::FileCommand Form1::fileCommand(bool save) {
             QString::fromLatin1(ProgramName),
             save ? QStringLiteral("ファイルを保存できませんでした。")
                  : QStringLiteral("位置ファイルを読み込めません。"),
-            save ? Dialogs::Icon::Critical : Dialogs::Icon::Warning};
+            save ? Dialogs::Icon::Critical : Dialogs::Icon::Warning,
+            save ? lifecycle::UnsavedWork{} : unsavedWork()};
+}
+
+lifecycle::UnsavedWork Form1::unsavedWork() {
+    return {[this] { return editor_.isModified(); }, [this] { return savePositionFile(); }};
 }
 
 bool Form1::loadPositionFile() { return openFile(QString()); }
@@ -134,8 +139,7 @@ bool Form1::savePositionFile() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (!editor_.isModified() ||
-        lifecycle::confirmClose(dialogs_, this, [this] { return savePositionFile(); }))
+    if (lifecycle::confirmClose(dialogs_, this, unsavedWork()))
         event->accept();
     else
         event->ignore();

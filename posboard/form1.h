@@ -37,6 +37,8 @@ protected:
 
 private:
     lifecycle::FileCommand fileCommand(bool save);
+    // What closing or a Load would throw away.
+    lifecycle::UnsavedWork unsavedWork();
     void showPage(int page);
     void showStatus(int panel, const QString& text);
 

@@ -28,7 +28,7 @@ private:
     Kind kind_;
 };
 
-ValueField::ValueField(QLineEdit* edit, Kind kind) : QObject(edit), edit_(edit), kind_(kind) {
+ValueField::ValueField(QLineEdit* edit, Kind kind) : LeavingRule(edit), edit_(edit), kind_(kind) {
     edit_->setValidator(new Validator(kind, this));
     edit_->installEventFilter(this);
 }
@@ -79,9 +79,11 @@ bool ValueField::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Losing the focus to another window or a popup does not leave the field.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-            edit_->text().isEmpty())
-            edit_->setText(QStringLiteral("0"));
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) leave();
     }
     return false;
+}
+
+void ValueField::leave() {
+    if (edit_->text().isEmpty()) edit_->setText(QStringLiteral("0"));
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QObject>
 #include <QString>
+
+#include "numberbox.h"
 
 class QLineEdit;
 
@@ -10,12 +11,14 @@ class QLineEdit;
 // correction field holds an optional "-" and digits within 16 bits: a "-" starts a new value
 // and a digit replaces a lone "0". Other keys are dropped, pasted text and deletions must
 // leave a text the field may hold, and a field left empty shows "0" again.
-class ValueField : public QObject {
+class ValueField : public LeavingRule {
     Q_OBJECT
 public:
     enum class Kind { PictureSlot, Correction };
 
     ValueField(QLineEdit* edit, Kind kind);
+
+    void leave() override;
 
     // Whether the field may hold the text after an edit (typed, pasted or deleted).
     static bool mayHold(const QString& text, Kind kind);

@@ -56,13 +56,20 @@ bool OneKeyBox::eventFilter(QObject* watched, QEvent* event) {
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
     if (key->key() == Qt::Key_Backspace) {
-        if (backspace_) edit_->clear();
+        if (backspace_) clearAsTyped();
         return true;
     }
     const QString text = key->text();
     if (text.isEmpty()) return false;  // arrows, Home, Delete: not typed characters
     if (text.size() != 1 || !keys_.contains(text.front())) return true;  // dropped
     // The key goes on to the number box rule, which types it into the emptied box.
-    edit_->clear();
+    clearAsTyped();
     return false;
+}
+
+void OneKeyBox::clearAsTyped() {
+    // An edit of the user's, as Delete would make it: the number box knows the value from
+    // before the typing.
+    edit_->selectAll();
+    edit_->del();
 }

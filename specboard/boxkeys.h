@@ -39,6 +39,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void clearAsTyped();
+
     QLineEdit* edit_;
     QString keys_;
     bool backspace_;

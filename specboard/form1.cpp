@@ -111,7 +111,12 @@ lifecycle::FileCommand Form1::fileCommand(bool save) {
             QString::fromLatin1(ProgramName),
             save ? QStringLiteral("ファイルを保存できませんでした。")
                  : QStringLiteral("オルベーンファイルを読み込めませんでした。"),
-            save ? Dialogs::Icon::Critical : Dialogs::Icon::Warning};
+            save ? Dialogs::Icon::Critical : Dialogs::Icon::Warning,
+            save ? lifecycle::UnsavedWork{} : unsavedWork()};
+}
+
+lifecycle::UnsavedWork Form1::unsavedWork() {
+    return {[this] { return editor_.isModified(); }, [this] { return saveMachineFile(); }};
 }
 
 bool Form1::loadMachineFile() { return openFile(QString()); }
@@ -182,8 +187,7 @@ bool Form1::saveMachineFile() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (!editor_.isModified() ||
-        lifecycle::confirmClose(dialogs_, this, [this] { return saveMachineFile(); })) {
+    if (lifecycle::confirmClose(dialogs_, this, unsavedWork())) {
         event->accept();
         shutDownSound();
     } else {

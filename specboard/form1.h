@@ -42,6 +42,8 @@ protected:
 
 private:
     lifecycle::FileCommand fileCommand(bool save);
+    // What closing or a Load would throw away.
+    lifecycle::UnsavedWork unsavedWork();
     // Tabs 2 to 4 come with the first reel data file read.
     void addSettingTabs();
     void showPage(int index);

@@ -82,6 +82,10 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dial
     });
 }
 
+lifecycle::UnsavedWork Form1::unsavedWork() {
+    return {[this] { return !editor_.isSaved(); }, [this] { return saveControlFile(); }};
+}
+
 lifecycle::FileCommand Form1::fileCommand(const QString& filter, bool save) {
     return {dialogs_,
             this,
@@ -162,30 +166,33 @@ bool Form1::readReelFile(const QString& given) {
 
 bool Form1::readControlFile(const QString& given) {
     bool adopted = false;
-    lifecycle::openOrReadGiven(
-        fileCommand(rcf::FileFilter.toString(), false), given,
-        [&](const QString& path, QString* why) {
-            ControlFileRead read;
-            {
-                const BusyCursor busy;
-                if (!editor_.readControlFile(path, read, why)) return false;
-            }
-            if (const auto written = editor_.otherLayout(read)) {
-                const auto answer = dialogs_.message(
-                    this, QString::fromLatin1(ProgramName),
-                    QStringLiteral("この制御ファイルは役 %1 個のリールファイル用に書かれています。"
-                                   "読み込まれているリールファイルの役は %2 個です。"
-                                   "このまま読み込みますか？")
-                        .arg(*written + 1)
-                        .arg(editor_.lastFlag()),
-                    Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
-                if (answer != Dialogs::Answer::Yes) return true;  // declined: nothing changes
-            }
+    // The control file replaces the tables and assignments; a reel data file only the symbols
+    // and prizes they are shown with, so only this Load asks about unsaved work.
+    lifecycle::FileCommand command = fileCommand(rcf::FileFilter.toString(), false);
+    command.replaces = unsavedWork();
+    lifecycle::openOrReadGiven(command, given, [&](const QString& path, QString* why) {
+        ControlFileRead read;
+        {
             const BusyCursor busy;
-            editor_.adoptControlFile(std::move(read));
-            adopted = true;
-            return true;
-        });
+            if (!editor_.readControlFile(path, read, why)) return false;
+        }
+        if (const auto written = editor_.otherLayout(read)) {
+            const auto answer = dialogs_.message(
+                this, QString::fromLatin1(ProgramName),
+                QStringLiteral("この制御ファイルは役 %1 個のリールファイル用に書かれています。"
+                               "読み込まれているリールファイルの役は %2 個です。"
+                               "このまま読み込みますか？")
+                    .arg(*written + 1)
+                    .arg(editor_.lastFlag()),
+                Dialogs::Icon::Question, Dialogs::Buttons::YesNo, {},
+                Dialogs::Answer::No);                         // Return keeps the document
+            if (answer != Dialogs::Answer::Yes) return true;  // declined: nothing changes
+        }
+        const BusyCursor busy;
+        editor_.adoptControlFile(std::move(read));
+        adopted = true;
+        return true;
+    });
     return adopted;
 }
 
@@ -198,8 +205,7 @@ bool Form1::saveControlFile() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (editor_.isSaved() ||
-        lifecycle::confirmClose(dialogs_, this, [this] { return saveControlFile(); }))
+    if (lifecycle::confirmClose(dialogs_, this, unsavedWork()))
         event->accept();
     else
         event->ignore();

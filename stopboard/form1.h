@@ -33,6 +33,8 @@ protected:
 
 private:
     lifecycle::FileCommand fileCommand(const QString& filter, bool save);
+    // What closing or a control file Load would throw away.
+    lifecycle::UnsavedWork unsavedWork();
     // The Loads' steps; an empty `given` shows the dialog.
     bool readReelFile(const QString& given);
     bool readControlFile(const QString& given);

@@ -1,7 +1,7 @@
 #pragma once
 
-// The quit question every editor asks when a window with unsaved work is closed, and what
-// each answer must lead to.
+// The quit question every editor asks when a window with unsaved work is closed or a Load
+// would replace it, and what each answer must lead to.
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "scripteddialogs.h"
+#include "windowtest.h"
 
 namespace wintest {
 
@@ -49,6 +50,21 @@ inline void checkCloseQuestion(QWidget& w, ScriptedDialogs& dialogs, const QStri
     QCOMPARE(QFile::exists(out.filePath(fileName)), written);
     QCOMPARE(isModified(), !written);
     if (answer != int(Dialogs::Answer::Yes)) QVERIFY(dialogs.fileRequests.isEmpty());
+}
+
+// A Load pressed over unsaved work: Cancel shows no dialog and reads nothing, No reads `path`.
+inline void checkLoadQuestion(QWidget& w, ScriptedDialogs& dialogs, const QString& button,
+                              const QString& path, const std::function<bool()>& isModified) {
+    dialogs.answers << Dialogs::Answer::Cancel << Dialogs::Answer::No;
+    dialogs.fileAnswers << path;
+    click(w, button);
+    QVERIFY(dialogs.fileRequests.isEmpty());
+    QVERIFY(isModified());
+    click(w, button);
+    QCOMPARE(dialogs.shown.size(), 2);
+    QCOMPARE(dialogs.shown[1].title, QStringLiteral("終了確認"));
+    QCOMPARE(dialogs.fileRequests.size(), 1);
+    QVERIFY(!isModified());
 }
 
 }  // namespace wintest

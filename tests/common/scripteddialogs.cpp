@@ -22,9 +22,10 @@ QString ScriptedDialogs::saveFile(QWidget*, const QString& filter, const QString
     return nextFile(true, filter, initialFolder);
 }
 
-Dialogs::Answer ScriptedDialogs::message(QWidget*, const QString& title, const QString& text, Icon icon,
-                                         Buttons buttons, const QString& detail) {
-    shown.append({title, text, detail, icon, buttons});
+Dialogs::Answer ScriptedDialogs::message(QWidget*, const QString& title, const QString& text,
+                                         Icon icon, Buttons buttons, const QString& detail,
+                                         std::optional<Answer> defaultButton) {
+    shown.append({title, text, detail, icon, buttons, defaultButton});
     if (buttons == Buttons::Ok) return Answer::Ok;
     return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
 }

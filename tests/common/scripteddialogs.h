@@ -22,6 +22,7 @@ public:
         QString detail;
         Icon icon;
         Buttons buttons;
+        std::optional<Answer> defaultButton;
     };
 
     QList<QString> fileAnswers;  // paths to answer, in order; "" answers cancel
@@ -29,10 +30,14 @@ public:
     QList<FileRequest> fileRequests;
     QList<Shown> shown;
 
-    QString openFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) override;
-    QString saveFile(QWidget* parent, const QString& filter, const QString& initialFolder = {}) override;
-    Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None,
-                   Buttons buttons = Buttons::Ok, const QString& detail = {}) override;
+    QString openFile(QWidget* parent, const QString& filter,
+                     const QString& initialFolder = {}) override;
+    QString saveFile(QWidget* parent, const QString& filter,
+                     const QString& initialFolder = {}) override;
+    Answer message(QWidget* parent, const QString& title, const QString& text,
+                   Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
+                   const QString& detail = {},
+                   std::optional<Answer> defaultButton = std::nullopt) override;
     // Follows the answered files as the real dialogs do.
     QString workingFolder() const override;
 

@@ -1,5 +1,6 @@
 // The editors' command line: which arguments open files, which end with the usage line, and
-// that a given file goes through the Load command's own read and failure message.
+// that a given file goes through the Load command's own read and failure message; a Load from
+// the button asks first about unsaved work.
 
 #include <QDir>
 #include <QtTest>
@@ -26,6 +27,10 @@ private slots:
     void parse();
     void givenFileTakesTheLoadCommandsRead_data();
     void givenFileTakesTheLoadCommandsRead();
+    void toolkitOptions_data();
+    void toolkitOptions();
+    void loadAsksAboutUnsavedWork_data();
+    void loadAsksAboutUnsavedWork();
 };
 
 void EditorArgsTest::parse_data() {
@@ -108,6 +113,72 @@ void EditorArgsTest::givenFileTakesTheLoadCommandsRead() {
         QCOMPARE(scripted.shown[0].text, QStringLiteral("ファイルが不正です。"));
         QCOMPARE(scripted.shown[0].detail, QStringLiteral("line 3: not a number"));
     }
+}
+
+void EditorArgsTest::toolkitOptions_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("left");
+    // clang-format off
+    QTest::newRow("value options")     << QStringList{"-platform", "xcb", "--style", "fusion", "a.sdf"} << QStringList{"a.sdf"};
+    QTest::newRow("flags and =values") << QStringList{"-reverse", "-style=fusion", "--help"} << QStringList{"--help"};
+    QTest::newRow("ours stay")         << QStringList{"-h", "--open", "-"} << QStringList{"-h", "--open", "-"};
+    QTest::newRow("none after --")     << QStringList{"--", "-reverse", "-style"} << QStringList{"--", "-reverse", "-style"};
+    QTest::newRow("a value missing")   << QStringList{"a.sdf", "-platform"} << QStringList{"a.sdf", "-platform"};
+    // clang-format on
+}
+
+void EditorArgsTest::toolkitOptions() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, left);
+    QCOMPARE(editorargs::withoutToolkitOptions(arguments), left);
+}
+
+void EditorArgsTest::loadAsksAboutUnsavedWork_data() {
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveWrites");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("reads");
+    using A = Dialogs::Answer;
+    QTest::newRow("Cancel keeps the work") << "" << int(A::Cancel) << true << true << false;
+    QTest::newRow("No reads over it") << "" << int(A::No) << true << true << true;
+    QTest::newRow("Yes saves, then reads") << "" << int(A::Yes) << true << true << true;
+    QTest::newRow("Yes, nothing written: no read") << "" << int(A::Yes) << false << true << false;
+    QTest::newRow("a file given at start-up")
+        << "/m/given.sdf" << int(A::Cancel) << true << false << true;
+}
+
+void EditorArgsTest::loadAsksAboutUnsavedWork() {
+    QFETCH(QString, given);
+    QFETCH(int, answer);
+    QFETCH(bool, saveWrites);
+    QFETCH(bool, asked);
+    QFETCH(bool, reads);
+    ScriptedDialogs scripted;
+    scripted.fileAnswers = {QStringLiteral("/m/machine.sdf")};
+    scripted.answers = {Dialogs::Answer(answer)};
+    int saves = 0;
+    const lifecycle::FileCommand command{
+        scripted,
+        nullptr,
+        QStringLiteral("SlotDataFile|*.sdf|"),
+        {},
+        QStringLiteral("reelboard"),
+        QStringLiteral("ファイルが不正です。"),
+        Dialogs::Icon::None,
+        lifecycle::UnsavedWork{[] { return true; }, [&] { return ++saves, saveWrites; }}};
+    bool readRan = false;
+    QCOMPARE(lifecycle::openOrReadGiven(command, given,
+                                        [&](const QString&, QString*) { return readRan = true; }),
+             reads);
+    QCOMPARE(readRan, reads);
+    QCOMPARE(scripted.shown.size(), asked ? 1 : 0);
+    if (asked) {
+        QCOMPARE(scripted.shown[0].text,
+                 QStringLiteral("データに変更があります。セーブしますか？"));
+        QCOMPARE(scripted.shown[0].buttons, Dialogs::Buttons::YesNoCancel);
+    }
+    QCOMPARE(saves, asked && answer == int(Dialogs::Answer::Yes) ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(EditorArgsTest)

@@ -1,12 +1,14 @@
-#include "numberbox.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
-
 #include <memory>
+
+#include "controls.h"
+#include "lifecycle.h"
+#include "numberbox.h"
 
 class NumberBoxTest : public QObject {
     Q_OBJECT
@@ -20,6 +22,9 @@ private slots:
     void leavingEmpty();
     void minusAllowed();
     void tabLeavesAndShortcutsWork();
+    void storesWhatTheBoxShows_data();
+    void storesWhatTheBoxShows();
+    void buttonLeavesTheFocusedBoxFirst();
 };
 
 namespace {
@@ -159,6 +164,91 @@ void NumberBoxTest::tabLeavesAndShortcutsWork() {
     QCOMPARE(edit->text(), QStringLiteral("12"));
     QTest::keyClick(edit, Qt::Key_Tab);
     QVERIFY(other->hasFocus());
+}
+
+void NumberBoxTest::storesWhatTheBoxShows_data() {
+    QTest::addColumn<int>("limit");  // 0: none
+    QTest::addColumn<QString>("overflow");
+    QTest::addColumn<QString>("refill");  // what a box left empty shows; "": it stays empty
+    QTest::addColumn<QString>("start");
+    // Typed over the whole text: '<' is Backspace, '#' select all and Delete.
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<qint64>("stored");  // the last value stored; -1: none
+    QTest::addColumn<QString>("leftShows");
+    QTest::addColumn<qint64>("leftStores");
+    // clang-format off
+    QTest::newRow("cleared by its range: the value before")  << 512 << "" << "1" << "7" << "600" << "" << 7LL << "1" << 1LL;
+    QTest::newRow("no refill: the value before stays")       << 100 << "" << "" << "50" << "101" << "" << 50LL << "" << 50LL;
+    QTest::newRow("emptied by Backspace")                    << 15 << "0" << "0" << "12" << "3<" << "" << 12LL << "0" << 0LL;
+    QTest::newRow("emptied by Delete")                       << 15 << "0" << "0" << "12" << "3#" << "" << 12LL << "0" << 0LL;
+    QTest::newRow("emptied before a key: nothing stored")    << 15 << "0" << "0" << "12" << "<" << "" << -1LL << "0" << 0LL;
+    QTest::newRow("a typed value stays when left")           << 512 << "" << "1" << "7" << "12" << "12" << 12LL << "12" << 12LL;
+    // clang-format on
+}
+
+void NumberBoxTest::storesWhatTheBoxShows() {
+    QFETCH(int, limit);
+    QFETCH(QString, overflow);
+    QFETCH(QString, refill);
+    QFETCH(QString, start);
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    QFETCH(qint64, stored);
+    QFETCH(QString, leftShows);
+    QFETCH(qint64, leftStores);
+    NumberBoxRule rule;
+    if (limit > 0) rule.limit = limit;
+    rule.overflowText = overflow;
+    if (!refill.isEmpty()) rule.textWhenLeftEmpty = refill;
+    QWidget window;
+    auto* edit = new QLineEdit(start, &window);
+    QList<std::int64_t> values;
+    connect(new NumberBox(edit, rule), &NumberBox::valueChanged,
+            [&](std::int64_t v) { values.append(v); });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto typeOver = [edit](const QString& typed) {
+        edit->setFocus();
+        edit->selectAll();
+        for (QChar c : typed) {
+            if (c == u'#') {
+                edit->selectAll();
+                QTest::keyClick(edit, Qt::Key_Delete);
+            } else if (c == u'<') {
+                QTest::keyClick(edit, Qt::Key_Backspace);
+            } else {
+                QTest::keyClick(edit, c.toLatin1());
+            }
+        }
+    };
+    typeOver(keys);
+    QCOMPARE(edit->text(), shown);
+    QCOMPARE(values.isEmpty() ? -1 : values.last(), stored);
+    // What a file command or the close question does first, the focus staying in the box.
+    lifecycle::leaveFocusedBox(&window);
+    QCOMPARE(edit->text(), leftShows);
+    QCOMPARE(values.isEmpty() ? -1 : values.last(), leftStores);
+    QVERIFY(edit->hasFocus());
+    // The next typing starts from what was left.
+    typeOver(QStringLiteral("3<"));
+    QCOMPARE(values.last(), leftStores);
+}
+
+void NumberBoxTest::buttonLeavesTheFocusedBoxFirst() {
+    QWidget window;
+    auto* edit = new QLineEdit(QStringLiteral("4"), &window);
+    new NumberBox(edit, payRule());
+    QPushButton* button = makeButton(&window, QStringLiteral("Save"), "Save", 0, 40, 60, 20);
+    QString seen;
+    connect(button, &QPushButton::clicked, [&] { seen = edit->text(); });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(seen, QStringLiteral("0"));
+    QVERIFY(edit->hasFocus());
 }
 
 QTEST_MAIN(NumberBoxTest)

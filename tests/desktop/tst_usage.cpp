@@ -1,5 +1,6 @@
 // The four editors as started from a shell: a usage error prints the usage line and ends
-// with status 2 before any window, --help prints it and ends with 0.
+// with status 2 before any window, --help prints it and ends with 0 -- with no display to
+// start a window on.
 
 #include <QProcess>
 #include <QtTest>
@@ -43,6 +44,8 @@ void UsageTest::usage_data() {
             << p << QStringList{"--open", "a"} << 2 << ""
             << p + ": unknown option --open\n" + usage;
         QTest::addRow("%s too many files", name.constData()) << p << tooMany << 2 << "" << usage;
+        QTest::addRow("%s --help among toolkit options", name.constData())
+            << p << QStringList{"-platform", "xcb", "-style=fusion", "--help"} << 0 << usage << "";
     }
 }
 
@@ -53,6 +56,10 @@ void UsageTest::usage() {
     QFETCH(QString, out);
     QFETCH(QString, err);
     QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(display));
+    p.setProcessEnvironment(env);
     p.start(QString::fromLocal8Bit(binary(program)), arguments);
     // A window would wait for its user: the run would not end.
     QVERIFY2(p.waitForFinished(30000), "the program did not end");

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 
+#include "closequestion.h"
 #include "poswindowtest.h"
 #include "ppfformat.h"
 
@@ -68,6 +69,7 @@ private slots:
     void saving();
     void closeQuestion_data();
     void closeQuestion();
+    void loadOverUnsavedWork();
 };
 
 void TestForm1::startUp() {
@@ -145,7 +147,8 @@ void TestForm1::pageButtons() {
 void TestForm1::typing_data() {
     QTest::addColumn<int>("entry");
     QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("keys");  // \b Backspace, \t leaves the field, < cursor to start
+    // \b Backspace, \t leaves the field, < cursor to start, S presses Save with the focus kept
+    QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("result");
     QTest::addColumn<bool>("modified");  // it changed on the way, even if back to its start
     const auto row = [](const char* name, int entry, const char* start, const char* keys,
@@ -171,6 +174,8 @@ void TestForm1::typing_data() {
     row("correction: other keys refused", 0, "7", "x+.５", "7", false);
     row("correction: left empty", 0, "-12", "\b\b\b\t", "0", true);
     row("correction: a lone minus left", 1, "5", "-\t", "-", true);
+    row("picture: Save while empty", 4, "6", "\bS", "0", false);
+    row("correction: Save while empty", 0, "-12", "\b\b\bS", "0", false);
 }
 
 void TestForm1::typing() {
@@ -188,7 +193,9 @@ void TestForm1::typing() {
     const QMap<QChar, Qt::Key> keyOf{
         {u'\b', Qt::Key_Backspace}, {u'\t', Qt::Key_Tab}, {u'<', Qt::Key_Home}};
     for (QChar c : keys) {
-        if (keyOf.contains(c))
+        if (c == u'S')
+            wintest::clickAnswering(w, w.dialogs, "Command4", w.dir.filePath("saved.ppf"));
+        else if (keyOf.contains(c))
             QTest::keyClick(field, keyOf[c]);
         else
             QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
@@ -366,7 +373,9 @@ void TestForm1::readFile() {
     // The file names a picture not there: the slot shows none, not the one it held.
     loadSlotPicture(w, w.dialogs, 3, writePicture(w.dir, "earlier.bmp", 40, 40));
     w.editor().setModified();
+    w.dialogs.answers << Dialogs::Answer::No;  // the unsaved work may go
     wintest::clickAnswering(w, w.dialogs, "Command3", dir.filePath("machine.ppf"));
+    w.dialogs.shown.removeFirst();
     QCOMPARE(w.dialogs.fileRequests.last().filter,
              QStringLiteral("画像位置ファイル|*.ppf|All Files|*.*|"));
     // One warning lists the pictures that could not be loaded and why; the rest is read.
@@ -430,7 +439,9 @@ void TestForm1::unreadableFileChangesNothing() {
         QVERIFY(QDir(w.dir.path()).mkdir("bad.ppf"));
     else if (bytes != "-")
         QVERIFY(saveFileAtomically(path, bytes));
+    w.dialogs.answers << Dialogs::Answer::No;  // the unsaved work may go
     wintest::clickAnswering(w, w.dialogs, "Command3", path);
+    w.dialogs.shown.removeFirst();
     QCOMPARE(w.dialogs.shown.size(), 1);
     QCOMPARE(w.dialogs.shown[0].text, QStringLiteral("位置ファイルを読み込めません。"));
     QVERIFY(!w.dialogs.shown[0].detail.isEmpty());
@@ -501,6 +512,14 @@ void TestForm1::closeQuestion() {
     const bool written = QFile::exists(w.dir.filePath("out.ppf"));
     QCOMPARE(written, saveAs == "out.ppf");
     QCOMPARE(w.isModified(), !written);
+}
+
+void TestForm1::loadOverUnsavedWork() {
+    Window w;
+    w.editor().setModified();
+    wintest::checkLoadQuestion(w, w.dialogs, QStringLiteral("Command3"),
+                               writePositionFile(w.dir, {}), [&] { return w.isModified(); });
+    QCOMPARE(text(w, "LabelFileName"), QStringLiteral("m.ppf"));
 }
 
 QTEST_MAIN(TestForm1)

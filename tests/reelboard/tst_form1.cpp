@@ -2,10 +2,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "closequestion.h"
 #include "form1.h"
 #include "scripteddialogs.h"
 #include "sdfformat.h"
@@ -41,6 +43,9 @@ private slots:
     void saveWritesAndClearsTheFlag();
     void failedSaveIsReportedAndKeepsTheFlag();
     void saveElsewhereKeepsTheReelFolder();
+    void boxesSavedWithTheFocus_data();
+    void boxesSavedWithTheFocus();
+    void loadOverUnsavedWork();
 
 private:
     QTemporaryDir dir_;
@@ -75,6 +80,7 @@ void Form1Test::loadThenCloseAsksNothing() {
     ScriptedDialogs dialogs;
     Form1 w(dialogs);
     w.editor().markChanged();
+    dialogs.answers << Dialogs::Answer::No;  // the unsaved work goes
     dialogs.fileAnswers << good_;
     click(w, "Command4");
     QCOMPARE(dialogs.fileRequests.last().filter,
@@ -84,7 +90,7 @@ void Form1Test::loadThenCloseAsksNothing() {
     QCOMPARE(int(w.document().lastPrizeIndex), 3);
     QCOMPARE(w.editor().reelFileFolder(), QDir(dir_.path()).absolutePath() + QLatin1Char('/'));
     QVERIFY(w.close());
-    QVERIFY(dialogs.shown.isEmpty());
+    QCOMPARE(dialogs.shown.size(), 1);  // the Load's question only
 }
 
 void Form1Test::closeQuestion_data() {
@@ -146,12 +152,13 @@ void Form1Test::badFileChangesNothing() {
     f.close();
     for (const QString& path : {bad, dir_.path(), dir_.filePath(QStringLiteral("none.sdf"))}) {
         dialogs.fileAnswers << path;
+        dialogs.answers << Dialogs::Answer::No;  // asked first: the work may go
         dialogs.shown.clear();
         click(w, "Command4");
-        QCOMPARE(dialogs.shown.size(), 1);
-        QCOMPARE(dialogs.shown[0].text, QStringLiteral("ファイルが不正です。"));
-        QCOMPARE(dialogs.shown[0].title, QStringLiteral("reelboard"));
-        QVERIFY(!dialogs.shown[0].detail.isEmpty());
+        QCOMPARE(dialogs.shown.size(), 2);
+        QCOMPARE(dialogs.shown[1].text, QStringLiteral("ファイルが不正です。"));
+        QCOMPARE(dialogs.shown[1].title, QStringLiteral("reelboard"));
+        QVERIFY(!dialogs.shown[1].detail.isEmpty());
         QCOMPARE(sdf::write(w.document()), before);
         QCOMPARE(w.editor().reelFileFolder(), folder);
         QCOMPARE(labelText(w), QStringLiteral("good.sdf"));
@@ -196,6 +203,55 @@ void Form1Test::saveElsewhereKeepsTheReelFolder() {
     click(w, "Command5");
     QCOMPARE(w.editor().reelFileFolder(), QDir(dir_.path()).absolutePath() + QLatin1Char('/'));
     QCOMPARE(readAll(other.filePath(QStringLiteral("copy.sdf"))), readAll(good_));
+}
+
+void Form1Test::boxesSavedWithTheFocus_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("keys");  // typed over the box's text "12"
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("pay emptied") << "TextPay_1"
+                                 << "3\b"
+                                 << "0" << 0;
+    QTest::newRow("pay past 15") << "TextPay_1"
+                                 << "16"
+                                 << "0" << 0;
+    // The wait box is left as it is: an empty wait keeps the wait from before the typing.
+    QTest::newRow("wait emptied") << "TextFLWait"
+                                  << "3\b"
+                                  << "" << 12;
+}
+
+void Form1Test::boxesSavedWithTheFocus() {
+    QFETCH(QString, box);
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    QFETCH(int, stored);
+    ScriptedDialogs dialogs;
+    Form1 w(dialogs);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* edit = w.findChild<QLineEdit*>(box);
+    edit->setText(QStringLiteral("12"));
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, keys);
+    dialogs.fileAnswers << dir_.filePath(QStringLiteral("boxes.sdf"));
+    click(w, "Command5");
+    QVERIFY(!w.isModified());
+    QCOMPARE(edit->text(), shown);
+    QCOMPARE(box == QLatin1String("TextFLWait") ? w.document().frame(1, 1).wait
+                                                : w.document().prizes[0].pays[1],
+             stored);
+}
+
+void Form1Test::loadOverUnsavedWork() {
+    ScriptedDialogs dialogs;
+    Form1 w(dialogs);
+    w.editor().markChanged();
+    wintest::checkLoadQuestion(w, dialogs, QStringLiteral("Command4"), good_,
+                               [&] { return w.isModified(); });
+    QCOMPARE(labelText(w), QStringLiteral("good.sdf"));
 }
 
 QTEST_MAIN(Form1Test)

@@ -205,7 +205,7 @@ void TestPrizePanel::payLeftEmpty() {
     QTest::keyClicks(box, "9");
     QTest::keyClick(box, Qt::Key_Backspace);
     QCOMPARE(box->text(), QString());
-    QCOMPARE(w.document().prizes[0].pays[1], 9);  // an empty box keeps the pay
+    QCOMPARE(w.document().prizes[0].pays[1], 0);  // an empty box: the pay from before the 9
     pay(w, 2)->setFocus();
     QCOMPARE(box->text(), QString("0"));
     QCOMPARE(w.document().prizes[0].pays[1], 0);

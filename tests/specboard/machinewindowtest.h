@@ -83,9 +83,15 @@ inline bool readReels(Form1& w, ScriptedDialogs& dialogs, const QString& path) {
     return dialogs.shown.size() == shown;
 }
 
+// Loads over any unsaved work: the question it asks is answered No and left out of `shown`.
 inline bool loadMachine(Form1& w, ScriptedDialogs& dialogs, const QString& path) {
+    const bool asks = w.isModified();
+    const qsizetype question = dialogs.shown.size();
+    if (asks) dialogs.answers << Dialogs::Answer::No;
     dialogs.fileAnswers << path;
-    return w.loadMachineFile();
+    const bool read = w.loadMachineFile();
+    if (asks) dialogs.shown.removeAt(question);
+    return read;
 }
 
 inline bool saveMachine(Form1& w, ScriptedDialogs& dialogs, const QString& path) {

@@ -72,16 +72,17 @@ void BonusPageTest::boxesStoreWithinTheirLimits_data() {
     QTest::newRow("65536 is a probability") << "PrizePr_3"
                                             << "65536"
                                             << "65536" << probability(3) << 65536;
-    QTest::newRow("past 65536 empties, keeps the last") << "PrizePr_1"
-                                                        << "65537"
-                                                        << "" << probability(1) << 6553;
+    // A text the limit clears keeps the value from before the typing.
+    QTest::newRow("past 65536 empties") << "PrizePr_1"
+                                        << "65537"
+                                        << "" << probability(1) << 0;
     const Field gensan = [](const MachineSpec& m) { return int(m.gensan[1]); };
     QTest::newRow("subtraction 256") << "txtGensan"
                                      << "256"
                                      << "256" << gensan << 256;
     QTest::newRow("subtraction past 256") << "txtGensan"
                                           << "257"
-                                          << "" << gensan << 25;
+                                          << "" << gensan << 0;
     const Field bigPer = [](const MachineSpec& m) { return int(m.superBigPct[0][2]); };
     QTest::newRow("super big 100") << "txtBigPer_2"
                                    << "100"
@@ -95,7 +96,7 @@ void BonusPageTest::boxesStoreWithinTheirLimits_data() {
                                   << "100" << ct << 100;
     QTest::newRow("CT entry past 100 empties") << "txtCTPr"
                                                << "101"
-                                               << "" << ct << 10;
+                                               << "" << ct << 0;
     QTest::newRow("CT net gain 9999")
         << "txtCTEndCon_0"
         << "9999"
@@ -156,8 +157,9 @@ void BonusPageTest::boxesLeftEmpty() {
     QCOMPARE(machinetest::text(b.w, box), QString());
     leave(b.w, box);
     QCOMPARE(machinetest::text(b.w, box), text);
-    // An empty box left empty stores nothing; one refilled stores what it shows.
-    if (box == "txtCTPr") QCOMPARE(b.w.document().ctEntryPct[0], 3);
+    // An empty box left empty keeps the value from before the typing; one refilled stores what
+    // it shows.
+    if (box == "txtCTPr") QCOMPARE(b.w.document().ctEntryPct[0], 0);
     if (box == "PrizePr_2") QCOMPARE(b.w.document().flagProb[0][1][2][2], 0);
     if (box == "txtBEndB") QCOMPARE(b.w.document().bonusEndText(1), QStringLiteral("0"));
 }
@@ -222,16 +224,18 @@ void BonusPageTest::overflowKeepsTheOddsUntilLeft() {
     BonusWindow b;
     typeInto(b.w, "PrizePr_1", "9");
     typeInto(b.w, "PrizePr_0", "2");
+    leave(b.w, "PrizePr_0");
+    typeInto(b.w, "PrizePr_0", "7");
     QTest::keyClick(box(b.w, "PrizePr_0"), Qt::Key_Backspace);
-    // Emptied by the author: only its own odds go.
+    // Emptied by the author: only its own odds go; the value from before the typing stays.
     QCOMPARE(text(b.w, "LabelFlagPr_0"), QStringLiteral("?"));
     QCOMPARE(text(b.w, "LabelFlagPr_1"), QStringLiteral("7281.77"));
     QCOMPARE(b.w.document().flagProb[0][1][2][0], 2);
     QTest::keyClicks(box(b.w, "PrizePr_0"), "200000");
-    // Emptied by the limit: the odds of the value kept show.
+    // Emptied by the limit: the odds of that value show, not of a prefix typed on the way.
     QCOMPARE(text(b.w, "PrizePr_0"), QString());
-    QCOMPARE(b.w.document().flagProb[0][1][2][0], 20000);
-    QCOMPARE(text(b.w, "LabelFlagPr_0"), QStringLiteral("3.27"));
+    QCOMPARE(b.w.document().flagProb[0][1][2][0], 2);
+    QCOMPARE(text(b.w, "LabelFlagPr_0"), QStringLiteral("32768"));
     leave(b.w, "PrizePr_0");
     QCOMPARE(b.w.document().flagProb[0][1][2][0], 0);
     QCOMPARE(text(b.w, "LabelFlagPr_0"), QStringLiteral("?"));

@@ -1,5 +1,6 @@
 // The machine window as a whole: start-up, the tab strip, the machine file commands and what they
-// refuse, reel data reads and their warnings, the modified state and the quit question.
+// refuse, reel data reads and their warnings, the modified state, what a box being typed into
+// holds at Save, and the quit question.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -59,6 +60,9 @@ private slots:
     void referenceOutsideSpecFolderWarns();
     void saveRefusalNamesTheField_data();
     void saveRefusalNamesTheField();
+    void boxesSavedWithTheFocus_data();
+    void boxesSavedWithTheFocus();
+    void loadOverUnsavedWork();
 
 private:
     QTemporaryDir dir_;
@@ -535,6 +539,65 @@ void MachineForm1Test::saveRefusalNamesTheField() {
     QVERIFY2(dialogs.shown[0].detail.contains(field), qPrintable(dialogs.shown[0].detail));
     QCOMPARE(fileBytes(path), QByteArray("old"));
     QCOMPARE(text(w, "LabelSlotFile"), QStringLiteral("quoted.orf"));
+}
+
+void MachineForm1Test::boxesSavedWithTheFocus_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("keys");    // typed over "50"
+    QTest::addColumn<bool>("byClosing");  // saved through the quit question's Yes
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("probability past 65536") << "PrizePr_0"
+                                            << "70000" << false << "0"
+                                            << "0";
+    QTest::newRow("CT entry past 100: the value before") << "txtCTPr"
+                                                         << "101" << false << ""
+                                                         << "50";
+    QTest::newRow("CT end emptied, saved on closing") << "txtCTEndCon_0"
+                                                      << "" << true << "0"
+                                                      << "0";
+}
+
+void MachineForm1Test::boxesSavedWithTheFocus() {
+    QFETCH(QString, box);
+    QFETCH(QString, keys);
+    QFETCH(bool, byClosing);
+    QFETCH(QString, shown);
+    QFETCH(QString, stored);
+    ScriptedDialogs dialogs;
+    MachineWindow w(dialogs);
+    QVERIFY(wintest::showWindow(w));
+    QVERIFY(readReels(w, dialogs, writeReels(dir_.path(), QStringLiteral("reels.sdf"), 3)));
+    showTab(w, 1);
+    machinetest::box(w, box)->setText(QStringLiteral("50"));
+    typeInto(w, box, keys);
+    const QString path = dir_.filePath(QStringLiteral("boxes.orf"));
+    if (byClosing) {
+        dialogs.answers << Dialogs::Answer::Yes;
+        dialogs.fileAnswers << path;
+        QVERIFY(w.close());
+    } else {
+        QVERIFY(saveMachine(w, dialogs, path));
+    }
+    QCOMPARE(text(w, box), shown);
+    const MachineSpec& m = w.document();
+    const SpecSelection& s = w.editor().selection();
+    const QMap<QString, QString> held{
+        {"PrizePr_0", QString::number(m.flagProb[s.curFlag - 1][s.curSetting][s.curBet][0])},
+        {"txtCTPr", QString::number(m.ctEntryPct[s.curCTBig - 1])},
+        {"txtCTEndCon_0", m.ctEndConText(0)}};
+    QCOMPARE(held[box], stored);
+}
+
+void MachineForm1Test::loadOverUnsavedWork() {
+    ScriptedDialogs dialogs;
+    MachineWindow w(dialogs);
+    QVERIFY(wintest::showWindow(w));
+    typeInto(w, "txtSlotName", "name");
+    wintest::checkLoadQuestion(w, dialogs, QStringLiteral("Command12"),
+                               writeMachine(dir_.path(), QStringLiteral("m.orf"), 2),
+                               [&w] { return w.isModified(); });
+    QCOMPARE(text(w, "txtSlotName"), QStringLiteral("保存した機種"));
 }
 
 QTEST_MAIN(MachineForm1Test)

@@ -132,8 +132,8 @@ void PayLinesTest::regionNumberHoldsOneDigit_data() {
                                     << "3" << 3;
     QTest::newRow("5 is the highest") << "5"
                                       << "5" << 5;
-    QTest::newRow("Backspace empties, the number stays") << "2\b"
-                                                         << "" << 2;
+    QTest::newRow("Backspace empties, the number before stays") << "2\b"
+                                                                << "" << 0;
 }
 
 void PayLinesTest::regionNumberHoldsOneDigit() {

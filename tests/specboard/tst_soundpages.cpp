@@ -110,15 +110,15 @@ void SoundPagesTest::pageRules_data() {
 
     const auto untouched = only([](auto& t) -> auto& { return t.normalSound[0]; });
     const auto bigTwo = only([](auto& t) -> auto& { return t.bigFirstPlaySound[2]; });
-    QTest::newRow("200 in BetSound(3) empties it and stores nothing")
+    QTest::newRow("200 in BetSound(3) empties it: the sound before stays")
         << QStringList{"type BetSound_3 200"} << QStringList{"BetSound_3="}
-        << only([](auto& t) -> auto& { return t.bonusCandidates[0][0][3].sound; }) << 20;
+        << only([](auto& t) -> auto& { return t.bonusCandidates[0][0][3].sound; }) << 0;
     QTest::newRow("BetSound(3) left empty stores 0")
         << QStringList{"type BetSound_3 200", "leave BetSound_3"} << QStringList{"BetSound_3=0"}
         << field([](auto& t) -> auto& { return t.bonusCandidates[0][0][3].sound; }) << 0;
     QTest::newRow("70000 in a probability empties it")
         << QStringList{"type txtSBBonus_0 70000"} << QStringList{"txtSBBonus_0="}
-        << only([](auto& t) -> auto& { return t.bonusCandidates[0][0][0].probability; }) << 7000;
+        << only([](auto& t) -> auto& { return t.bonusCandidates[0][0][0].probability; }) << 0;
     QTest::newRow("65536 is a probability, reel spin after a regular bonus")
         << QStringList{"click OptionSound_1", "type txtSBBonus_7 65536"}
         << QStringList{"txtSBBonus_7=65536"}

@@ -146,12 +146,15 @@ void TestAssignment::valueBoxes_data() {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("stored");
-    QTest::addColumn<QString>("textLeft");  // after leaving the box
+    QTest::addColumn<QString>("textLeft");  // once Save, pressed with the focus kept, has left it
     QTest::addColumn<int>("storedLeft");
-    // The digits before the one that passes the range were stored as typed.
+    // A text the range clears stores what the box held before the typing; Save leaves the box.
     QTest::newRow("FTableNumber 600 empties the box") << "FTableNumber"
                                                       << "600"
-                                                      << "" << 60 << "1" << 1;
+                                                      << "" << 1 << "1" << 1;
+    QTest::newRow("NowTableNo 600 empties the box") << "NowTableNo"
+                                                    << "600"
+                                                    << "" << 1 << "1" << 1;
     QTest::newRow("FTableNumber 0 becomes 1") << "FTableNumber"
                                               << "0"
                                               << "1" << 1 << "1" << 1;
@@ -160,7 +163,7 @@ void TestAssignment::valueBoxes_data() {
                                       << "512" << 512 << "512" << 512;
     QTest::newRow("FirstStop 30 empties the box") << "FirstStop"
                                                   << "30"
-                                                  << "" << 3 << "1" << 1;
+                                                  << "" << 1 << "1" << 1;
     QTest::newRow("FirstStop 0 becomes 1") << "FirstStop"
                                            << "0"
                                            << "1" << 1 << "1" << 1;
@@ -184,7 +187,7 @@ void TestAssignment::valueBoxes_data() {
                                  << "256" << 256 << "256" << 256;
     QTest::newRow("TablePr left empty gets 1") << "TablePr_3"
                                                << "7\b"
-                                               << "" << 7 << "1" << 1;
+                                               << "" << 0 << "1" << 1;
     QTest::newRow("letters dropped") << "TablePr_3"
                                      << "1x2"
                                      << "12" << 12 << "12" << 12;
@@ -203,6 +206,7 @@ void TestAssignment::valueBoxes() {
         const BaseSlot& slot = e.document().baseSlot(1, 3);
         if (box == QLatin1String("FTableNumber")) return e.document().assignment(e.key());
         if (box == QLatin1String("FirstStop")) return e.key().firstStop;
+        if (box == QLatin1String("NowTableNo")) return e.currentStopTable();
         return box.startsWith(QLatin1String("BTNo")) ? slot.table : slot.probability;
     };
     auto* edit = child<QLineEdit>(l.w, box);
@@ -210,7 +214,8 @@ void TestAssignment::valueBoxes() {
     if (keys.endsWith('\b')) QTest::keyClick(edit, Qt::Key_Backspace);
     QCOMPARE(edit->text(), text);
     QCOMPARE(field(), stored);
-    leave(l.w, box);
+    answerFile(l.w, l.dialogs, "SaveConFile", l.dir.filePath("boxes.rcf"));
+    QVERIFY(l.w.editor().isSaved());
     QCOMPARE(edit->text(), textLeft);
     QCOMPARE(field(), storedLeft);
 }

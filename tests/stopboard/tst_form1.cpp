@@ -1,11 +1,12 @@
 // The control window as a whole: start-up, layout, the reel data and control files, table
-// navigation and the quit question.
+// navigation, the Loads over unsaved work and the quit question.
 
 #include <QDir>
 #include <QGroupBox>
 #include <QSignalSpy>
 
 #include "archive.h"
+#include "closequestion.h"
 #include "rcfformat.h"
 #include "stopwindowtest.h"
 #include "suitelook.h"
@@ -83,6 +84,7 @@ private slots:
     void failedSave();
     void closeQuestion_data();
     void closeQuestion();
+    void loadOverUnsavedWork();
 };
 
 void TestForm1::startUp() {
@@ -294,9 +296,9 @@ void TestForm1::tableNavigation() {
     QVERIFY(shown.count() >= 1);
     click(l.w, previous);
     QCOMPARE(textOf(l.w, box), QStringLiteral("511"));
-    typeInto(l.w, box, "513");  // past the tables: cleared, the table stays
+    typeInto(l.w, box, "513");  // past the tables: cleared, the table from before the typing
     QCOMPARE(textOf(l.w, box), QString());
-    QCOMPARE(current(), 51);
+    QCOMPARE(current(), 511);
     typeInto(l.w, box, "0");
     QCOMPARE(textOf(l.w, box), QString());
     leave(l.w, box);
@@ -349,10 +351,11 @@ void TestForm1::badControlFile() {
     const Seen before(l.w);
     const QString path = l.dir.filePath("bad.rcf");
     if (!bytes.isEmpty()) writeBytes(path, bytes);
+    l.dialogs.answers << Dialogs::Answer::No;  // over the unsaved stop index
     answerFile(l.w, l.dialogs, "LoadConFile", path);
-    QCOMPARE(l.dialogs.shown.size(), 1);
-    QCOMPARE(l.dialogs.shown[0].text, QStringLiteral("ファイルが不正です。"));
-    QVERIFY(!l.dialogs.shown[0].detail.isEmpty());
+    QCOMPARE(l.dialogs.shown.size(), 2);
+    QCOMPARE(l.dialogs.shown[1].text, QStringLiteral("ファイルが不正です。"));
+    QVERIFY(!l.dialogs.shown[1].detail.isEmpty());
     QVERIFY(Seen(l.w) == before);
     QCOMPARE(textOf(l.w, cellName(0)), QStringLiteral("0"));  // the view was not redrawn
 }
@@ -373,12 +376,14 @@ void TestForm1::otherLayoutAsks() {
     QVERIFY(rcf::writeFile(path, written, nullptr));
     l.w.editor().setSaved(false);
     const Seen before(l.w);
-    l.dialogs.answers << Dialogs::Answer(answer);
+    l.dialogs.answers << Dialogs::Answer::No << Dialogs::Answer(answer);  // unsaved: read on
     answerFile(l.w, l.dialogs, "LoadConFile", path);
-    QCOMPARE(l.dialogs.shown.size(), 1);
+    QCOMPARE(l.dialogs.shown.size(), 2);
+    l.dialogs.shown.removeFirst();
     QVERIFY(l.dialogs.shown[0].text.contains(QStringLiteral("役 6 個")));
     QVERIFY(l.dialogs.shown[0].text.contains(QStringLiteral("役は 3 個")));
     QCOMPARE(l.dialogs.shown[0].buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(l.dialogs.shown[0].defaultButton, Dialogs::Answer::No);
     if (answer == int(Dialogs::Answer::Yes)) {
         QCOMPARE(l.w.document().stopIndex(1, 0), 4);
         QCOMPARE(l.w.document().lastPrizeIndex(), 2);
@@ -439,6 +444,21 @@ void TestForm1::closeQuestion() {
     QCOMPARE(l.dialogs.shown.first().buttons, Dialogs::Buttons::YesNoCancel);
     QCOMPARE(QFile::exists(l.dir.filePath("out.rcf")), written);
     QCOMPARE(l.w.editor().isSaved(), written);
+}
+
+void TestForm1::loadOverUnsavedWork() {
+    LoadedWindow l;  // three prizes
+    ControlDocument control;
+    control.setLastPrizeIndex(2);
+    QVERIFY(rcf::writeFile(l.dir.filePath("m.rcf"), control, nullptr));
+    typeInto(l.w, cellName(3), "2");
+    // A reel data file brings the symbols and prizes only: the typed tables stay, unasked.
+    loadReelData(l.w, l.dialogs, l.dir.filePath("m.sdf"));
+    QVERIFY(l.dialogs.shown.isEmpty());
+    QCOMPARE(l.w.document().stopIndex(1, 3), 2);
+    l.dialogs.fileRequests.clear();
+    wintest::checkLoadQuestion(l.w, l.dialogs, QStringLiteral("LoadConFile"),
+                               l.dir.filePath("m.rcf"), [&] { return !l.w.editor().isSaved(); });
 }
 
 QTEST_MAIN(TestForm1)
