@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "filelookup.h"
+#include "givenfile.h"
 #include "numberbox.h"
 
 namespace lifecycle {
@@ -57,6 +58,58 @@ bool confirmClose(Dialogs& dialogs, QWidget* window, const UnsavedWork& work) {
         default:
             return false;
     }
+}
+
+DocumentCommands::DocumentCommands(QWidget* window, Dialogs& dialogs, EditorSession& session,
+                                   DocumentTexts texts, FileStep read, FileStep write)
+    : window_(window),
+      dialogs_(dialogs),
+      session_(session),
+      texts_(std::move(texts)),
+      read_(std::move(read)),
+      write_(std::move(write)) {}
+
+FileCommand DocumentCommands::command(bool save) {
+    return {dialogs_,
+            window_,
+            texts_.filter,
+            texts_.startInFolder ? session_.folder() : QString(),
+            texts_.programName,
+            save ? texts_.writeFailure : texts_.readFailure,
+            save ? texts_.writeIcon : texts_.readIcon,
+            save ? UnsavedWork{} : unsavedWork()};
+}
+
+UnsavedWork DocumentCommands::unsavedWork() {
+    return {[this] { return session_.isModified(); }, [this] { return save(); }};
+}
+
+namespace {
+
+// The editor's read or write in the shape the dialog commands run.
+FileAction runStep(const DocumentCommands::FileStep& step, FileResult& result) {
+    return [&step, &result](const QString& path, QString* reason) {
+        result = step(path);
+        if (reason) *reason = result.reason;
+        return result.done;
+    };
+}
+
+}  // namespace
+
+FileResult DocumentCommands::load(const QString& given) {
+    FileResult result;
+    if (!openOrReadGiven(command(false), given, runStep(read_, result))) return {};
+    return result;
+}
+
+bool DocumentCommands::save() {
+    FileResult result;
+    return chooseAndWrite(command(true), runStep(write_, result));
+}
+
+bool DocumentCommands::mayClose() {
+    return confirmClose(dialogs_, window_, unsavedWork());
 }
 
 QString fileLabelText(const QString& path, const QString& none) {

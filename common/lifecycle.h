@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "dialogs.h"
+#include "editorsession.h"
 
 class QWidget;
 
@@ -53,6 +54,52 @@ bool chooseAndWrite(const FileCommand& command, const FileAction& write);
 // question was about); No lets it close; Cancel keeps it open. Returns whether to close; true
 // at once when nothing is unsaved once the focused box has been left.
 bool confirmClose(Dialogs& dialogs, QWidget* window, const UnsavedWork& work);
+
+// What one editor's Load and Save of its document say, and where their dialogs start.
+struct DocumentTexts {
+    QString programName;  // the title of the messages
+    QString filter;       // "Label|*.ext|..." form
+    QString readFailure;  // a refused read; the reason goes into the detail
+    Dialogs::Icon readIcon = Dialogs::Icon::None;
+    QString writeFailure = QStringLiteral("ファイルを保存できませんでした。");
+    Dialogs::Icon writeIcon = Dialogs::Icon::Critical;
+    // The dialogs start in the session's folder; otherwise in the working folder.
+    bool startInFolder = false;
+};
+
+// The window side of one editor's document, driven by its session: Load (the open dialog, or
+// a file given when the program started), Save and the close question. The editor's read and
+// write do the work and keep the session; a refused read or a failed write is told with its
+// reason and leaves the document and the file state as they were.
+class DocumentCommands {
+public:
+    using FileStep = std::function<FileResult(const QString& path)>;
+
+    DocumentCommands(QWidget* window, Dialogs& dialogs, EditorSession& session, DocumentTexts texts,
+                     FileStep read, FileStep write);
+
+    // "Load": the editor's result when a file was read (its warnings are the caller's to
+    // tell); not done when nothing was read. Over unsaved work the close question comes
+    // first. A non-empty `given` answers the open dialog.
+    FileResult load(const QString& given = {});
+    // "Save": true only when the file was written.
+    bool save();
+    // Whether the window may close: at once when nothing is unsaved, else after the close
+    // question (see confirmClose).
+    bool mayClose();
+
+private:
+    FileCommand command(bool save);
+    // What a close or a Load would throw away: the session's unsaved work and this Save.
+    UnsavedWork unsavedWork();
+
+    QWidget* window_;
+    Dialogs& dialogs_;
+    EditorSession& session_;
+    DocumentTexts texts_;
+    FileStep read_;
+    FileStep write_;
+};
 
 // What a file name label shows: the bare name of the file last read or written, or `none`.
 QString fileLabelText(const QString& path, const QString& none);

@@ -153,3 +153,9 @@ NumberBox* makeNumberBox(QWidget* parent, const QString& name, const QRect& geom
     if (store) QObject::connect(box, &NumberBox::valueChanged, box, std::move(store));
     return box;
 }
+
+void showNumber(QLineEdit* box, std::int64_t value, bool overTyping) {
+    if (NumberBox::parse(box->text(), true) == value) return;
+    if (!overTyping && box->window()->focusWidget() == box) return;
+    box->setText(QString::number(value));
+}

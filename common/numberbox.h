@@ -80,3 +80,8 @@ private:
 NumberBox* makeNumberBox(QWidget* parent, const QString& name, const QRect& geometry,
                          const NumberBoxRule& rule, std::function<void(std::int64_t)> store,
                          const QString& text = QStringLiteral("0"));
+
+// Shows a value of the document in a number box; a box that already shows it keeps its text
+// and cursor. `overTyping`: also in the box being typed into (another entry is shown, or an
+// undo or redo brought the value); otherwise that box keeps its text, the value came from it.
+void showNumber(QLineEdit* box, std::int64_t value, bool overTyping);

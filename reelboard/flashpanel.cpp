@@ -55,12 +55,13 @@ FlashPanel::FlashPanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
     NumberBoxRule rule;
     rule.limit = MaxFrameWait;
     rule.discardOverflowKey = true;
-    TextFLWait = makeNumberBox(this, QStringLiteral("TextFLWait"), QRect(200, 173, 33, 18), rule,
-                               [this](std::int64_t value) {
-                                   editor_.setFrameWait(editor_.currentFlash(), editor_.currentFrame(),
-                                                        static_cast<int>(value));
-                               })
-                     ->edit();
+    TextFLWait =
+        makeNumberBox(this, QStringLiteral("TextFLWait"), QRect(200, 173, 33, 18), rule,
+                      [this](std::int64_t value) {
+                          editor_.setFrameWait(editor_.currentFlash(), editor_.currentFrame(),
+                                               static_cast<int>(value));
+                      })
+            ->edit();
     QLabel* unit = makeLabel(this, QStringLiteral("/1000sec"), 235, 176);
     // The unit sits against the frame's right edge: a wide font must not cut it off.
     fitFontToWidth(unit, unit->text(), frame->width() - 2 - unit->x());
@@ -73,8 +74,9 @@ FlashPanel::FlashPanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
         {"Command9", u">>", {136, 200, 41, 17}, Step::NextFrame},
     };
     for (const ButtonPlace& b : steps) {
-        QPushButton* button = makeButton(this, QString::fromUtf16(b.caption), b.name, b.geometry.x(),
-                                         b.geometry.y(), b.geometry.width(), b.geometry.height());
+        QPushButton* button =
+            makeButton(this, QString::fromUtf16(b.caption), b.name, b.geometry.x(), b.geometry.y(),
+                       b.geometry.width(), b.geometry.height());
         // Every press ends with the flash view, whether or not it moved.
         connect(button, &QPushButton::clicked, this, [this, step = b.step] {
             takeStep(editor_, step);
@@ -85,16 +87,27 @@ FlashPanel::FlashPanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
     connect(Command10, &QPushButton::clicked, this, &FlashPanel::preview);
     const std::pair<const char*, bool> lampButtons[] = {{"Command11", true}, {"Command12", false}};
     for (const auto& [name, on] : lampButtons) {
-        QPushButton* button = makeButton(this, on ? QStringLiteral("全点灯<Z>") : QStringLiteral("全消灯<X>"), name,
-                                         224, on ? 96 : 136, 57, 33);
+        QPushButton* button =
+            makeButton(this, on ? QStringLiteral("全点灯<Z>") : QStringLiteral("全消灯<X>"), name,
+                       224, on ? 96 : 136, 57, 33);
         fitButtonCaption(button);
         connect(button, &QPushButton::clicked, this, [this, on = on] {
             editor_.setAllLamps(editor_.currentFlash(), editor_.currentFrame(), on);
         });
     }
 
-    connect(&editor_, &ReelEditor::frameSelected, this, &FlashPanel::showNavigation);
+    // Another frame: its wait and numbers; one that an undo or redo brought also its lamps.
+    connect(&editor_, &ReelEditor::frameSelected, this, [this] {
+        showNavigation();
+        if (editor_.isReplaying()) showFlashView();
+    });
     connect(&editor_, &ReelEditor::frameEdited, this, &FlashPanel::showFlashView);
+    // A wait typed, undone or redone; the box being typed into keeps its text.
+    connect(&editor_, &ReelEditor::frameWaitChanged, this, [this](int action, int frame) {
+        if (action == editor_.currentFlash() && frame == editor_.currentFrame())
+            showNumber(TextFLWait, editor_.document().frame(action, frame).wait,
+                       editor_.isReplaying());
+    });
     connect(&editor_, &ReelEditor::documentReplaced, this, [this] {
         showNavigation();
         showFlashView();
@@ -102,16 +115,14 @@ FlashPanel::FlashPanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
 }
 
 void FlashPanel::showNavigation() {
-    TextFLWait->setText(
-        QString::number(editor_.document().frame(editor_.currentFlash(), editor_.currentFrame()).wait));
+    showNumber(TextFLWait,
+               editor_.document().frame(editor_.currentFlash(), editor_.currentFrame()).wait, true);
     LabelFLFlame->setText(QString::number(editor_.currentFrame()));
     LabelFLIndex->setText(QString::number(editor_.currentFlash()));
-    editor_.setModified();
 }
 
 void FlashPanel::showFlashView() {
     emit flashShown(editor_.document().frame(editor_.currentFlash(), editor_.currentFrame()));
-    editor_.setModified();
 }
 
 void FlashPanel::preview() {
@@ -132,9 +143,9 @@ void FlashPanel::preview() {
     for (int n = 1; n <= MaxFlashFrame + 1; ++n) {
         editor_.setPreviewFrame(n);
         // Lamps are read afresh at each frame: they may be edited while the preview runs.
-        const FlashFrame shown = n <= MaxFlashFrame ? editor_.document().frame(editor_.currentFlash(), n) : darkEnd;
+        const FlashFrame shown =
+            n <= MaxFlashFrame ? editor_.document().frame(editor_.currentFlash(), n) : darkEnd;
         emit flashShown(shown);
-        editor_.setModified();
         const qint64 start = clock.nsecsElapsed();
         const qint64 wait = qint64(shown.wait) * 1'000'000;
         do {

@@ -22,9 +22,23 @@ namespace {
 
 const QString NotSaved = QStringLiteral("セーブされていません");
 
+lifecycle::DocumentTexts reelFileTexts() {
+    lifecycle::DocumentTexts texts;
+    texts.programName = QString::fromLatin1(ProgramName);
+    texts.filter = sdf::FileFilter.toString();
+    texts.readFailure = QStringLiteral("ファイルが不正です。");
+    return texts;
+}
+
 }  // namespace
 
-Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
+Form1::Form1(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent),
+      dialogs_(dialogs),
+      files_(
+          this, dialogs, editor_, reelFileTexts(),
+          [this](const QString& path) { return editor_.load(path); },
+          [this](const QString& path) { return editor_.save(path); }) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(WindowCaption));
     setFixedSize(537, 543);
@@ -33,12 +47,13 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dial
 
     makeLabel(this, QStringLiteral("リールファイル"), 232, 8);
     LabelFileName = makeLabel(this, NotSaved, 312, 8, 121, 17, "LabelFileName");
-    connect(makeButton(this, QStringLiteral("Load"), "Command4", 448, 8, 41, 17), &QPushButton::clicked, this,
-            &Form1::loadReelFile);
-    connect(makeButton(this, QStringLiteral("Save"), "Command5", 488, 8, 41, 17), &QPushButton::clicked, this,
-            &Form1::saveReelFile);
-    connect(&editor_, &ReelEditor::fileChanged, this,
-            [this](const QString& path) { LabelFileName->setText(lifecycle::fileLabelText(path, NotSaved)); });
+    connect(makeButton(this, QStringLiteral("Load"), "Command4", 448, 8, 41, 17),
+            &QPushButton::clicked, this, &Form1::loadReelFile);
+    connect(makeButton(this, QStringLiteral("Save"), "Command5", 488, 8, 41, 17),
+            &QPushButton::clicked, this, &Form1::saveReelFile);
+    connect(&editor_, &ReelEditor::fileChanged, this, [this](const QString& path) {
+        LabelFileName->setText(lifecycle::fileLabelText(path, NotSaved));
+    });
 
     new PicturePanel(editor_, dialogs_, this, QPoint(232, 32));
 
@@ -63,6 +78,27 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dial
         // Ask the quit question once the preview has fully unwound.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     });
+    new HistoryKeys(this, editor_, [this](HistoryKeys::Key key) { stepHistory(key); });
+}
+
+void Form1::stepHistory(HistoryKeys::Key key) {
+    if (flashPanel_->previewRunning()) {
+        // The preview runs below this key: the step comes once it has fully unwound, so that
+        // its last redraw does not cover what the step shows.
+        flashPanel_->stopPreview();
+        connect(
+            flashPanel_, &FlashPanel::previewFinished, this,
+            [this, key] {
+                QMetaObject::invokeMethod(
+                    this, [this, key] { stepHistory(key); }, Qt::QueuedConnection);
+            },
+            Qt::SingleShotConnection);
+        return;
+    }
+    if (key == HistoryKeys::Key::Undo)
+        editor_.undo();
+    else
+        editor_.redo();
 }
 
 Form1::~Form1() { qApp->removeEventFilter(this); }
@@ -82,45 +118,27 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     QWidget* first = QApplication::focusWidget();
     if (!first || first->window() != this) first = this;
     if (widget != first) return false;
-    const QString text = static_cast<QKeyEvent*>(event)->text();
-    // Lower-case letters only; the key then still reaches the control, which drops it.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    // Typed lower-case letters only (Ctrl+Z is the undo key); the key then still reaches the
+    // control, which drops it.
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     if (text == QLatin1String("z") || text == QLatin1String("x"))
-        editor_.setAllLamps(editor_.currentFlash(), editor_.currentFrame(), text == QLatin1String("z"));
+        editor_.setAllLamps(editor_.currentFlash(), editor_.currentFrame(),
+                            text == QLatin1String("z"));
     return false;
-}
-
-lifecycle::FileCommand Form1::fileCommand(bool save) {
-    return {dialogs_,
-            this,
-            sdf::FileFilter.toString(),
-            {},
-            QString::fromLatin1(ProgramName),
-            save ? QStringLiteral("ファイルを保存できませんでした。")
-                 : QStringLiteral("ファイルが不正です。"),
-            save ? Dialogs::Icon::Critical : Dialogs::Icon::None,
-            save ? lifecycle::UnsavedWork{} : unsavedWork()};
-}
-
-lifecycle::UnsavedWork Form1::unsavedWork() {
-    return {[this] { return editor_.isModified(); }, [this] { return saveReelFile(); }};
 }
 
 bool Form1::loadReelFile() { return openFile(QString()); }
 
 bool Form1::openFile(const QString& path) {
-    QStringList png;
     // A refused file leaves the document, its pictures, its folder and the displays as they were.
-    const bool read = lifecycle::openOrReadGiven(
-        fileCommand(false), path,
-        [&](const QString& file, QString* why) { return editor_.load(file, why, &png); });
-    if (read) tellPngPictures(dialogs_, this, QString::fromLatin1(ProgramName), png);
-    return read;
+    const FileResult read = files_.load(path);
+    if (read) tellPngPictures(dialogs_, this, QString::fromLatin1(ProgramName), read.warnings);
+    return bool(read);
 }
 
-bool Form1::saveReelFile() {
-    return lifecycle::chooseAndWrite(fileCommand(true),
-                                     [this](const QString& path, QString* why) { return editor_.save(path, why); });
-}
+bool Form1::saveReelFile() { return files_.save(); }
 
 void Form1::closeEvent(QCloseEvent* event) {
     if (flashPanel_->previewRunning()) {
@@ -130,7 +148,7 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (lifecycle::confirmClose(dialogs_, this, unsavedWork()))
+    if (files_.mayClose())
         event->accept();
     else
         event->ignore();

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "historykeys.h"
 #include "lifecycle.h"
 #include "reeleditor.h"
 
@@ -38,12 +39,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The dialog filter, folder and failure message of Load or Save.
-    lifecycle::FileCommand fileCommand(bool save);
-    // What closing or a Load would throw away.
-    lifecycle::UnsavedWork unsavedWork();
+    // Ctrl+Z, Ctrl+Y: a running preview ends first, then the step runs.
+    void stepHistory(HistoryKeys::Key key);
+
     Dialogs& dialogs_;
     ReelEditor editor_;
+    lifecycle::DocumentCommands files_;
     QLabel* LabelFileName = nullptr;
     CheckWindow* checkWindow_ = nullptr;
     FlashPanel* flashPanel_ = nullptr;

@@ -44,7 +44,8 @@ PicturePanel::PicturePanel(ReelEditor& editor, Dialogs& dialogs, QWidget* window
 
     for (int k = 0; k < PictureStateCount; ++k) {
         for (int s = 0; s < reel::SymbolCount; ++s) {
-            auto* cell = new PictureCell(this, QStringLiteral("%1_%2").arg(QLatin1String(States[k].viewName)).arg(s));
+            auto* cell = new PictureCell(
+                this, QStringLiteral("%1_%2").arg(QLatin1String(States[k].viewName)).arg(s));
             cell->setGeometry(0, 0, 113, 65);
             cell->hide();
             views_[k][s] = cell;
@@ -53,7 +54,8 @@ PicturePanel::PicturePanel(ReelEditor& editor, Dialogs& dialogs, QWidget* window
         option->setObjectName(QLatin1String(States[k].optionName));
         option->setGeometry(120, States[k].y, States[k].width, 16);
         option->setStyleSheet(QStringLiteral("QRadioButton { spacing: 2px; }"));
-        connect(option, &QRadioButton::clicked, this, [this, k] { chooseState(static_cast<PictureState>(k)); });
+        connect(option, &QRadioButton::clicked, this,
+                [this, k] { chooseState(static_cast<PictureState>(k)); });
         options_[k] = option;
     }
     // Only the lit picture starts a drag; it always carries the symbol it shows.
@@ -62,8 +64,8 @@ PicturePanel::PicturePanel(ReelEditor& editor, Dialogs& dialogs, QWidget* window
         views_[0][s]->setDragSymbol(s);
     }
 
-    connect(makeButton(this, QStringLiteral("Load"), "ComLoadPic", 256, 0, 41, 17), &QPushButton::clicked, this,
-            [this] { loadPicture(); });
+    connect(makeButton(this, QStringLiteral("Load"), "ComLoadPic", 256, 0, 41, 17),
+            &QPushButton::clicked, this, [this] { loadPicture(); });
 
     TextFilename = new QLineEdit(this);
     TextFilename->setObjectName(QStringLiteral("TextFilename"));
@@ -74,13 +76,16 @@ PicturePanel::PicturePanel(ReelEditor& editor, Dialogs& dialogs, QWidget* window
     makeLabel(this, QStringLiteral("画像インデックス ："), 120, 96);
     LabelPicIndex = makeLabel(this, QStringLiteral("1"), 235, 96, 24, 15, "LabelPicIndex");
 
-    connect(makeButton(this, QStringLiteral("<<"), "Command2", 176, 112, 41, 17), &QPushButton::clicked, &editor_,
-            &ReelEditor::previousSymbol);
-    connect(makeButton(this, QStringLiteral(">>"), "Command3", 224, 112, 41, 17), &QPushButton::clicked, &editor_,
-            &ReelEditor::nextSymbol);
+    connect(makeButton(this, QStringLiteral("<<"), "Command2", 176, 112, 41, 17),
+            &QPushButton::clicked, &editor_, &ReelEditor::previousSymbol);
+    connect(makeButton(this, QStringLiteral(">>"), "Command3", 224, 112, 41, 17),
+            &QPushButton::clicked, &editor_, &ReelEditor::nextSymbol);
 
     connect(&editor_, &ReelEditor::symbolSelected, this, &PicturePanel::showCurrentView);
     connect(&editor_, &ReelEditor::picturesChanged, this, &PicturePanel::showCurrentView);
+    // An undo or redo of a picture shows the state it changed.
+    connect(&editor_, &ReelEditor::pictureStateRevealed, this,
+            [this](PictureState state) { options_[static_cast<int>(state)]->setChecked(true); });
     // After a reel file is read: symbol 1 in the chosen state.
     connect(&editor_, &ReelEditor::documentReplaced, this, &PicturePanel::showCurrentView);
 
@@ -142,7 +147,8 @@ bool PicturePanel::loadPicture() {
         return false;
     }
     if (!sjis::isRepresentable(name)) {
-        refuse(QStringLiteral("ファイル名に Shift-JIS で書けない文字を含む画像は使えません。"), name);
+        refuse(QStringLiteral("ファイル名に Shift-JIS で書けない文字を含む画像は使えません。"),
+               name);
         return false;
     }
     QImage picture;

@@ -43,14 +43,14 @@ PrizePanel::PrizePanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
 
     makeLabel(this, QStringLiteral("Index"), 216, 24);
     LabelBonusIndex = makeLabel(this, QStringLiteral("0"), 256, 24, 28, 15, "LabelBonusIndex");
-    connect(makeButton(this, QStringLiteral("<<"), "ComBIPre", 216, 40, 25, 17), &QPushButton::clicked, this,
-            [this] {
+    connect(makeButton(this, QStringLiteral("<<"), "ComBIPre", 216, 40, 25, 17),
+            &QPushButton::clicked, this, [this] {
                 editor_.previousPrize();
                 // Also on entry 0, where nothing moves, the combination is drawn anew.
                 refreshPictures();
             });
-    connect(makeButton(this, QStringLiteral(">>"), "ComBINe", 240, 40, 25, 17), &QPushButton::clicked,
-            &editor_, &ReelEditor::nextPrize);
+    connect(makeButton(this, QStringLiteral(">>"), "ComBINe", 240, 40, 25, 17),
+            &QPushButton::clicked, &editor_, &ReelEditor::nextPrize);
 
     NumberBoxRule payRule;
     payRule.limit = MaxPay;
@@ -58,11 +58,13 @@ PrizePanel::PrizePanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
     payRule.textWhenLeftEmpty = QStringLiteral("0");
     for (int s = 0; s < reel::GameStateCount; ++s) {
         makeLabel(this, reel::gameStateCaption(static_cast<reel::GameState>(s)), StateX[s], 64);
-        TextPay[s] = makeNumberBox(this, QStringLiteral("TextPay_%1").arg(s), QRect(StateX[s], 80, 25, 18), payRule,
-                                   [this, s](std::int64_t value) {
-                                       editor_.setPay(editor_.currentPrize(), s, static_cast<int>(value));
-                                   })
-                         ->edit();
+        TextPay[s] =
+            makeNumberBox(this, QStringLiteral("TextPay_%1").arg(s), QRect(StateX[s], 80, 25, 18),
+                          payRule,
+                          [this, s](std::int64_t value) {
+                              editor_.setPay(editor_.currentPrize(), s, static_cast<int>(value));
+                          })
+                ->edit();
         makeLabel(this, QStringLiteral("枚"), StateX[s] + 32, 80);
 
         auto* kind = new QComboBox(this);
@@ -89,6 +91,10 @@ PrizePanel::PrizePanel(ReelEditor& editor, QWidget* frame) : QWidget(frame), edi
         refreshFields();
         refreshPictures();
     });
+    // A pay or kind typed, chosen, undone or redone; the box being typed into keeps its text.
+    connect(&editor_, &ReelEditor::prizeEdited, this, [this](int entry) {
+        if (entry == editor_.currentPrize()) showFields(editor_.isReplaying());
+    });
     connect(&editor_, &ReelEditor::picturesChanged, this, &PrizePanel::refreshPictures);
     connect(&editor_, &ReelEditor::documentReplaced, this, [this] {
         refreshFields();
@@ -105,8 +111,8 @@ bool PrizePanel::eventFilter(QObject* watched, QEvent* event) {
         // Kinds are chosen from the list only; the keys that open it and move the focus stay.
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool alt = key->modifiers() & Qt::AltModifier;
-        const bool opensList =
-            key->key() == Qt::Key_F4 || (alt && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up));
+        const bool opensList = key->key() == Qt::Key_F4 ||
+                               (alt && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up));
         const bool movesFocus = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
         return !(opensList || movesFocus);
     }
@@ -123,14 +129,16 @@ void PrizePanel::showKind(int state, int kind) {
         box->setCurrentIndex(reel::prizeKindText(kind).isEmpty() ? -1 : kind);
         box->setEditText(text);
     }
-    // A kind box whose text changes counts as an edit, also when another entry is shown.
-    editor_.setModified();
 }
 
 void PrizePanel::refreshFields() {
     LabelBonusIndex->setText(QString::number(editor_.currentPrize()));
+    showFields(true);
+}
+
+void PrizePanel::showFields(bool overTyping) {
     const reel::PrizeEntry& e = editor_.document().prizes[editor_.currentPrize()];
-    for (int s = 0; s < reel::GameStateCount; ++s) TextPay[s]->setText(QString::number(e.pays[s]));
+    for (int s = 0; s < reel::GameStateCount; ++s) showNumber(TextPay[s], e.pays[s], overTyping);
     // Kinds after pays: a pay above the limit was replaced by then, as the box requires.
     for (int s = 0; s < reel::GameStateCount; ++s) showKind(s, e.kinds[s]);
 }

@@ -25,6 +25,8 @@ protected:
 private:
     // Index label, pay boxes and kind boxes of the current entry.
     void refreshFields();
+    // The pay and kind boxes; `overTyping` also the pay box being typed into.
+    void showFields(bool overTyping);
     // The combination pictures of the current entry.
     void refreshPictures();
     void showKind(int state, int kind);

@@ -49,6 +49,8 @@ template <typename W>
 void markModified(W& w) {
     if constexpr (requires { w.editor().setSaved(false); })
         w.editor().setSaved(false);
+    else if constexpr (requires { w.editor().markChanged(); })
+        w.editor().markChanged();
     else
         w.editor().setModified();
 }

@@ -74,6 +74,9 @@ inline QString writeReelFile(const QTemporaryDir& dir, const QString& fileName,
 
 inline QRgb symbolColour(int s) { return 0xff000000u | static_cast<QRgb>((s + 1) * 0x20); }
 
+// As if the document had just been saved: nothing is unsaved, the history keeps its steps.
+inline void forgetChanges(Form1& w) { w.editor().documentSaved(w.editor().filePath()); }
+
 inline bool loadReelFile(Form1& w, ScriptedDialogs& dialogs, const QString& path) {
     if (w.isModified()) dialogs.answers << Dialogs::Answer::No;  // the Load may replace the work
     wintest::clickAnswering(w, dialogs, QStringLiteral("Command4"), path);

@@ -9,6 +9,7 @@
 
 #include "closequestion.h"
 #include "form1.h"
+#include "scripteddialogs.h"
 #include "sdfformat.h"
 
 namespace {
@@ -18,7 +19,9 @@ QByteArray readAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QString labelText(Form1& w) { return w.findChild<QLabel*>(QStringLiteral("LabelFileName"))->text(); }
+QString labelText(Form1& w) {
+    return w.findChild<QLabel*>(QStringLiteral("LabelFileName"))->text();
+}
 
 void click(Form1& w, const char* name) {
     auto* button = w.findChild<QPushButton*>(QLatin1String(name));
@@ -65,7 +68,8 @@ void Form1Test::windowAsLaidOut() {
     QCOMPARE(w.windowTitle(), QStringLiteral("オルベーンエディターα ver1.51"));
     QCOMPARE(w.size(), QSize(537, 543));
     QCOMPARE(labelText(w), QStringLiteral("セーブされていません"));
-    QCOMPARE(w.findChild<QPushButton*>(QStringLiteral("Command4"))->geometry(), QRect(448, 8, 41, 17));
+    QCOMPARE(w.findChild<QPushButton*>(QStringLiteral("Command4"))->geometry(),
+             QRect(448, 8, 41, 17));
     QCOMPARE(w.findChild<QPushButton*>(QStringLiteral("Command5"))->text(), QStringLiteral("Save"));
     QVERIFY(!w.isModified());
     QVERIFY(w.close());  // no question right after start-up
@@ -75,11 +79,12 @@ void Form1Test::windowAsLaidOut() {
 void Form1Test::loadThenCloseAsksNothing() {
     ScriptedDialogs dialogs;
     Form1 w(dialogs);
-    w.editor().setModified();
+    w.editor().markChanged();
     dialogs.answers << Dialogs::Answer::No;  // the unsaved work goes
     dialogs.fileAnswers << good_;
     click(w, "Command4");
-    QCOMPARE(dialogs.fileRequests.last().filter, QStringLiteral("SlotDataFile|*.sdf|All Files|*.*|"));
+    QCOMPARE(dialogs.fileRequests.last().filter,
+             QStringLiteral("SlotDataFile|*.sdf|All Files|*.*|"));
     QCOMPARE(labelText(w), QStringLiteral("good.sdf"));
     QVERIFY(!w.isModified());
     QCOMPARE(int(w.document().lastPrizeIndex), 3);
@@ -93,11 +98,15 @@ void Form1Test::closeQuestion_data() {
     QTest::addColumn<QString>("saveAnswer");  // the save dialog's path, relative; "" cancels
     QTest::addColumn<bool>("closes");
     QTest::addColumn<bool>("written");
-    QTest::newRow("Cancel keeps the window") << int(Dialogs::Answer::Cancel) << "" << false << false;
+    QTest::newRow("Cancel keeps the window")
+        << int(Dialogs::Answer::Cancel) << "" << false << false;
     QTest::newRow("No closes without writing") << int(Dialogs::Answer::No) << "" << true << false;
-    QTest::newRow("Yes and a save closes") << int(Dialogs::Answer::Yes) << "out.sdf" << true << true;
-    QTest::newRow("Yes but the dialog cancelled stays") << int(Dialogs::Answer::Yes) << "" << false << false;
-    QTest::newRow("Yes but the write fails stays") << int(Dialogs::Answer::Yes) << "nofolder/out.sdf" << false << false;
+    QTest::newRow("Yes and a save closes")
+        << int(Dialogs::Answer::Yes) << "out.sdf" << true << true;
+    QTest::newRow("Yes but the dialog cancelled stays")
+        << int(Dialogs::Answer::Yes) << "" << false << false;
+    QTest::newRow("Yes but the write fails stays")
+        << int(Dialogs::Answer::Yes) << "nofolder/out.sdf" << false << false;
 }
 
 void Form1Test::closeQuestion() {
@@ -109,13 +118,14 @@ void Form1Test::closeQuestion() {
     ScriptedDialogs dialogs;
     Form1 w(dialogs);
     w.show();
-    w.editor().setModified();
+    w.editor().markChanged();
     dialogs.answers << static_cast<Dialogs::Answer>(answer);
     const QString target = saveAnswer.isEmpty() ? QString() : out.filePath(saveAnswer);
     dialogs.fileAnswers << target;
     QCOMPARE(w.close(), closes);
     QCOMPARE(dialogs.shown.first().title, QStringLiteral("終了確認"));
-    QCOMPARE(dialogs.shown.first().text, QStringLiteral("データに変更があります。セーブしますか？"));
+    QCOMPARE(dialogs.shown.first().text,
+             QStringLiteral("データに変更があります。セーブしますか？"));
     QCOMPARE(dialogs.shown.first().icon, Dialogs::Icon::Information);
     QCOMPARE(dialogs.shown.first().buttons, Dialogs::Buttons::YesNoCancel);
     QCOMPARE(QFile::exists(out.filePath(QStringLiteral("out.sdf"))), written);
@@ -128,7 +138,7 @@ void Form1Test::badFileChangesNothing() {
     Form1 w(dialogs);
     dialogs.fileAnswers << good_;
     click(w, "Command4");
-    w.editor().setModified();
+    w.editor().markChanged();
     const QByteArray before = sdf::write(w.document());
     const QString folder = w.editor().reelFileFolder();
 
@@ -159,7 +169,7 @@ void Form1Test::badFileChangesNothing() {
 void Form1Test::saveWritesAndClearsTheFlag() {
     ScriptedDialogs dialogs;
     Form1 w(dialogs);
-    w.editor().setModified();
+    w.editor().markChanged();
     dialogs.fileAnswers << QString();  // cancelled: nothing changes
     click(w, "Command5");
     QVERIFY(w.isModified());
@@ -174,7 +184,7 @@ void Form1Test::saveWritesAndClearsTheFlag() {
 void Form1Test::failedSaveIsReportedAndKeepsTheFlag() {
     ScriptedDialogs dialogs;
     Form1 w(dialogs);
-    w.editor().setModified();
+    w.editor().markChanged();
     dialogs.fileAnswers << dir_.filePath(QStringLiteral("gone/x.sdf"));
     click(w, "Command5");
     QCOMPARE(dialogs.shown.size(), 1);
@@ -238,7 +248,7 @@ void Form1Test::boxesSavedWithTheFocus() {
 void Form1Test::loadOverUnsavedWork() {
     ScriptedDialogs dialogs;
     Form1 w(dialogs);
-    w.editor().setModified();
+    w.editor().markChanged();
     wintest::checkLoadQuestion(w, dialogs, QStringLiteral("Command4"), good_,
                                [&] { return w.isModified(); });
     QCOMPARE(labelText(w), QStringLiteral("good.sdf"));

@@ -253,7 +253,7 @@ void TestPicturePanel::refusedPicture() {
     ScriptedDialogs dialogs;
     Form1 w(dialogs);
     loadPicture(w, dialogs, 1, good);
-    w.editor().setModified(false);
+    forgetChanges(w);
     const ReelDataDocument before = w.document();
     const QImage shownBefore = cell(w, viewName(0, 1))->picture();
 
@@ -331,7 +331,7 @@ void TestPicturePanel::dragFromLitPicturePlacesSymbol() {
     loadPicture(w, dialogs, 0, makePicture(dir_, "one.bmp", 8, 8, 0xffff0000));
     click(w, "Command3");
     loadPicture(w, dialogs, 0, makePicture(dir_, "two.bmp", 8, 8, 0xff00ff00));
-    w.editor().setModified(false);
+    forgetChanges(w);
     const int target = reel::cellOf(2, 7);
     QVERIFY(dragSymbolTo(w, cell(w, QStringLiteral("ImgReal_%1").arg(target))));
     QCOMPARE(w.document().arrangement[target], 1);

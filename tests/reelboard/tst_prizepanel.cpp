@@ -80,7 +80,7 @@ void TestPrizePanel::combinationEdits() {
     Form1 w(dialogs);
     QVERIFY(showWindow(w));
     twoSymbols(w, dialogs, dir_);
-    w.editor().setModified(false);
+    forgetChanges(w);
     QVERIFY(dragSymbolTo(w, cell(w, hantei(1))));
     QCOMPARE(w.document().prizes[0].symbols, (std::array<std::int16_t, 3>{100, 1, 100}));
     QCOMPARE(colourOf(cell(w, hantei(1))->picture()), 0xff00ff00u);
@@ -91,7 +91,7 @@ void TestPrizePanel::combinationEdits() {
     QCOMPARE(colourOf(cell(w, hantei(1))->picture()), 0xff0000ffu);
     QCOMPARE(cell(w, hantei(0))->picture(), pictures::anyPicture());
 
-    w.editor().setModified(false);
+    forgetChanges(w);
     auto* target = cell(w, hantei(1));
     doubleClick(w, target);
     QCOMPARE(w.document().prizes[0].symbols[1], reel::AnySymbol);
@@ -192,7 +192,8 @@ void TestPrizePanel::payTyping() {
     QCOMPARE(w.document().prizes[0].pays[state], payValue);
     for (int other = 0; other < reel::GameStateCount; ++other)
         if (other != state) QCOMPARE(w.document().prizes[0].pays[other], 0);
-    QCOMPARE(w.isModified(), keys.contains(QRegularExpression("[0-9]")));
+    // Typing that ends on the pay held before is no edit.
+    QCOMPARE(w.isModified(), payValue != 0);
 }
 
 void TestPrizePanel::payLeftEmpty() {
@@ -285,7 +286,7 @@ void TestPrizePanel::kindFromList() {
     Form1 w(dialogs);
     QVERIFY(showWindow(w));
     for (int s = 0; s < reel::GameStateCount; ++s) {
-        w.editor().setModified(false);
+        forgetChanges(w);
         chooseFromList(kind(w, s), 6 - s);
         QCOMPARE(kind(w, s)->currentText(), reel::prizeKindText(6 - s));
         QCOMPARE(w.document().prizes[0].kinds[s], 6 - s);

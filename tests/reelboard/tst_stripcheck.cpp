@@ -117,7 +117,7 @@ void TestStripCheck::doubleClickWithoutLitPicture() {
     QVERIFY(showWindow(w));
     loadPicture(w, dialogs, 0, makePicture(dir_, "one.bmp", 8, 8, 0xffff0000));
     click(w, "Command3");  // symbol 2, no picture yet
-    w.editor().setModified(false);
+    forgetChanges(w);
     const int target = reel::cellOf(1, 20);
     doubleClick(w, cell(w, strip(target)));
     QCOMPARE(w.document().arrangement[target], 1);
@@ -196,7 +196,7 @@ void TestStripCheck::dropOnCheckCellDoesNothing() {
     loadPicture(w, dialogs, 0, makePicture(dir_, "one.bmp", 8, 8, 0xffff0000));
     click(w, "Command3");
     loadPicture(w, dialogs, 0, makePicture(dir_, "two.bmp", 8, 8, 0xff0000ff));
-    w.editor().setModified(false);
+    forgetChanges(w);
     const ReelDataDocument before = w.document();
     for (const QString& name :
          {check(0), check(7), QStringLiteral("LabelPicIndex"), QStringLiteral("Frame1")})
@@ -221,7 +221,8 @@ void TestStripCheck::loadRedrawsStripAndCheckWindow() {
     QCOMPARE(reelLabels(w, 1), QStringList({"2", "1", "21", "20", "19"}));
     for (int i = 0; i < CheckCellCount; ++i) {
         const int reelIndex = i / 5;
-        const int symbol = saved.arrangement[reel::cellOf(reelIndex, w.editor().checkPositions()[i])];
+        const int symbol =
+            saved.arrangement[reel::cellOf(reelIndex, w.editor().checkPositions()[i])];
         QCOMPARE(colourOf(cell(w, check(i))->picture()), symbolColour(symbol));
     }
 }
