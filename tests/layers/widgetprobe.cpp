@@ -1,0 +1,2 @@
+// Must not build: a document reaching for a widget by its full Qt name.
+#include <QtWidgets/QWidget>
