@@ -15,6 +15,8 @@
 #include "flashpanel.h"
 #include "form1.h"
 
+using namespace reelboard;
+
 namespace {
 
 constexpr int Frames = 20;

@@ -28,6 +28,8 @@
 #define HAS_HISTORY 0
 #endif
 
+using namespace reelboard;
+
 namespace {
 
 constexpr int Rounds = 15;

@@ -6,6 +6,8 @@
 #include "controls.h"
 #include "picturecell.h"
 
+namespace reelboard {
+
 namespace {
 
 constexpr int RowsPerReel = 5;
@@ -84,3 +86,5 @@ void CheckWindow::showFlash(const FlashFrame& frame) {
     }
     emit redrawn();
 }
+
+}  // namespace reelboard

@@ -5,8 +5,11 @@
 
 #include "reeleditor.h"
 
-class PictureCell;
 class QLabel;
+
+namespace reelboard {
+
+class PictureCell;
 
 // The check window: five consecutive positions of each reel as they stand in and around
 // the reel window (row 0 above the upper row, row 4 below the lower row). Each reel scrolls
@@ -38,3 +41,5 @@ private:
     std::array<PictureCell*, CheckCellCount> ImgChk{};     // cell = reel * 5 + row
     std::array<QLabel*, CheckCellCount> positionLabels{};  // LabelLUU .. LabelRDD
 };
+
+}  // namespace reelboard

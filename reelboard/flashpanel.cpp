@@ -11,6 +11,8 @@
 #include "controls.h"
 #include "numberbox.h"
 
+namespace reelboard {
+
 namespace {
 
 enum class Step { PreviousAction, NextAction, PreviousFrame, NextFrame };
@@ -164,3 +166,5 @@ void FlashPanel::preview() {
     Command10->setEnabled(true);
     emit previewFinished();
 }
+
+}  // namespace reelboard

@@ -8,6 +8,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace reelboard {
+
 // The flash editor around the check window: walks through flash actions and their frames,
 // switches the lamps of the shown frame, sets each frame's wait and plays an action on the
 // check window ("くらわす"). It fills its frame, in the frame's coordinates, below the check
@@ -42,3 +44,5 @@ private:
     bool previewing_ = false;
     bool stopRequested_ = false;
 };
+
+}  // namespace reelboard

@@ -18,6 +18,8 @@
 #include "sdfformat.h"
 #include "strippanel.h"
 
+namespace reelboard {
+
 namespace {
 
 const QString NotSaved = QStringLiteral("セーブされていません");
@@ -153,3 +155,5 @@ void Form1::closeEvent(QCloseEvent* event) {
     else
         event->ignore();
 }
+
+}  // namespace reelboard

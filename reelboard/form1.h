@@ -6,10 +6,13 @@
 #include "lifecycle.h"
 #include "reeleditor.h"
 
-class CheckWindow;
 class Dialogs;
-class FlashPanel;
 class QLabel;
+
+namespace reelboard {
+
+class CheckWindow;
+class FlashPanel;
 
 // The reel data editor's main window: the file row and the panels (reel strips, picture
 // panel, prize editor, check window and flash editor), all on one editor.
@@ -50,3 +53,5 @@ private:
     FlashPanel* flashPanel_ = nullptr;
     bool closeAfterPreview_ = false;
 };
+
+}  // namespace reelboard

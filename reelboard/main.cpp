@@ -2,6 +2,6 @@
 #include "form1.h"
 
 int main(int argc, char** argv) {
-    return runEditor<Form1>(argc, argv, ProgramName, "FILE.sdf",
+    return runEditor<reelboard::Form1>(argc, argv, reelboard::ProgramName, "FILE.sdf",
                             "Opens the reel data file FILE.sdf as the Load button would.");
 }

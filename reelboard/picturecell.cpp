@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace reelboard {
+
 PictureCell::PictureCell(QWidget* parent, const QString& name, bool border)
     : QWidget(parent), border_(border) {
     setObjectName(name);
@@ -98,3 +100,5 @@ void PictureCell::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     emit dropped();
 }
+
+}  // namespace reelboard

@@ -6,6 +6,8 @@
 class QDrag;
 class QMimeData;
 
+namespace reelboard {
+
 // The private drag format of a symbol picture. Only the strip cells and the prize
 // combination cells accept it; what it carries is never read, a drop always places the
 // symbol the picture panel shows.
@@ -55,3 +57,5 @@ private:
     bool pressed_ = false;
     bool releaseEndsDoubleClick_ = false;
 };
+
+}  // namespace reelboard

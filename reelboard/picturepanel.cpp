@@ -15,6 +15,8 @@
 #include "pictures.h"
 #include "sjis.h"
 
+namespace reelboard {
+
 namespace {
 
 constexpr char PictureFilter[] = "画像ファイル|*.gif;*.jpg;*.bmp|All Files|*.*|";
@@ -162,3 +164,5 @@ bool PicturePanel::loadPicture() {
     if (png) tellPngPictures(dialogs_, window(), QString::fromLatin1(ProgramName), {name});
     return true;
 }
+
+}  // namespace reelboard

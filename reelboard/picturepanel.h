@@ -6,10 +6,13 @@
 #include "reeleditor.h"
 
 class Dialogs;
-class PictureCell;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+
+namespace reelboard {
+
+class PictureCell;
 
 // The symbol pictures at the top right: one visible view of the 28 (7 symbols x lit,
 // unlit, flash, blink), the state selectors, picture loading and symbol stepping. The
@@ -41,3 +44,5 @@ private:
     // has been read ("" until then: the working folder).
     QString pictureFolder_;
 };
+
+}  // namespace reelboard

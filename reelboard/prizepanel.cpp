@@ -12,6 +12,8 @@
 #include "picturecell.h"
 #include "pictures.h"
 
+namespace reelboard {
+
 namespace {
 
 constexpr int CellX[reel::ReelCount] = {16, 80, 144};
@@ -156,3 +158,5 @@ void PrizePanel::refreshPictures() {
             ImgHantei[r]->setPicture(QImage());  // not a symbol: shown empty, kept as read
     }
 }
+
+}  // namespace reelboard

@@ -5,10 +5,13 @@
 
 #include "reeleditor.h"
 
-class PictureCell;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+
+namespace reelboard {
+
+class PictureCell;
 
 // The prize editor: one prize entry at a time, its combination (a symbol or any symbol per
 // reel) and, per game state, the medals paid and the bonus or replay it gives. The table
@@ -37,3 +40,5 @@ private:
     std::array<QLineEdit*, reel::GameStateCount> TextPay{};
     std::array<QComboBox*, reel::GameStateCount> ComboBID{};
 };
+
+}  // namespace reelboard

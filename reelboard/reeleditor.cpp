@@ -6,6 +6,8 @@
 #include "sdfformat.h"
 #include "valuestep.h"
 
+namespace reelboard {
+
 namespace {
 
 // The boxes whose typing merges into one step per run.
@@ -358,3 +360,5 @@ void ReelEditor::applyActionGrowth(const ActionGrowth& growth) {
     currentFrame_ = growth.frame;
     emit frameSelected(growth.action, growth.frame);
 }
+
+}  // namespace reelboard

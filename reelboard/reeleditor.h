@@ -7,6 +7,8 @@
 #include "editorsession.h"
 #include "reeldatadocument.h"
 
+namespace reelboard {
+
 inline constexpr char ProgramName[] = "reelboard";
 inline constexpr char16_t WindowCaption[] = u"オルベーンエディターα ver1.51";
 
@@ -148,3 +150,5 @@ private:
     std::array<int, CheckCellCount> checkPositions_{0,  20, 19, 18, 17, 0,  20, 19,
                                                     18, 17, 0,  20, 19, 18, 17};
 };
+
+}  // namespace reelboard

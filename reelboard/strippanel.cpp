@@ -6,6 +6,8 @@
 #include "picturecell.h"
 #include "pictures.h"
 
+namespace reelboard {
+
 namespace {
 
 constexpr int ReelX[reel::ReelCount] = {32, 104, 176};
@@ -56,3 +58,5 @@ void StripPanel::showCell(int cell) {
 void StripPanel::refresh() {
     for (int c = 0; c < reel::CellCount; ++c) showCell(c);
 }
+
+}  // namespace reelboard

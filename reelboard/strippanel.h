@@ -5,6 +5,8 @@
 
 #include "reeleditor.h"
 
+namespace reelboard {
+
 class PictureCell;
 
 // The three reel strips at the left, 21 cells each with position 0 at the bottom. A symbol
@@ -24,3 +26,5 @@ private:
     ReelEditor& editor_;
     std::array<PictureCell*, reel::CellCount> ImgReal{};  // cell = reel * 21 + position
 };
+
+}  // namespace reelboard

@@ -16,6 +16,8 @@
 
 namespace reeltest {
 
+using namespace reelboard;
+
 using wintest::child;
 using wintest::click;
 using wintest::doubleClick;

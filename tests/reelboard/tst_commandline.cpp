@@ -11,6 +11,8 @@
 #include "picturecell.h"
 #include "pictures.h"
 
+using namespace reelboard;
+
 class CommandLineTest : public QObject {
     Q_OBJECT
 private slots:

@@ -12,6 +12,8 @@
 #include "scripteddialogs.h"
 #include "sdfformat.h"
 
+using namespace reelboard;
+
 namespace {
 
 QByteArray readAll(const QString& path) {

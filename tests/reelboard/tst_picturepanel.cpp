@@ -6,6 +6,8 @@
 
 #include "reelwindowtest.h"
 
+using namespace reelboard;
+
 using namespace reeltest;
 
 namespace {

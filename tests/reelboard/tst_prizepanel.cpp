@@ -9,6 +9,8 @@
 #include "pictures.h"
 #include "reelwindowtest.h"
 
+using namespace reelboard;
+
 using namespace reeltest;
 
 namespace {
