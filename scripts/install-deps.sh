@@ -10,7 +10,7 @@ packages=(
   lhasa 7zip libarchive-tools unar jlha-utils
   libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-ipafont-gothic
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb xauth
   desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin
   xdotool imagemagick openbox
