@@ -27,7 +27,7 @@ QString reasonFor(int code, const QByteArray& native) {
         case ENOTDIR:
             return Text::tr("a part of the path is not a folder");
         case EACCES:
-            return QStringLiteral(
+            return Text::tr(
                 "permission denied (a folder on the way, or the folder itself, "
                 "may not be read or entered)");
         case ELOOP:
@@ -35,7 +35,7 @@ QString reasonFor(int code, const QByteArray& native) {
         case ENAMETOOLONG: {
             for (const QByteArray& part : native.split('/'))
                 if (part.size() > NAME_MAX)
-                    return QStringLiteral(
+                    return Text::tr(
                                "a name in the path is %1 bytes long, longer than the %2 "
                                "the system takes")
                         .arg(part.size())

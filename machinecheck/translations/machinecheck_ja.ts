@@ -470,6 +470,14 @@
         <translation>そのフォルダはありません</translation>
     </message>
     <message>
+        <source>permission denied (a folder on the way, or the folder itself, may not be read or entered)</source>
+        <translation>読む許可がありません（途中のフォルダかそのフォルダ自身を読むことも開くこともできません）</translation>
+    </message>
+    <message>
+        <source>a name in the path is %1 bytes long, longer than the %2 the system takes</source>
+        <translation>パスの中の名前が %1 バイトあり、システムが扱える %2 バイトを超えています</translation>
+    </message>
+    <message>
         <source>a part of the path is not a folder</source>
         <translation>パスの途中にフォルダでないものがあります</translation>
     </message>
