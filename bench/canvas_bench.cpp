@@ -109,7 +109,7 @@ bool run(const QString& path, Figures& figures) {
     }
     figures.repaintMs = median(repaints);
     figures.moveMs = median(moves);
-    window.editor().setModified(false);
+    window.editor().documentSaved(QString());
     return true;
 }
 

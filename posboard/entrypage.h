@@ -24,6 +24,7 @@ signals:
 private:
     void showSelection(int entry);
     void showCoordinates(int entry);
+    void showValue(int entry);
     // Every value field and coordinate text of the page, as the document holds them.
     void showDocument();
 

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 
+#include "historykeys.h"
 #include "lifecycle.h"
 #include "positioneditor.h"
 
@@ -36,14 +37,15 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    lifecycle::FileCommand fileCommand(bool save);
-    // What closing or a Load would throw away.
-    lifecycle::UnsavedWork unsavedWork();
+    // Ctrl+Z, Ctrl+Y: a drag still held ends first, then the step runs.
+    void stepHistory(HistoryKeys::Key key);
     void showPage(int page);
     void showStatus(int panel, const QString& text);
 
     Dialogs& dialogs_;
     PositionEditor editor_;
+    lifecycle::DocumentCommands files_;
+    QStringList readPngPictures_;  // of the last file read
     PlacementCanvas* canvas_ = nullptr;
     QLabel* LabelFileName = nullptr;
     std::array<QGroupBox*, pos::PageCount> PFrame{};

@@ -66,6 +66,9 @@ struct Window : WindowParts, Form1 {
     Window() : Form1(dialogs) { showWindow(*this); }
 };
 
+// What the window holds counts as saved from here on.
+inline void forgetChanges(Form1& w) { w.editor().documentSaved(w.editor().filePath()); }
+
 inline QWidget* surface(Form1& w) { return child(w, QStringLiteral("Picture1")); }
 inline QScrollBar* bar(Form1& w, const char* name) {
     return child<QScrollBar>(w, QLatin1String(name));
