@@ -392,6 +392,11 @@ void TestForm1::readFile() {
     QVERIFY(!w.isModified());
     QCOMPARE(text(w, "LabelFileName"), QStringLiteral("machine.ppf"));
     QCOMPARE(w.editor().positionFolder(), QDir(dir.path()).absolutePath() + '/');
+    // The dialogs that follow start there: the file finds its pictures in its own folder.
+    for (const char* button : {"Command1", "Command4"}) {
+        wintest::clickAnswering(w, w.dialogs, button, QString());
+        QCOMPARE(w.dialogs.fileRequests.last().initialFolder, w.editor().positionFolder());
+    }
     QCOMPARE(valueField(w, 1)->text(), QStringLiteral("-12"));
     QCOMPARE(valueField(w, 2)->text(), QString());
     QCOMPARE(coordinates(w, 1), QStringLiteral(" -5 , 0 - 35 , 20"));

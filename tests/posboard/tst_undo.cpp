@@ -200,6 +200,8 @@ void TestUndo::undoShowsWhatChanged() {
     }
     QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(showsDocument(w));
+    // Back at the file as read, there is nothing to save.
+    QCOMPARE(w.isModified(), edit == "click");
     if (edit == "picture") {
         QCOMPARE(w.editor().selectedSlot(), 7);
         QVERIFY(child(w, "Label7")->isVisible());  // slot 7 has no picture again
