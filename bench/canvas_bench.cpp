@@ -25,6 +25,8 @@
 #include "placementcanvas.h"
 #include "scripteddialogs.h"
 
+using namespace posboard;
+
 namespace {
 
 constexpr int Side = 8000;

@@ -10,6 +10,8 @@
 #include "controls.h"
 #include "valuefield.h"
 
+namespace posboard {
+
 namespace {
 
 constexpr int FirstRowY = 18;
@@ -143,3 +145,5 @@ void EntryPage::showDocument() {
         showCoordinates(e);
     }
 }
+
+}  // namespace posboard

@@ -15,6 +15,8 @@
 #include "ppfformat.h"
 #include "slotpanel.h"
 
+namespace posboard {
+
 namespace {
 
 constexpr int WindowWidth = 780;  // 11700 x 8655 twips
@@ -147,3 +149,5 @@ void Form1::closeEvent(QCloseEvent* event) {
     else
         event->ignore();
 }
+
+}  // namespace posboard

@@ -8,9 +8,12 @@
 #include "positioneditor.h"
 
 class Dialogs;
-class PlacementCanvas;
 class QGroupBox;
 class QLabel;
+
+namespace posboard {
+
+class PlacementCanvas;
 
 // The picture position editor's main window: the file row, the slot row, the canvas with its
 // scroll bars, the three pages of entries with their page buttons, and the status bar.
@@ -51,3 +54,5 @@ private:
     std::array<QGroupBox*, pos::PageCount> PFrame{};
     std::array<QLabel*, 4> statusPanels_{};  // StatusBar1 panels 1..4
 };
+
+}  // namespace posboard

@@ -10,6 +10,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+namespace posboard {
+
 namespace {
 
 constexpr int BlinkMs = 300;
@@ -484,3 +486,5 @@ bool PlacementCanvas::insideCurrentRect(QPoint point) const {
     return left < point.x() && point.x() < left + rectWidth_ && top < point.y() &&
            point.y() < top + rectHeight_;
 }
+
+}  // namespace posboard

@@ -14,6 +14,8 @@ class QScrollBar;
 class QTimer;
 class QWheelEvent;
 
+namespace posboard {
+
 // The placement canvas and its view: the visible block of the selected slot's picture, on
 // which the author drags the rectangle of the selected entry with the left button, moves the
 // rectangle just drawn by pressing inside it, and scrolls over a picture larger than the
@@ -129,3 +131,5 @@ private:
     int rectHeight_ = 0;
     bool blinkBlack_ = true;
 };
+
+}  // namespace posboard

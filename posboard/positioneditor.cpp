@@ -12,6 +12,8 @@
 #include "sjis.h"
 #include "valuestep.h"
 
+namespace posboard {
+
 namespace {
 
 // The value fields, whose typing merges into one step per field and run.
@@ -271,3 +273,5 @@ void PositionEditor::setCoordinateText(int entry, const QString& text) {
     coordinateTexts_[entry] = text;
     emit coordinateTextChanged(entry);
 }
+
+}  // namespace posboard

@@ -14,6 +14,8 @@
 #include "positiondocument.h"
 #include "ppfformat.h"
 
+namespace posboard {
+
 inline constexpr char ProgramName[] = "posboard";
 inline constexpr char16_t WindowCaption[] = u"オルベーンエディターγ ver1.32";
 
@@ -143,3 +145,5 @@ private:
     std::optional<std::pair<int, QString>> preview_;
     std::vector<DecodedPicture> decoded_;
 };
+
+}  // namespace posboard

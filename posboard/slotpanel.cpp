@@ -9,6 +9,8 @@
 #include "filelookup.h"
 #include "picturenotice.h"
 
+namespace posboard {
+
 namespace {
 
 constexpr char PictureFilter[] = "GIF画像|*.gif|BMP画像|*.bmp|JPEG画像|*.jpg|All Files|*.*|";
@@ -83,3 +85,5 @@ bool SlotPanel::showAgain() {
     emit pictureReread(picture);
     return true;
 }
+
+}  // namespace posboard

@@ -16,6 +16,9 @@
 using Window = machinetest::MachineWindow;
 #else
 #include "form1.h"
+// Each window's classes live in its program's namespace.
+namespace EDITOR_NAMESPACE {}
+using namespace EDITOR_NAMESPACE;
 using Window = Form1;
 #endif
 #if __has_include("rcfformat.h")

@@ -20,6 +20,7 @@
 
 namespace postest {
 
+using namespace posboard;
 using wintest::child;
 using wintest::click;
 using wintest::showWindow;
