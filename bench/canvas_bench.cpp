@@ -1,7 +1,9 @@
 // The placement canvas over an 8000 x 8000 cabinet picture, offscreen: how long a repaint of
-// the full canvas takes (one scroll step) and how long each of 200 pointer moves of a drag
-// takes, its painting included. Once for a full-colour picture (JPEG) and once for a
-// palette picture (8-bit BMP, decoded like a GIF). Prints the medians.
+// the full canvas takes (one scroll step), how long each of 200 pointer moves of a drag
+// takes, its painting included, and Ctrl+Z and Ctrl+Y of a move, the repaint included. Once
+// for a full-colour picture (JPEG) and once for a palette picture (8-bit BMP, decoded like a
+// GIF). Prints the medians. Then the resident memory after 1,000 picture changes between two
+// 8000 x 8000 full-colour pictures, every one an undo step.
 // Usage: canvas_bench [OUTDIR]  (the pictures stay in OUTDIR when given).
 
 #include <QApplication>
@@ -9,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -22,12 +25,17 @@
 #include "placementcanvas.h"
 #include "scripteddialogs.h"
 
+using namespace posboard;
+
 namespace {
 
 constexpr int Side = 8000;
 constexpr int Moves = 200;
 constexpr int Repaints = 200;
 constexpr double AimMs = 4.0;
+constexpr int HistoryRounds = 100;
+constexpr int PictureChanges = 1000;
+constexpr long AimMemoryMb = 600;
 
 QImage cabinetPicture() {
     QImage image(Side, Side, QImage::Format_RGB32);
@@ -55,7 +63,21 @@ struct Figures {
     double moveMs = 0;
     double worstMoveMs = 0;
     int worstMove = 0;
+    double undoMs = 0;
+    double redoMs = 0;
 };
+
+// Ctrl+Z or Ctrl+Y as the author presses it, and the repaint it leads to.
+double historyKeyMs(QWidget& window, Qt::Key key) {
+    QElapsedTimer timer;
+    timer.start();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::ControlModifier);
+    QCoreApplication::sendEvent(&window, &press);
+    QCoreApplication::sendEvent(&window, &release);
+    QCoreApplication::processEvents();
+    return elapsedMs(timer);
+}
 
 bool run(const QString& path, Figures& figures) {
     ScriptedDialogs dialogs;
@@ -109,7 +131,46 @@ bool run(const QString& path, Figures& figures) {
     }
     figures.repaintMs = median(repaints);
     figures.moveMs = median(moves);
-    window.editor().setModified(false);
+
+    // A move of the rectangle just drawn, then its undo and redo in turn.
+    send(surface, QEvent::MouseButtonPress, QPoint(100, 100), Qt::LeftButton, Qt::LeftButton);
+    send(surface, QEvent::MouseMove, QPoint(160, 130), Qt::NoButton, Qt::LeftButton);
+    send(surface, QEvent::MouseButtonRelease, QPoint(160, 130), Qt::LeftButton, Qt::NoButton);
+    const PlacementEntry moved = window.document().entries[4];
+    std::vector<double> undos, redos;
+    for (int k = 0; k < HistoryRounds; ++k) {
+        undos.push_back(historyKeyMs(window, Qt::Key_Z));
+        redos.push_back(historyKeyMs(window, Qt::Key_Y));
+    }
+    if (!(window.document().entries[4] == moved) || window.editor().canRedo()) {
+        std::fprintf(stderr, "undo and redo of the move did not come back to it\n");
+        return false;
+    }
+    figures.undoMs = median(undos);
+    figures.redoMs = median(redos);
+    window.editor().documentSaved(QString());
+    return true;
+}
+
+// Resident memory in MB after `PictureChanges` picture "Load"s of slot 0, between two files.
+bool pictureChanges(const QString& one, const QString& other, long& beforeMb, long& afterMb) {
+    ScriptedDialogs dialogs;
+    Form1 window(dialogs);
+    window.show();
+    QCoreApplication::processEvents();
+    auto* load = window.findChild<QPushButton*>(QStringLiteral("Command1"));
+    beforeMb = residentMemoryKb() / 1024;
+    for (int k = 0; k < PictureChanges; ++k) {
+        dialogs.fileAnswers << (k % 2 ? other : one);
+        load->click();
+        QCoreApplication::processEvents();
+    }
+    afterMb = residentMemoryKb() / 1024;
+    if (window.editor().history().count() != PictureChanges || !dialogs.shown.isEmpty()) {
+        std::fprintf(stderr, "the pictures were not all loaded\n");
+        return false;
+    }
+    window.editor().documentSaved(QString());
     return true;
 }
 
@@ -126,7 +187,8 @@ int main(int argc, char** argv) {
     QImage picture = cabinetPicture();
     const QString jpeg = dir.filePath(QStringLiteral("cabinet.jpg"));
     const QString palette = dir.filePath(QStringLiteral("cabinet8.bmp"));
-    if (!picture.save(jpeg, "JPEG", 80) ||
+    const QString jpeg2 = dir.filePath(QStringLiteral("cabinet2.jpg"));
+    if (!picture.save(jpeg, "JPEG", 80) || !picture.mirrored(true, false).save(jpeg2, "JPEG", 80) ||
         !picture.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither)
              .save(palette, "BMP")) {
         std::fprintf(stderr, "cannot write the pictures in %s\n", qPrintable(bench.folder));
@@ -140,12 +202,21 @@ int main(int argc, char** argv) {
         if (!run(path, f)) return 1;
         std::printf(
             "  %-13s load %.0f ms; repaint of the full canvas median %.3f ms; "
-            "drag of %d moves: median %.3f ms per move, slowest %.3f ms (move %d)\n",
+            "drag of %d moves: median %.3f ms per move, slowest %.3f ms (move %d); "
+            "move undone %.3f ms, redone %.3f ms (medians of %d)\n",
             qPrintable(QFileInfo(path).fileName()), f.loadMs, f.repaintMs, Moves, f.moveMs,
-            f.worstMoveMs, f.worstMove);
-        met = met && f.moveMs < AimMs;
+            f.worstMoveMs, f.worstMove, f.undoMs, f.redoMs, HistoryRounds);
+        met = met && f.moveMs < AimMs && f.undoMs < AimMs && f.redoMs < AimMs;
     }
-    std::printf("  aim: under %.0f ms per move: %s\n", AimMs, met ? "met" : "NOT met");
+    std::printf("  aim: under %.0f ms per move, undo and redo: %s\n", AimMs,
+                met ? "met" : "NOT met");
+    long beforeMb = 0, afterMb = 0;
+    if (!pictureChanges(jpeg, jpeg2, beforeMb, afterMb)) return 1;
+    std::printf(
+        "  %d picture changes between two %d x %d pictures: resident %ld MB before, "
+        "%ld MB after; aim under %ld MB: %s\n",
+        PictureChanges, Side, Side, beforeMb, afterMb, AimMemoryMb,
+        afterMb < AimMemoryMb ? "met" : "NOT met");
     if (argc > 1) std::printf("  pictures left in %s\n", qPrintable(bench.folder));
     return 0;
 }

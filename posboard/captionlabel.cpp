@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace posboard {
+
 CaptionLabel::CaptionLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     // Room for the border on every side.
     setContentsMargins(2, 0, 2, 0);
@@ -32,3 +34,5 @@ void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
     pressed_ = false;
     if (rect().contains(event->position().toPoint())) emit clicked();
 }
+
+}  // namespace posboard

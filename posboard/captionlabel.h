@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+namespace posboard {
+
 // An entry's caption: a label that reports clicks and shows a one-pixel border while its entry
 // is selected. The border is drawn inside the label, so the text never moves.
 class CaptionLabel : public QLabel {
@@ -24,3 +26,5 @@ private:
     bool selected_ = false;
     bool pressed_ = false;
 };
+
+}  // namespace posboard

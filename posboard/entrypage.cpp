@@ -10,6 +10,8 @@
 #include "controls.h"
 #include "valuefield.h"
 
+namespace posboard {
+
 namespace {
 
 constexpr int FirstRowY = 18;
@@ -111,6 +113,7 @@ EntryPage::EntryPage(PositionEditor& editor, int page, QWidget* frame)
 
     connect(&editor_, &PositionEditor::entrySelected, this, &EntryPage::showSelection);
     connect(&editor_, &PositionEditor::coordinateTextChanged, this, &EntryPage::showCoordinates);
+    connect(&editor_, &PositionEditor::valueChanged, this, &EntryPage::showValue);
     connect(&editor_, &PositionEditor::documentReplaced, this, &EntryPage::showDocument);
 }
 
@@ -129,11 +132,18 @@ void EntryPage::showCoordinates(int entry) {
     label->setText(text);
 }
 
+void EntryPage::showValue(int entry) {
+    if (!pos::isEntry(entry) || !valueFields_[entry]) return;
+    const QString& value = editor_.document().entries[entry].value;
+    if (valueFields_[entry]->text() != value) valueFields_[entry]->setText(value);
+}
+
 void EntryPage::showDocument() {
     for (int e = 0; e < pos::EntryCount; ++e) {
         if (!valueFields_[e]) continue;
-        const QString& value = editor_.document().entries[e].value;
-        if (valueFields_[e]->text() != value) valueFields_[e]->setText(value);
+        showValue(e);
         showCoordinates(e);
     }
 }
+
+}  // namespace posboard

@@ -5,9 +5,12 @@
 
 #include "positioneditor.h"
 
-class CaptionLabel;
 class QLabel;
 class QLineEdit;
+
+namespace posboard {
+
+class CaptionLabel;
 
 // One page of placement entries, one row each: the caption that selects the entry on the
 // canvas, the value field with its label, and the coordinate text of its rectangle. It fills
@@ -24,6 +27,7 @@ signals:
 private:
     void showSelection(int entry);
     void showCoordinates(int entry);
+    void showValue(int entry);
     // Every value field and coordinate text of the page, as the document holds them.
     void showDocument();
 
@@ -32,3 +36,5 @@ private:
     std::array<QLabel*, pos::EntryCount> LabelPosP{};
     std::array<QLineEdit*, pos::EntryCount> valueFields_{};  // txtHosei or txtPicNo
 };
+
+}  // namespace posboard

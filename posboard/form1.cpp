@@ -15,6 +15,8 @@
 #include "ppfformat.h"
 #include "slotpanel.h"
 
+namespace posboard {
+
 namespace {
 
 constexpr int WindowWidth = 780;  // 11700 x 8655 twips
@@ -25,9 +27,25 @@ constexpr int StatusBarHeight = 22;
 // Pointer x, pointer y, the rectangle, its size.
 constexpr int StatusWidths[4] = {90, 90, 250, 0};
 
+lifecycle::DocumentTexts positionFileTexts() {
+    lifecycle::DocumentTexts texts;
+    texts.programName = QString::fromLatin1(ProgramName);
+    texts.filter = ppf::FileFilter.toString();
+    texts.readFailure = QStringLiteral("位置ファイルを読み込めません。");
+    texts.readIcon = Dialogs::Icon::Warning;
+    texts.startInFolder = true;
+    return texts;
+}
+
 }  // namespace
 
-Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
+Form1::Form1(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent),
+      dialogs_(dialogs),
+      files_(
+          this, dialogs, editor_, positionFileTexts(),
+          [this](const QString& path) { return editor_.load(path, &readPngPictures_); },
+          [this](const QString& path) { return editor_.save(path); }) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(WindowCaption));
     setFixedSize(WindowWidth, WindowHeight);
@@ -84,6 +102,15 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dial
         status->addWidget(panel, StatusWidths[k] > 0 ? 0 : 1);
         statusPanels_[k] = panel;
     }
+    new HistoryKeys(this, editor_, [this](HistoryKeys::Key key) { stepHistory(key); });
+}
+
+void Form1::stepHistory(HistoryKeys::Key key) {
+    canvas_->endDrag();
+    if (key == HistoryKeys::Key::Undo)
+        editor_.undo();
+    else
+        editor_.redo();
 }
 
 void Form1::showPage(int page) {
@@ -99,48 +126,28 @@ void Form1::mouseMoveEvent(QMouseEvent*) {
     showStatus(2, QStringLiteral("y : "));
 }
 
-lifecycle::FileCommand Form1::fileCommand(bool save) {
-    return {dialogs_,
-            this,
-            ppf::FileFilter.toString(),
-            {},
-            QString::fromLatin1(ProgramName),
-            save ? QStringLiteral("ファイルを保存できませんでした。")
-                 : QStringLiteral("位置ファイルを読み込めません。"),
-            save ? Dialogs::Icon::Critical : Dialogs::Icon::Warning,
-            save ? lifecycle::UnsavedWork{} : unsavedWork()};
-}
-
-lifecycle::UnsavedWork Form1::unsavedWork() {
-    return {[this] { return editor_.isModified(); }, [this] { return savePositionFile(); }};
-}
-
 bool Form1::loadPositionFile() { return openFile(QString()); }
 
 bool Form1::openFile(const QString& path) {
-    ppf::ReadReport report;
     // A refused file leaves the document, its pictures, its folder and the window as they were.
-    const bool read = lifecycle::openOrReadGiven(
-        fileCommand(false), path,
-        [&](const QString& file, QString* why) { return editor_.load(file, why, &report); });
+    readPngPictures_.clear();
+    const FileResult read = files_.load(path);
     if (!read) return false;
-    if (!report.warnings.isEmpty())
+    if (!read.warnings.isEmpty())
         dialogs_.message(this, QString::fromLatin1(ProgramName),
                          QStringLiteral("読み込めなかった画像があります。"), Dialogs::Icon::Warning,
-                         Dialogs::Buttons::Ok, report.warnings.join(QLatin1Char('\n')));
-    tellPngPictures(dialogs_, this, QString::fromLatin1(ProgramName), report.pngPictures);
+                         Dialogs::Buttons::Ok, read.warnings.join(QLatin1Char('\n')));
+    tellPngPictures(dialogs_, this, QString::fromLatin1(ProgramName), readPngPictures_);
     return true;
 }
 
-bool Form1::savePositionFile() {
-    return lifecycle::chooseAndWrite(fileCommand(true), [this](const QString& path, QString* why) {
-        return editor_.save(path, why);
-    });
-}
+bool Form1::savePositionFile() { return files_.save(); }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (lifecycle::confirmClose(dialogs_, this, unsavedWork()))
+    if (files_.mayClose())
         event->accept();
     else
         event->ignore();
 }
+
+}  // namespace posboard

@@ -3,13 +3,17 @@
 #include <QWidget>
 #include <array>
 
+#include "historykeys.h"
 #include "lifecycle.h"
 #include "positioneditor.h"
 
 class Dialogs;
-class PlacementCanvas;
 class QGroupBox;
 class QLabel;
+
+namespace posboard {
+
+class PlacementCanvas;
 
 // The picture position editor's main window: the file row, the slot row, the canvas with its
 // scroll bars, the three pages of entries with their page buttons, and the status bar.
@@ -36,16 +40,19 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    lifecycle::FileCommand fileCommand(bool save);
-    // What closing or a Load would throw away.
-    lifecycle::UnsavedWork unsavedWork();
+    // Ctrl+Z, Ctrl+Y: a drag still held ends first, then the step runs.
+    void stepHistory(HistoryKeys::Key key);
     void showPage(int page);
     void showStatus(int panel, const QString& text);
 
     Dialogs& dialogs_;
     PositionEditor editor_;
+    lifecycle::DocumentCommands files_;
+    QStringList readPngPictures_;  // of the last file read
     PlacementCanvas* canvas_ = nullptr;
     QLabel* LabelFileName = nullptr;
     std::array<QGroupBox*, pos::PageCount> PFrame{};
     std::array<QLabel*, 4> statusPanels_{};  // StatusBar1 panels 1..4
 };
+
+}  // namespace posboard

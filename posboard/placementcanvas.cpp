@@ -10,6 +10,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+namespace posboard {
+
 namespace {
 
 constexpr int BlinkMs = 300;
@@ -118,6 +120,7 @@ PlacementCanvas::PlacementCanvas(PositionEditor& editor, QWidget* window, QPoint
     connect(&editor_, &PositionEditor::slotPictureChanged, this,
             &PlacementCanvas::slotPictureLoaded);
     connect(&editor_, &PositionEditor::documentReplaced, this, &PlacementCanvas::fileRead);
+    connect(&editor_, &PositionEditor::entryRevealed, this, &PlacementCanvas::entryRevealed);
 }
 
 // ---- Events
@@ -153,6 +156,7 @@ void PlacementCanvas::mouseMoveEvent(QMouseEvent*) {
 
 void PlacementCanvas::captionClicked(int entry) {
     if (mode_ == EditMode::NoPicture) return;
+    editor_.dropPreview();
     anchorSet_ = false;
     buttonHeld_ = false;
     mode_ = EditMode::Idle;
@@ -258,7 +262,55 @@ void PlacementCanvas::scrolled() {
 
 // ---- The slot shown
 
+void PlacementCanvas::endDrag() {
+    anchorSet_ = false;
+    if (!buttonHeld_) return;
+    buttonHeld_ = false;
+    editor_.dropPreview();
+    mode_ = EditMode::Idle;
+    clearRectangleStatus();
+    repaintView();
+}
+
+void PlacementCanvas::entryRevealed(int entry) {
+    if (mode_ == EditMode::NoPicture || entry != editor_.selectedEntry()) return;
+    buttonHeld_ = false;
+    anchorSet_ = false;
+    const PlacementEntry& e = editor_.document().entries[entry];
+    // An emptied coordinate text, a rectangle never placed or corners the wrong way round
+    // (from a file) leave nothing to move: the mark alone shows where the entry lies.
+    const bool placed = !editor_.coordinateText(entry).isEmpty() && e.width() >= 1 &&
+                        e.height() >= 1 &&
+                        !(e.left == 0 && e.top == 0 && e.right == 0 && e.bottom == 0);
+    if (!placed) {
+        mode_ = EditMode::Idle;
+        clearRectangleStatus();
+        repaintView();
+        return;
+    }
+    rectLeft_ = e.left;
+    rectTop_ = e.top;
+    rectWidth_ = e.width();
+    rectHeight_ = e.height();
+    dragOffset_ = {0, 0};
+    mode_ = EditMode::Drawing;
+    // Scrolled so that the rectangle lies in the view, centred where it is smaller than it.
+    const QRect box(rectLeft_, rectTop_, rectWidth_, rectHeight_);
+    const QRect view(viewOffset_, Picture1->size());
+    if (!view.contains(box)) {
+        const QSignalBlocker h(HScroll1), v(VScroll1);
+        HScroll1->setValue(box.left() - std::max(view.width() - box.width(), 0) / 2);
+        VScroll1->setValue(box.top() - std::max(view.height() - box.height(), 0) / 2);
+        viewOffset_ = QPoint(HScroll1->value(), VScroll1->value());
+    }
+    repaintView();
+    drawCurrentRect();
+    emit statusShown(3, rectangleText(e));
+    emit statusShown(4, sizeText(e));
+}
+
 void PlacementCanvas::slotChosen(int slot) {
+    editor_.dropPreview();
     showSlot();
     buttonHeld_ = false;
     mode_ = EditMode::NoPicture;
@@ -268,9 +320,11 @@ void PlacementCanvas::slotChosen(int slot) {
 
 void PlacementCanvas::slotPictureLoaded(int slot) {
     if (slot != editor_.selectedSlot()) return;
+    editor_.dropPreview();
     showSlot();
     buttonHeld_ = false;
-    mode_ = EditMode::Idle;
+    // An undo may take the slot back to no picture.
+    mode_ = editor_.slotHasPicture(slot) ? EditMode::Idle : EditMode::NoPicture;
     clearRectangleStatus();
 }
 
@@ -432,3 +486,5 @@ bool PlacementCanvas::insideCurrentRect(QPoint point) const {
     return left < point.x() && point.x() < left + rectWidth_ && top < point.y() &&
            point.y() < top + rectHeight_;
 }
+
+}  // namespace posboard

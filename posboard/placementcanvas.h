@@ -14,6 +14,8 @@ class QScrollBar;
 class QTimer;
 class QWheelEvent;
 
+namespace posboard {
+
 // The placement canvas and its view: the visible block of the selected slot's picture, on
 // which the author drags the rectangle of the selected entry with the left button, moves the
 // rectangle just drawn by pressing inside it, and scrolls over a picture larger than the
@@ -51,6 +53,9 @@ public:
     void captionClicked(int entry);
     // "表示": shows a picture read again from disk, from its top-left corner.
     void showPicture(const QImage& picture);
+    // Ends a drag still held (an undo or redo comes): nothing of it is stored and the
+    // coordinate text shows again what it showed before.
+    void endDrag();
 
 signals:
     // A status bar panel (1..4) is to show this text.
@@ -76,6 +81,9 @@ private:
     void slotChosen(int slot);
     void slotPictureLoaded(int slot);
     void fileRead();
+    // An undo or redo changed the selected entry: its stored rectangle becomes the current one,
+    // outlined and scrolled into view, so that the author sees it and can move it again.
+    void entryRevealed(int entry);
 
     // The selected slot's picture, or the empty canvas with its prompt.
     void showSlot();
@@ -123,3 +131,5 @@ private:
     int rectHeight_ = 0;
     bool blinkBlack_ = true;
 };
+
+}  // namespace posboard

@@ -10,8 +10,14 @@
 #include "pictures.h"
 #include "ppfformat.h"
 #include "sjis.h"
+#include "valuestep.h"
+
+namespace posboard {
 
 namespace {
+
+// The value fields, whose typing merges into one step per field and run.
+constexpr int ValueTyping = 1;
 
 // Every coordinate of the file is a 16-bit number.
 std::int16_t toFileRange(int value) {
@@ -22,41 +28,30 @@ std::int16_t toFileRange(int value) {
 
 }  // namespace
 
-PositionEditor::PositionEditor(QObject* parent) : QObject(parent) {}
+PositionEditor::PositionEditor(QObject* parent) : EditorSession(parent) {}
 
 // ---- File state
 
-void PositionEditor::setModified(bool modified) {
-    if (modified_ == modified) return;
-    modified_ = modified;
-    emit modifiedChanged(modified);
-}
-
-void PositionEditor::setFile(const QString& path) {
-    filePath_ = path;
-    emit fileChanged(path);
-}
-
-bool PositionEditor::load(const QString& path, QString* reason, ppf::ReadReport* report) {
+FileResult PositionEditor::load(const QString& path, QStringList* pngPictures) {
     ppf::ReadReport found;
-    if (!ppf::readFile(path, doc_, &found, reason)) return false;
-    positionFolder_ = folderOfPath(QFileInfo(path).absoluteFilePath());
-    if (report) *report = std::move(found);
+    QString reason;
+    if (!ppf::readFile(path, doc_, &found, &reason)) return FileResult::failed(reason);
+    preview_.reset();
     for (int e = 0; e < pos::EntryCount; ++e)
         setCoordinateText(e, ::coordinateText(doc_.entries[e]));
-    setFile(path);
+    endTyping();
     emit documentReplaced();
-    // The fields and texts set above count as edits of what they show; the file is what
-    // the document holds.
-    setModified(false);
-    return true;
+    // The redraws above may store what they show; the file is what the document now holds.
+    documentLoaded(path);
+    if (pngPictures) *pngPictures = found.pngPictures;
+    return FileResult::ok(found.warnings);
 }
 
-bool PositionEditor::save(const QString& path, QString* reason) {
-    if (!ppf::writeFile(path, doc_, reason)) return false;
-    setFile(path);
-    setModified(false);
-    return true;
+FileResult PositionEditor::save(const QString& path) {
+    QString reason;
+    if (!ppf::writeFile(path, doc_, &reason)) return FileResult::failed(reason);
+    documentSaved(path);
+    return FileResult::ok();
 }
 
 // ---- Selections
@@ -75,6 +70,7 @@ void PositionEditor::previousPage() {
 
 void PositionEditor::selectSlot(int slot) {
     if (!pos::isSlot(slot)) return;
+    endTyping();
     selectedSlot_ = slot;
     selectedEntry_ = -1;
     emit entrySelected(-1);
@@ -90,6 +86,7 @@ bool PositionEditor::slotHasPicture(int slot) const {
 
 void PositionEditor::clickEntry(int entry) {
     if (!pos::isEntry(entry)) return;
+    endTyping();
     if (selectedEntry_ == entry) {
         selectedEntry_ = -1;
     } else {
@@ -97,6 +94,23 @@ void PositionEditor::clickEntry(int entry) {
         lastSelectedEntry_ = entry;
     }
     emit entrySelected(selectedEntry_);
+}
+
+void PositionEditor::revealSlot(int slot) {
+    if (selectedSlot_ != slot) selectSlot(slot);
+}
+
+void PositionEditor::revealEntry(int entry) {
+    if (currentPage_ != pos::entryPage(entry)) {
+        currentPage_ = pos::entryPage(entry);
+        emit pageChanged(currentPage_);
+    }
+    if (selectedEntry_ != entry) {
+        selectedEntry_ = entry;
+        lastSelectedEntry_ = entry;
+        emit entrySelected(entry);
+    }
+    emit entryRevealed(entry);
 }
 
 // ---- Edits
@@ -111,15 +125,33 @@ bool PositionEditor::loadSlotPicture(const QString& path, QString* reason, bool*
                 QStringLiteral("%1\n%2").arg(sjis::forDisplay(name, sjis::ShownNameChars), why);
         return false;
     }
-    QImage picture;
-    if (!pictures::loadPicture(path, picture, reason, pictures::CabinetPictureLimits, png))
-        return false;
-    PictureSlot& slot = doc_.pictureSlots[selectedSlot_];
-    slot.fileName = name;
-    slot.image = std::move(picture);
-    emit slotPictureChanged(selectedSlot_);
-    setModified();
+    // A picture that neither the document nor its history holds any more is let go.
+    std::erase_if(decoded_, [](const DecodedPicture& d) { return d.image.isDetached(); });
+    const QFileInfo file(path);
+    const DecodedPicture key{file.absoluteFilePath(), file.lastModified(), file.size(), {}, false};
+    auto known = std::find_if(decoded_.begin(), decoded_.end(), [&](const DecodedPicture& d) {
+        return d.path == key.path && d.modified == key.modified && d.size == key.size;
+    });
+    if (known == decoded_.end()) {
+        DecodedPicture fresh = key;
+        if (!pictures::loadPicture(path, fresh.image, reason, pictures::CabinetPictureLimits,
+                                   &fresh.png))
+            return false;
+        decoded_.push_back(std::move(fresh));
+        known = decoded_.end() - 1;
+    }
+    if (png) *png = known->png;
+    const int slot = selectedSlot_;
+    // Both pictures are shared with the document, never copied.
+    push(new ValueStep<PictureSlot>(doc_.pictureSlots[slot], PictureSlot{name, known->image},
+                                    [this, slot](const PictureSlot& v) { applyPicture(slot, v); }));
     return true;
+}
+
+void PositionEditor::applyPicture(int slot, const PictureSlot& value) {
+    doc_.pictureSlots[slot] = value;
+    if (isReplaying()) revealSlot(slot);
+    emit slotPictureChanged(slot);
 }
 
 bool PositionEditor::readSlotPictureAgain(QImage& picture, QString* reason) const {
@@ -129,7 +161,7 @@ bool PositionEditor::readSlotPictureAgain(QImage& picture, QString* reason) cons
         return false;
     }
     // A bare name that belongs to no position file yet is the working folder's.
-    const QString folder = positionFolder_.isEmpty() ? QDir::currentPath() : positionFolder_;
+    const QString folder = positionFolder().isEmpty() ? QDir::currentPath() : positionFolder();
     const QString path = findFileInFolder(folder, name);
     if (path.isEmpty()) {
         if (reason)
@@ -144,20 +176,70 @@ bool PositionEditor::readSlotPictureAgain(QImage& picture, QString* reason) cons
 
 void PositionEditor::setValue(int entry, const QString& text) {
     if (!pos::isEntry(entry)) return;
+    const QString before = doc_.entries[entry].value;
+    if (before == text) return;
+    push(new ValueStep<QString>(
+        before, text, [this, entry](const QString& v) { applyValue(entry, v); },
+        TypingTarget{ValueTyping, entry, typingRun()}));
+}
+
+void PositionEditor::applyValue(int entry, const QString& text) {
     doc_.entries[entry].value = text;
-    setModified();
+    emit valueChanged(entry);
+    if (isReplaying()) revealEntry(entry);
+}
+
+PositionEditor::Placement PositionEditor::placementOf(int entry) const {
+    const PlacementEntry& e = doc_.entries[entry];
+    // A drawing's preview is not what the entry showed before the step.
+    const QString& text =
+        preview_ && preview_->first == entry ? preview_->second : coordinateTexts_[entry];
+    return {e.left, e.top, e.right, e.bottom, text};
+}
+
+void PositionEditor::pushPlacement(int entry, const Placement& after) {
+    const Placement before = placementOf(entry);
+    dropPreview();
+    if (before.left == after.left && before.top == after.top && before.right == after.right &&
+        before.bottom == after.bottom && before.text == after.text)
+        return;
+    endTyping();
+    // The corners are in pixels of the slot's picture: undo shows them on that slot.
+    const int slot = selectedSlot_;
+    push(new ValueStep<Placement>(before, after, [this, slot, entry](const Placement& v) {
+        applyPlacement(slot, entry, v);
+    }));
 }
 
 void PositionEditor::setRectangle(int entry, int left, int top, int right, int bottom) {
     if (!pos::isEntry(entry)) return;
-    PlacementEntry& stored = doc_.entries[entry];
-    const PlacementEntry before = stored;
+    PlacementEntry stored;
     stored.left = toFileRange(left);
     stored.top = toFileRange(top);
     stored.right = toFileRange(right);
     stored.bottom = toFileRange(bottom);
-    setCoordinateText(entry, ::coordinateText(stored));
-    if (!(stored == before)) setModified();
+    pushPlacement(entry,
+                  {stored.left, stored.top, stored.right, stored.bottom, ::coordinateText(stored)});
+}
+
+void PositionEditor::clearCoordinates(int entry) {
+    if (!pos::isEntry(entry)) return;
+    Placement after = placementOf(entry);
+    after.text.clear();
+    pushPlacement(entry, after);
+}
+
+void PositionEditor::applyPlacement(int slot, int entry, const Placement& value) {
+    PlacementEntry& e = doc_.entries[entry];
+    e.left = value.left;
+    e.top = value.top;
+    e.right = value.right;
+    e.bottom = value.bottom;
+    setCoordinateText(entry, value.text);
+    if (isReplaying()) {
+        revealSlot(slot);
+        revealEntry(entry);
+    }
 }
 
 const QString& PositionEditor::coordinateText(int entry) const {
@@ -166,6 +248,11 @@ const QString& PositionEditor::coordinateText(int entry) const {
 }
 
 void PositionEditor::showCoordinates(int entry, int left, int top, int right, int bottom) {
+    if (!pos::isEntry(entry)) return;
+    if (!preview_ || preview_->first != entry) {
+        dropPreview();
+        preview_.emplace(entry, coordinateTexts_[entry]);
+    }
     PlacementEntry shown;
     shown.left = toFileRange(left);
     shown.top = toFileRange(top);
@@ -174,12 +261,17 @@ void PositionEditor::showCoordinates(int entry, int left, int top, int right, in
     setCoordinateText(entry, ::coordinateText(shown));
 }
 
-void PositionEditor::clearCoordinates(int entry) { setCoordinateText(entry, QString()); }
+void PositionEditor::dropPreview() {
+    if (!preview_) return;
+    const auto [entry, text] = *preview_;
+    preview_.reset();
+    setCoordinateText(entry, text);
+}
 
 void PositionEditor::setCoordinateText(int entry, const QString& text) {
     if (!pos::isEntry(entry) || coordinateTexts_[entry] == text) return;
     coordinateTexts_[entry] = text;
     emit coordinateTextChanged(entry);
-    // A changed coordinate text is unsaved work, as every value field change is.
-    setModified();
 }
+
+}  // namespace posboard

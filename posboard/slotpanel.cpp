@@ -9,6 +9,8 @@
 #include "filelookup.h"
 #include "picturenotice.h"
 
+namespace posboard {
+
 namespace {
 
 constexpr char PictureFilter[] = "GIF画像|*.gif|BMP画像|*.bmp|JPEG画像|*.jpg|All Files|*.*|";
@@ -37,7 +39,11 @@ SlotPanel::SlotPanel(PositionEditor& editor, Dialogs& dialogs, QWidget* window, 
     QPushButton* show = makeButton(this, QStringLiteral("表示"), "Command5", 506, 1, 54, 22);
     connect(show, &QPushButton::clicked, this, &SlotPanel::showAgain);
 
-    connect(&editor_, &PositionEditor::slotSelected, this, &SlotPanel::showSlotName);
+    // An undo or redo may select another slot: the selector follows.
+    connect(&editor_, &PositionEditor::slotSelected, this, [this](int slot) {
+        ComboBodyFile->setCurrentIndex(slot);
+        showSlotName();
+    });
     connect(&editor_, &PositionEditor::slotPictureChanged, this, &SlotPanel::showSlotName);
     connect(&editor_, &PositionEditor::documentReplaced, this, &SlotPanel::showSlotName);
 }
@@ -52,7 +58,9 @@ void SlotPanel::refuse(const QString& text, const QString& detail) {
 }
 
 bool SlotPanel::loadPicture() {
-    const QString path = dialogs_.openFile(window(), QString::fromUtf8(PictureFilter));
+    // The position file finds its pictures in its own folder: the dialog starts there.
+    const QString path =
+        dialogs_.openFile(window(), QString::fromUtf8(PictureFilter), editor_.positionFolder());
     if (path.isEmpty()) return false;
     QString why;
     bool png = false;
@@ -77,3 +85,5 @@ bool SlotPanel::showAgain() {
     emit pictureReread(picture);
     return true;
 }
+
+}  // namespace posboard

@@ -9,6 +9,8 @@ class Dialogs;
 class QComboBox;
 class QLabel;
 
+namespace posboard {
+
 // The picture slot row: the slot selector, the selected slot's picture name, "Load" to give
 // the slot a picture and "表示" to read it again from disk. It stands at its origin in the
 // window.
@@ -35,3 +37,5 @@ private:
     QComboBox* ComboBodyFile = nullptr;
     QLabel* LabelBodyFile = nullptr;
 };
+
+}  // namespace posboard

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QValidator>
 
+namespace posboard {
+
 namespace {
 
 constexpr int MaxCorrectionLength = 6;  // "-32768"
@@ -87,3 +89,5 @@ bool ValueField::eventFilter(QObject* watched, QEvent* event) {
 void ValueField::leave() {
     if (edit_->text().isEmpty()) edit_->setText(QStringLiteral("0"));
 }
+
+}  // namespace posboard

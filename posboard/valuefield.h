@@ -6,6 +6,8 @@
 
 class QLineEdit;
 
+namespace posboard {
+
 // The typing rules of an entry's value field. A picture-number field holds one slot number
 // 0..8: every accepted key first empties it, so the last digit typed is the one kept. A
 // correction field holds an optional "-" and digits within 16 bits: a "-" starts a new value
@@ -33,3 +35,5 @@ private:
     QLineEdit* edit_;
     Kind kind_;
 };
+
+}  // namespace posboard

@@ -20,6 +20,7 @@
 
 namespace postest {
 
+using namespace posboard;
 using wintest::child;
 using wintest::click;
 using wintest::showWindow;
@@ -65,6 +66,9 @@ struct WindowParts {
 struct Window : WindowParts, Form1 {
     Window() : Form1(dialogs) { showWindow(*this); }
 };
+
+// What the window holds counts as saved from here on.
+inline void forgetChanges(Form1& w) { w.editor().documentSaved(w.editor().filePath()); }
 
 inline QWidget* surface(Form1& w) { return child(w, QStringLiteral("Picture1")); }
 inline QScrollBar* bar(Form1& w, const char* name) {

@@ -85,7 +85,7 @@ void TestCanvas::drawing() {
     QFETCH(QString, size);
     Fixture f;
     f.scrollTo(offset);
-    f.editor().setModified(false);
+    forgetChanges(f);
     drag(f, from, to, steps);
     QCOMPARE(f.stored(), stored);
     QCOMPARE(f.document().entries[5], PlacementEntry());
@@ -109,7 +109,7 @@ void TestCanvas::drawing() {
 
 void TestCanvas::nothingWithoutSelectedEntry() {
     Fixture f({900, 700}, -1);
-    f.editor().setModified(false);
+    forgetChanges(f);
     drag(f, QPoint(10, 20), QPoint(59, 79));
     QVERIFY(viewShows(f, f.picture));
     QVERIFY(!f.isModified());
@@ -160,7 +160,7 @@ void TestCanvas::pressOnOutline() {
 void TestCanvas::rightPressKeepsStoredRectangle() {
     Fixture f;
     drag(f, QPoint(10, 20), QPoint(59, 79));
-    f.editor().setModified(false);
+    forgetChanges(f);
     QTest::mouseClick(surface(f), Qt::RightButton, {}, QPoint(100, 100));
     QCOMPARE(coordinates(f, 4), QString());
     QCOMPARE(status(f, 3) + status(f, 4), QString());

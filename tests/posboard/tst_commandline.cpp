@@ -9,6 +9,8 @@
 #include "form1.h"
 #include "givenfiletest.h"
 
+using namespace posboard;
+
 class CommandLineTest : public QObject {
     Q_OBJECT
 private slots:

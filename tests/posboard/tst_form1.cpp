@@ -189,7 +189,7 @@ void TestForm1::typing() {
     QLineEdit* field = valueField(w, entry);
     field->setText(start);
     field->setFocus();
-    w.editor().setModified(false);
+    forgetChanges(w);
     const QMap<QChar, Qt::Key> keyOf{
         {u'\b', Qt::Key_Backspace}, {u'\t', Qt::Key_Tab}, {u'<', Qt::Key_Home}};
     for (QChar c : keys) {
@@ -256,7 +256,7 @@ void TestForm1::refusedPictures() {
     QCOMPARE(w.dialogs.fileRequests.last().filter,
              QStringLiteral("GIF画像|*.gif|BMP画像|*.bmp|JPEG画像|*.jpg|All Files|*.*|"));
     const QImage first = w.document().pictureSlots[0].image;
-    w.editor().setModified(false);
+    forgetChanges(w);
     const QStringList before = windowState(w);
     if (content.isEmpty())
         writePicture(w.dir, name, 20, 20);
@@ -306,7 +306,7 @@ void TestForm1::showAgain() {
         writePicture(w.dir, onDisk, 700, 50);
     else
         QVERIFY(saveFileAtomically(w.dir.filePath(onDisk), content));
-    w.editor().setModified(false);
+    forgetChanges(w);
     click(w, "Command5");
     const bool found = content.isEmpty() && onDisk.compare("cab.bmp", Qt::CaseInsensitive) == 0 &&
                        (fromFile || workHere);
@@ -372,7 +372,7 @@ void TestForm1::readFile() {
     Window w;
     // The file names a picture not there: the slot shows none, not the one it held.
     loadSlotPicture(w, w.dialogs, 3, writePicture(w.dir, "earlier.bmp", 40, 40));
-    w.editor().setModified();
+    w.editor().markChanged();
     w.dialogs.answers << Dialogs::Answer::No;  // the unsaved work may go
     wintest::clickAnswering(w, w.dialogs, "Command3", dir.filePath("machine.ppf"));
     w.dialogs.shown.removeFirst();
@@ -392,6 +392,11 @@ void TestForm1::readFile() {
     QVERIFY(!w.isModified());
     QCOMPARE(text(w, "LabelFileName"), QStringLiteral("machine.ppf"));
     QCOMPARE(w.editor().positionFolder(), QDir(dir.path()).absolutePath() + '/');
+    // The dialogs that follow start there: the file finds its pictures in its own folder.
+    for (const char* button : {"Command1", "Command4"}) {
+        wintest::clickAnswering(w, w.dialogs, button, QString());
+        QCOMPARE(w.dialogs.fileRequests.last().initialFolder, w.editor().positionFolder());
+    }
     QCOMPARE(valueField(w, 1)->text(), QStringLiteral("-12"));
     QCOMPARE(valueField(w, 2)->text(), QString());
     QCOMPARE(coordinates(w, 1), QStringLiteral(" -5 , 0 - 35 , 20"));
@@ -453,7 +458,7 @@ void TestForm1::unreadableFileChangesNothing() {
 
 void TestForm1::saving() {
     Window w;
-    w.editor().setModified();
+    w.editor().markChanged();
     const auto save = [&](const QString& path) {
         w.dialogs.shown.clear();
         wintest::clickAnswering(w, w.dialogs, "Command4", path);
@@ -477,7 +482,7 @@ void TestForm1::saving() {
     odd.replace(odd.lastIndexOf("0,0,0,0,\"0\""), 11, "0,0,0,0,a\"b");
     QVERIFY(saveFileAtomically(w.dir.filePath("odd.ppf"), odd));
     wintest::clickAnswering(w, w.dialogs, "Command3", w.dir.filePath("odd.ppf"));
-    w.editor().setModified();
+    w.editor().markChanged();
     save(w.dir.filePath("new.ppf"));
     QCOMPARE(w.dialogs.shown.size(), 1);
     QVERIFY(w.isModified());
@@ -516,7 +521,7 @@ void TestForm1::closeQuestion() {
 
 void TestForm1::loadOverUnsavedWork() {
     Window w;
-    w.editor().setModified();
+    w.editor().markChanged();
     wintest::checkLoadQuestion(w, w.dialogs, QStringLiteral("Command3"),
                                writePositionFile(w.dir, {}), [&] { return w.isModified(); });
     QCOMPARE(text(w, "LabelFileName"), QStringLiteral("m.ppf"));
