@@ -100,6 +100,12 @@ BonusPage::BonusPage(SpecEditor& editor, QWidget* frame) : QWidget(frame), edito
     connect(&editor_, &SpecEditor::bigNoSelected, this, &BonusPage::showSuperBig);
     connect(&editor_, &SpecEditor::ctBigSelected, this, &BonusPage::showCTEntry);
     connect(&editor_, &SpecEditor::documentReplaced, this, &BonusPage::showAll);
+    connect(&editor_, &SpecEditor::documentEdited, this, [this] {
+        // The big bonus an undo or redo went back to; typed, the box itself chose it.
+        const QString big = QString::number(editor_.selection().curBigNo);
+        if (txtSPBNo->text() != big) txtSPBNo->setText(big);
+        showAll();
+    });
     showFlagSymbols();
 }
 
@@ -314,6 +320,7 @@ void BonusPage::showSuperBig() {
 }
 
 void BonusPage::showCTEntry() {
+    ComboCTB->setCurrentIndex(editor_.selection().curCTBig - 1);
     txtCTPr->setText(
         QString::number(editor_.document().ctEntryPct[editor_.selection().curCTBig - 1]));
 }

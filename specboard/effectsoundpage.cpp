@@ -113,6 +113,19 @@ EffectSoundPage::EffectSoundPage(SpecEditor& editor, Dialogs& dialogs, QWidget* 
     connect(&editor_, &SpecEditor::stopReelSelected, this, &EffectSoundPage::showGroup);
     connect(&editor_, &SpecEditor::effectFlagSelected, this, &EffectSoundPage::showFlagRows);
     connect(&editor_, &SpecEditor::soundFilesChanged, this, &EffectSoundPage::showFileName);
+    // An undo or redo: the values again, at the flag field it changed.
+    connect(&editor_, &SpecEditor::documentEdited, this, [this] {
+        showFileName();
+        showGroup();
+    });
+    connect(&editor_, &SpecEditor::effectPlaceRevealed, this, [this] {
+        showing_ = true;
+        txtSSFlag->setText(QString::number(editor_.selection().effectFlag));
+        showing_ = false;
+    });
+    connect(&editor_, &SpecEditor::soundNumberRevealed, this, [this](int number) {
+        txtSoundNo->setText(QString::number(number));
+    });
     // A machine read from a file is shown as a group choice shows it; the file name shown is
     // the new machine's, so that Play never plays a file it does not register.
     connect(&editor_, &SpecEditor::documentReplaced, this, [this] {

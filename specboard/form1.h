@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "lifecycle.h"
 #include "soundplayer.h"
@@ -52,6 +53,8 @@ private:
     // sounds, or in the working folder before there is a machine file.
     void playSound(const QString& soundNumberText, const QString& fileName);
     void shutDownSound();
+    // What the sound output returned, told as a message box.
+    void tellSound(const std::optional<SoundFailure>& failure);
 
     Dialogs& dialogs_;
     SpecEditor editor_;

@@ -86,6 +86,7 @@ PayoutSoundPage::PayoutSoundPage(SpecEditor& editor, QWidget* frame)
     connect(&editor_, &SpecEditor::payoutFlagSelected, this, &PayoutSoundPage::showFlag);
     connect(&editor_, &SpecEditor::reelDataRead, this, &PayoutSoundPage::showFlag);
     connect(&editor_, &SpecEditor::documentReplaced, this, &PayoutSoundPage::showAll);
+    connect(&editor_, &SpecEditor::documentEdited, this, &PayoutSoundPage::showAll);
     showFlag();
 }
 

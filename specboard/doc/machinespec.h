@@ -120,6 +120,15 @@ public:
     // Returns the text the box ends up with.
     QString setCTEndConText(int i, const QString& text);
     QString setBonusEndText(int i, const QString& text);
+    // Puts a box text back with the number it held beside it, as an undo finds them.
+    void restoreCTEndCon(int i, const QString& text, std::int16_t value) {
+        ctEndConText_[i] = text;
+        ctEndCon_[i] = value;
+    }
+    void restoreBonusEnd(int i, const QString& text, std::int16_t value) {
+        bonusEndText_[i] = text;
+        bonusEnd_[i] = value;
+    }
 
     machine::LineCellTable lineCell{};  // [bet][line][cell], 1 where the line passes
     machine::LineAreaTable lineArea{};  // [bet][line], region 0..5

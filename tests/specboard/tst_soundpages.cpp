@@ -287,7 +287,7 @@ void SoundPagesTest::registerSoundFile() {
     SoundWindow s;
     QTemporaryDir other;
     if (machineLoaded) QVERIFY(saveMachine(s.w, s.dialogs, s.dir.filePath("m.orf")));
-    s.w.editor().setModified(false);
+    s.w.editor().documentSaved(s.w.editor().filePath());
     s.dialogs.fileRequests.clear();
     typeInto(s.w, "txtSoundNo", number);
     const QString path =
@@ -392,7 +392,7 @@ void SoundPagesTest::soundOutputThroughTheWindow() {
     QCOMPARE(w->soundLog.join(u'\n'), calls.join(u'\n').replace("%S", folderOf(sounds)));
     // Closing shuts the output down: the current buffer, the music, the device, the MIDI file.
     w->soundLog.clear();
-    w->editor().setModified(false);
+    w->editor().documentSaved(w->editor().filePath());
     QVERIFY(w->close());
     QCOMPARE(w->soundLog, (QStringList{QStringLiteral("free %1").arg(buffer), "quitMusic", "quit",
                                        Stop, Close}));
