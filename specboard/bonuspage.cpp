@@ -182,8 +182,10 @@ void BonusPage::makeBoxes(const std::array<QWidget*, 4>& groups) {
 }
 
 void BonusPage::makeProbabilityGroup(QWidget* group) {
-    Check3Bet = makeCheck(group, QStringLiteral("3枚掛け専用機"), QStringLiteral("Check3Bet"), 8, 18, 118);
-    CheckReset = makeCheck(group, QStringLiteral("カウンタリセット機"), QStringLiteral("CheckReset"), 136, 18, 140);
+    Check3Bet =
+        makeCheck(group, QStringLiteral("3枚掛け専用機"), QStringLiteral("Check3Bet"), 8, 18, 118);
+    CheckReset = makeCheck(group, QStringLiteral("カウンタリセット機"),
+                           QStringLiteral("CheckReset"), 136, 18, 140);
     connect(Check3Bet, &QCheckBox::clicked, &editor_, &SpecEditor::setThreeBetOnly);
     connect(CheckReset, &QCheckBox::clicked, &editor_, &SpecEditor::setCounterReset);
 

@@ -35,9 +35,7 @@ const char16_t* const FrameCaptions[Form1::PageCount] = {
 
 Form1::Form1(Dialogs& dialogs, SoundDevice& soundDevice, MusicCommands& musicCommands,
              QWidget* parent)
-    : QWidget(parent),
-      dialogs_(dialogs),
-      player_(soundDevice, musicCommands) {
+    : QWidget(parent), dialogs_(dialogs), player_(soundDevice, musicCommands) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(WindowCaption));
     setFixedSize(5865 / TwipsPerPixel, 7830 / TwipsPerPixel);

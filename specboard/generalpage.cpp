@@ -121,8 +121,8 @@ GeneralPage::GeneralPage(SpecEditor& editor, Dialogs& dialogs, QWidget* frame)
 void GeneralPage::showTexts() {
     const MachineSpec& doc = editor_.document();
     // A box that already shows its text keeps its cursor.
-    for (auto [box, text] : {std::pair(txtSlotName, &doc.machineName),
-                             std::pair(txtMakerName, &doc.makerName)})
+    for (auto [box, text] :
+         {std::pair(txtSlotName, &doc.machineName), std::pair(txtMakerName, &doc.makerName)})
         if (box->text() != *text) box->setText(*text);
     explanationGuard_->show(doc.explanation);
 }

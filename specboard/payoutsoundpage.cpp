@@ -52,16 +52,15 @@ PayoutSoundPage::PayoutSoundPage(SpecEditor& editor, QWidget* frame)
     const NumberBoxRule rule = boxRule(LastSoundNumber, QStringLiteral("0"), QStringLiteral("0"));
     for (int k = 0; k < StoredPayStates * StoredPayTimings; ++k) {
         const int state = k / StoredPayTimings, timing = k % StoredPayTimings;
-        txtPaySound[k] = makeNumberBox(this, QStringLiteral("txtPaySound_%1").arg(k),
-                                       QRect(TableX + ColumnStep * state + 10,
-                                             TableY + RowStep * timing, 36, 18),
-                                       rule,
-                                       [this, state, timing](std::int64_t v) {
-                                           if (showing_) return;
-                                           editor_.setPaySound(editor_.selection().payoutFlag - 1,
-                                                               state, timing, v);
-                                       })
-                             ->edit();
+        txtPaySound[k] =
+            makeNumberBox(
+                this, QStringLiteral("txtPaySound_%1").arg(k),
+                QRect(TableX + ColumnStep * state + 10, TableY + RowStep * timing, 36, 18), rule,
+                [this, state, timing](std::int64_t v) {
+                    if (showing_) return;
+                    editor_.setPaySound(editor_.selection().payoutFlag - 1, state, timing, v);
+                })
+                ->edit();
     }
     CheckSETiming = makeCheck(this, QStringLiteral("払い出し音が先"),
                               QStringLiteral("CheckSETiming"), Left, TableY + 2 * RowStep + 6, 160);

@@ -135,8 +135,7 @@ bool withAfterFirstTwo(Tables& t, int reel, int flag, int field, Use use) {
     if (!isEffectField(field) || !isStopReel(reel) || !within(flag, 0, LastEffectFlag))
         return false;
     if (field < BonusFields)
-        use(t.stopBonusAfterFirstTwo[reel - 1][field / StoredCandidates]
-                                    [field % StoredCandidates]);
+        use(t.stopBonusAfterFirstTwo[reel - 1][field / StoredCandidates][field % StoredCandidates]);
     else
         use(t.stopFlagCandidates[reel - 1][flag][field - BonusFields].afterFirstTwo);
     return true;
@@ -529,7 +528,9 @@ void SpecEditor::setThreeBetOnly(bool on) {
 void SpecEditor::setCounterReset(bool on) {
     store(doc_.counterReset, on ? 1 : 0, Page::Bonus, {}, Typing::Never);
 }
-void SpecEditor::setHasCT(bool on) { store(doc_.hasCT, on ? 1 : 0, Page::Bonus, {}, Typing::Never); }
+void SpecEditor::setHasCT(bool on) {
+    store(doc_.hasCT, on ? 1 : 0, Page::Bonus, {}, Typing::Never);
+}
 
 void SpecEditor::setCTEntryPct(int big, std::int64_t value) {
     if (!isBig(big) || !within(value, 0, MaxPercent)) return;
@@ -701,8 +702,9 @@ bool SpecEditor::registerSoundFile(int number, const QString& chosenPath, QStrin
     }
     endTyping();
     // An undo takes the name back and shows the number; it plays nothing.
-    store(doc_.sound.files[number], name, Page::EffectSound,
-          [this, number] { emit soundNumberRevealed(number); }, Typing::Never);
+    store(
+        doc_.sound.files[number], name, Page::EffectSound,
+        [this, number] { emit soundNumberRevealed(number); }, Typing::Never);
     emit soundFilesChanged();
     return true;
 }

@@ -52,7 +52,8 @@ std::optional<SoundFailure> SoundPlayer::playWav(const QString& name, const QStr
             const SoundDevice::BufferResult made = device_.createBuffer(bytes, BufferFlags);
             currentBuffer_ = made.handle;
             if (made.handle == 0 && !made.error.isEmpty())
-                failure = SoundFailure{soundReasonInJapanese(made.error), shown + u'\n' + made.error};
+                failure =
+                    SoundFailure{soundReasonInJapanese(made.error), shown + u'\n' + made.error};
         }
     }
     device_.play(currentBuffer_);

@@ -35,45 +35,70 @@ public:
 
     void run(char step) {
         switch (step) {
-            case 'f': return clickOn(1, pick(2) ? "NeFlagNo" : "PrFlagNo");
-            case 'e': return clickOn(1, pick(2) ? "NeSet" : "PrSet");
-            case 'o': return clickOn(1, QStringLiteral("OptionBets_%1").arg(pick(3)));
-            case 'g': return clickOn(2, QStringLiteral("OptionSound_%1").arg(pick(3)));
-            case 'r': return clickOn(2, pick(2) ? "NeRealStop" : "PrRealStop");
-            case 'q': return clickOn(3, pick(2) ? "Command6" : "Command5");
-            case 'L': return clickOn(1, pick(2) ? "Command10" : "Command9");
-            case 'O': return clickOn(1, QStringLiteral("OptionBet_%1").arg(pick(3)));
-            case 'n': return type(0, pick(2) ? "txtSlotName" : "txtMakerName", word());
-            case 'x': return typeDescription();
-            case 'p': return type(1, QStringLiteral("PrizePr_%1").arg(pick(4)), number(65536));
-            case 'G': return type(1, "txtGensan", number(256));
-            case 'B': return type(1, QStringLiteral("txtBigPer_%1").arg(pick(5)), number(100));
-            case 'c': return type(1, "txtCTPr", number(100));
+            case 'f':
+                return clickOn(1, pick(2) ? "NeFlagNo" : "PrFlagNo");
+            case 'e':
+                return clickOn(1, pick(2) ? "NeSet" : "PrSet");
+            case 'o':
+                return clickOn(1, QStringLiteral("OptionBets_%1").arg(pick(3)));
+            case 'g':
+                return clickOn(2, QStringLiteral("OptionSound_%1").arg(pick(3)));
+            case 'r':
+                return clickOn(2, pick(2) ? "NeRealStop" : "PrRealStop");
+            case 'q':
+                return clickOn(3, pick(2) ? "Command6" : "Command5");
+            case 'L':
+                return clickOn(1, pick(2) ? "Command10" : "Command9");
+            case 'O':
+                return clickOn(1, QStringLiteral("OptionBet_%1").arg(pick(3)));
+            case 'n':
+                return type(0, pick(2) ? "txtSlotName" : "txtMakerName", word());
+            case 'x':
+                return typeDescription();
+            case 'p':
+                return type(1, QStringLiteral("PrizePr_%1").arg(pick(4)), number(65536));
+            case 'G':
+                return type(1, "txtGensan", number(256));
+            case 'B':
+                return type(1, QStringLiteral("txtBigPer_%1").arg(pick(5)), number(100));
+            case 'c':
+                return type(1, "txtCTPr", number(100));
             case 'E':
-                return pick(2) ? type(1, QStringLiteral("txtCTEndCon_%1").arg(pick(2)), number(9999))
-                               : type(1, pick(2) ? "txtBEndG" : "txtREndG", number(99));
+                return pick(2)
+                           ? type(1, QStringLiteral("txtCTEndCon_%1").arg(pick(2)), number(9999))
+                           : type(1, pick(2) ? "txtBEndG" : "txtREndG", number(99));
             case 'k': {
                 const char* checks[] = {"Check3Bet", "CheckReset", "CheckCT"};
                 return clickOn(1, checks[pick(3)]);
             }
-            case 'l': return clickOn(1, QStringLiteral("PicReal_%1").arg(pick(15)));
-            case 'a': return type(1, "Text1", number(5));
+            case 'l':
+                return clickOn(1, QStringLiteral("PicReal_%1").arg(pick(15)));
+            case 'a':
+                return type(1, "Text1", number(5));
             case 's':
-                return pick(2) ? type(2, QStringLiteral("txtSBBonus_%1").arg(pick(18)), number(65536))
-                               : type(2, QStringLiteral("BetSound_%1").arg(pick(23)), number(128));
-            case 'N': return type(2, "BetSoundN", number(128));
-            case '2': return clickOn(2, QStringLiteral("Check12Sound_%1").arg(pick(18)));
-            case 'P': return type(3, QStringLiteral("txtPaySound_%1").arg(pick(6)), number(128));
-            case 'T': return clickOn(3, "CheckSETiming");
-            case 'M': return type(3, QStringLiteral("BGM_%1").arg(pick(8)), number(128));
+                return pick(2)
+                           ? type(2, QStringLiteral("txtSBBonus_%1").arg(pick(18)), number(65536))
+                           : type(2, QStringLiteral("BetSound_%1").arg(pick(23)), number(128));
+            case 'N':
+                return type(2, "BetSoundN", number(128));
+            case '2':
+                return clickOn(2, QStringLiteral("Check12Sound_%1").arg(pick(18)));
+            case 'P':
+                return type(3, QStringLiteral("txtPaySound_%1").arg(pick(6)), number(128));
+            case 'T':
+                return clickOn(3, "CheckSETiming");
+            case 'M':
+                return type(3, QStringLiteral("BGM_%1").arg(pick(8)), number(128));
             case 'R':
                 type(2, "txtSoundNo", QString::number(1 + pick(128)));
-                return clickAnswering(w_, dialogs_, "LoadSound",
-                                      QDir(folder_).filePath(pick(2) ? "medal.wav" : "fanfare.mid"));
+                return clickAnswering(
+                    w_, dialogs_, "LoadSound",
+                    QDir(folder_).filePath(pick(2) ? "medal.wav" : "fanfare.mid"));
             case 'C':
                 showTab(w_, 0);
-                return clickAnswering(w_, dialogs_, "Command1",
-                                      QDir(folder_).filePath(pick(2) ? "other.rcf" : "machine.rcf"));
+                return clickAnswering(
+                    w_, dialogs_, "Command1",
+                    QDir(folder_).filePath(pick(2) ? "other.rcf" : "machine.rcf"));
         }
     }
 
@@ -240,18 +265,22 @@ void TestUndo::undoShowsWhatChanged_data() {
     QTest::addColumn<QString>("before");  // steps that lead to what is edited
     QTest::addColumn<QString>("box");     // the box edited
     QTest::addColumn<int>("page");
-    QTest::addColumn<QString>("away");  // steps that show something else
+    QTest::addColumn<QString>("away");   // steps that show something else
     QTest::addColumn<QString>("label");  // the selection shown, and what it shows
     QTest::addColumn<QString>("shown");
-    QTest::newRow("a probability of flag 3") << "NeFlagNo NeFlagNo" << "PrizePr_2" << 1
-                                             << "PrFlagNo PrFlagNo OptionSound_1" << "LabelFlagNo"
-                                             << "3";
+    QTest::newRow("a probability of flag 3")
+        << "NeFlagNo NeFlagNo"
+        << "PrizePr_2" << 1 << "PrFlagNo PrFlagNo OptionSound_1"
+        << "LabelFlagNo"
+        << "3";
     QTest::newRow("a reel-stop sound of reel 2")
-        << "OptionSound_2 NeRealStop" << "BetSound_3" << 2 << "PrRealStop OptionSound_0 Command6"
+        << "OptionSound_2 NeRealStop"
+        << "BetSound_3" << 2 << "PrRealStop OptionSound_0 Command6"
         << "StopReal"
         << "2";
-    QTest::newRow("a payout sound of flag 2") << "Command6" << "txtPaySound_1" << 3
-                                              << "Command5 NeFlagNo" << "Label36"
+    QTest::newRow("a payout sound of flag 2") << "Command6"
+                                              << "txtPaySound_1" << 3 << "Command5 NeFlagNo"
+                                              << "Label36"
                                               << "2";
 }
 
