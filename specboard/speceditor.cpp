@@ -239,6 +239,11 @@ bool SpecEditor::load(const QString& path, orf::ReadReport* report, QString* rea
     referencePaths_[int(Reference::Control)] = pathInFolder(specFolder_, doc_.controlFileName);
     referencePaths_[int(Reference::Body)] = pathInFolder(specFolder_, doc_.bodyFileName);
     limitFlags();
+    for (int i = 0; i < StoredCTEnds + BonusEndSlots; ++i) {
+        const QString& text =
+            i < StoredCTEnds ? doc_.ctEndConText(i) : doc_.bonusEndText(i - StoredCTEnds);
+        if (!text.isEmpty()) boxNumbers_[i] = boxTextValue(text);
+    }
     endTyping();
     emit documentReplaced();
     if (found.reelDataRead) emit reelDataRead();
@@ -550,26 +555,30 @@ void SpecEditor::setSuperBigPct(int big, int result, std::int64_t value) {
 
 // Kind 0 is a CT end condition, 1 a bonus end condition.
 QString SpecEditor::storeBoxText(int kind, int i, const QString& text) {
-    const auto held = [this, kind, i] {
-        return kind == 0 ? BoxTextState{doc_.ctEndConText(i), doc_.ctEndCon(i)}
-                         : BoxTextState{doc_.bonusEndText(i), doc_.bonusEnd(i)};
+    const int slot = kind == 0 ? i : StoredCTEnds + i;
+    const auto held = [this, kind, i, slot] {
+        return BoxTextState{kind == 0 ? doc_.ctEndConText(i) : doc_.bonusEndText(i),
+                            boxNumbers_[slot]};
     };
-    const BoxTextState before = held();
-    const QString shown = kind == 0 ? doc_.setCTEndConText(i, text) : doc_.setBonusEndText(i, text);
-    const BoxTextState after = held();
-    if (after == before) return shown;
-    const auto apply = [this, kind, i](const BoxTextState& state) {
+    const auto apply = [this, kind, i, slot](const BoxTextState& state) {
+        // A text the box ended up with is kept as it is.
         if (kind == 0)
-            doc_.restoreCTEndCon(i, state.text, state.value);
+            doc_.setCTEndConText(i, state.text);
         else
-            doc_.restoreBonusEnd(i, state.text, state.value);
+            doc_.setBonusEndText(i, state.text);
+        boxNumbers_[slot] = state.value;
         replayed(Page::Bonus, {});
     };
-    // The step makes the edit again: the machine goes back to where the step starts.
+    const BoxTextState before = held();
+    BoxTextState after{kind == 0 ? doc_.setCTEndConText(i, text) : doc_.setBonusEndText(i, text),
+                       before.value};
+    // An empty box stores no number.
+    if (!after.text.isEmpty()) after.value = boxTextValue(after.text);
     apply(before);
-    const TypingTarget typing{ValueTyping, kind * 16 + i - 64, typingRun()};
-    push(new ValueStep<BoxTextState>(before, after, apply, typing));
-    return shown;
+    if (after == before) return after.text;
+    push(new ValueStep<BoxTextState>(before, after, apply,
+                                     TypingTarget{ValueTyping, kind * 16 + i - 64, typingRun()}));
+    return after.text;
 }
 
 QString SpecEditor::setCTEndConText(int i, const QString& text) {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -10,6 +11,7 @@
 #include "editorsession.h"
 #include "machinespec.h"
 #include "orfformat.h"
+#include "specselection.h"
 
 inline constexpr char ProgramName[] = "specboard";
 inline constexpr char16_t WindowCaption[] = u"オルベーンエディターω ver1.30";
@@ -118,6 +120,9 @@ public:
     // The box texts the file stores; returns the text the box ends up with.
     QString setCTEndConText(int i, const QString& text);
     QString setBonusEndText(int i, const QString& text);
+    // The numbers those boxes hold: a text's value; an emptied box keeps the one before.
+    std::int16_t ctEndCon(int i) const { return boxNumbers_[i]; }
+    std::int16_t bonusEnd(int i) const { return boxNumbers_[machine::StoredCTEnds + i]; }
     // A click on a pay-line cell: an unchosen cell becomes the line's one cell on its reel, a
     // chosen one is cleared.
     void clickLineCell(int bet, int line, int cell);
@@ -201,5 +206,7 @@ private:
     QString specFileName_;
     QString specFilePath_;
     QString referencePaths_[3];
+    // The CT end boxes, then the bonus end boxes.
+    std::array<std::int16_t, machine::StoredCTEnds + machine::BonusEndSlots> boxNumbers_{};
     QString dialogFolder_;
 };
