@@ -19,6 +19,8 @@
 #include "scripteddialogs.h"
 #include "sdfformat.h"
 
+using namespace specboard;
+
 namespace {
 
 constexpr int Rounds = 15;

@@ -20,6 +20,8 @@
 #include "paylinepanel.h"
 #include "picturebox.h"
 
+namespace specboard {
+
 namespace {
 
 using namespace machine;
@@ -338,3 +340,5 @@ void BonusPage::showAll() {
     showSuperBig();
     showCTEntry();
 }
+
+}  // namespace specboard

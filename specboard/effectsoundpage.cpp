@@ -15,6 +15,8 @@
 #include "numberbox.h"
 #include "pagecontrols.h"
 
+namespace specboard {
+
 namespace {
 
 using namespace sound;
@@ -345,3 +347,5 @@ void EffectSoundPage::showCandidate(int field) {
     txtSBBonus[field]->setText(QString::number(shown.probability));
     BetSound[field]->setText(QString::number(shown.sound));
 }
+
+}  // namespace specboard

@@ -17,6 +17,8 @@
 #include "picturenotice.h"
 #include "sjis.h"
 
+namespace specboard {
+
 namespace {
 
 constexpr int TwipsPerPixel = 15;
@@ -205,3 +207,5 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
     }
 }
+
+}  // namespace specboard

@@ -14,6 +14,8 @@ class SoundDevice;
 class QGroupBox;
 class QTabBar;
 
+namespace specboard {
+
 // The machine editor's main window: the tab strip and its four page frames (general,
 // bonus, and the two sound pages), all on one editor. The sound output starts with the
 // window and is shut down when it closes; the device and the MIDI commands must outlive it.
@@ -63,3 +65,5 @@ private:
     QTabBar* TabStrip1 = nullptr;
     std::array<QGroupBox*, PageCount> Frames{};
 };
+
+}  // namespace specboard

@@ -17,6 +17,8 @@
 #include "picturenotice.h"
 #include "textguard.h"
 
+namespace specboard {
+
 namespace {
 
 const QString NotSaved = QStringLiteral("セーブされていません");
@@ -205,3 +207,5 @@ void GeneralPage::chooseReference(Reference reference) {
             return named;
         });
 }
+
+}  // namespace specboard

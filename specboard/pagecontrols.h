@@ -14,6 +14,8 @@ class QRadioButton;
 class QRect;
 class QWidget;
 
+namespace specboard {
+
 // The controls the machine pages share, at their fixed places and with their names.
 
 // A number box rule with its limit, the text above it and the text a box left empty takes.
@@ -31,3 +33,5 @@ QRadioButton* makeOption(QWidget* parent, const QString& text, const QString& na
 QCheckBox* makeCheck(QWidget* parent, const QString& text, const QString& name, int x, int y,
                      int w);
 QGroupBox* makeGroup(QWidget* parent, const QString& caption, const QRect& place);
+
+}  // namespace specboard

@@ -10,6 +10,8 @@
 #include "pagecontrols.h"
 #include "picturebox.h"
 
+namespace specboard {
+
 namespace {
 
 using namespace sound;
@@ -111,3 +113,5 @@ void PayoutSoundPage::showAll() {
     showing_ = false;
     showFlag();
 }
+
+}  // namespace specboard

@@ -9,6 +9,8 @@
 #include "sjis.h"
 #include "valuestep.h"
 
+namespace specboard {
+
 namespace {
 
 using namespace machine;
@@ -717,3 +719,5 @@ bool SpecEditor::registerSoundFile(int number, const QString& chosenPath, QStrin
     emit soundFilesChanged();
     return true;
 }
+
+}  // namespace specboard

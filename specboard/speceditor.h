@@ -13,6 +13,8 @@
 #include "orfformat.h"
 #include "specselection.h"
 
+namespace specboard {
+
 inline constexpr char ProgramName[] = "specboard";
 inline constexpr char16_t WindowCaption[] = u"オルベーンエディターω ver1.30";
 
@@ -210,3 +212,5 @@ private:
     std::array<std::int16_t, machine::StoredCTEnds + machine::BonusEndSlots> boxNumbers_{};
     QString dialogFolder_;
 };
+
+}  // namespace specboard

@@ -5,6 +5,8 @@
 
 #include "machinespec.h"
 
+namespace specboard {
+
 void SpecSelection::limitFlags(int flagCount) {
     const int last = std::clamp(flagCount, 0, machine::MaxFlagCount) + 1;
     curFlag = static_cast<std::int16_t>(std::clamp<int>(curFlag, 1, last));
@@ -18,3 +20,5 @@ std::int16_t boxTextValue(const QString& text) {
     return static_cast<std::int16_t>(std::clamp<std::int64_t>(
         value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
 }
+
+}  // namespace specboard

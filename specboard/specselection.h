@@ -5,6 +5,8 @@
 
 #include "soundtables.h"
 
+namespace specboard {
+
 // The selection values of the machine window, which a smaller reel data file has to bring
 // back into range. The window's editor keeps them; the files never hold them.
 struct SpecSelection {
@@ -29,3 +31,5 @@ struct SpecSelection {
 // The value of a number box text: its leading decimal number, rounded to a whole number
 // (half to even), 0 for an empty or non-numeric start; held to 16 bits.
 std::int16_t boxTextValue(const QString& text);
+
+}  // namespace specboard

@@ -8,6 +8,8 @@
 
 #include "orfformat.h"
 
+namespace specboard {
+
 namespace {
 
 struct Change {
@@ -125,3 +127,5 @@ void ExplanationGuard::onTextChanged() {
     QString explanation = text;
     emit changed(explanation.replace(u'\n', QStringLiteral("\r\n")));
 }
+
+}  // namespace specboard

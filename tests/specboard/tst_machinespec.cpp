@@ -4,6 +4,8 @@
 #include "pictures.h"
 #include "speceditor.h"
 
+using namespace specboard;
+
 class MachineSpecTest : public QObject {
     Q_OBJECT
 private slots:
@@ -114,3 +116,4 @@ void MachineSpecTest::prizeSymbolPictures() {
 
 QTEST_GUILESS_MAIN(MachineSpecTest)
 #include "tst_machinespec.moc"
+
