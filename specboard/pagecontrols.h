@@ -23,8 +23,7 @@ NumberBoxRule boxRule(std::optional<std::int64_t> limit, const QString& overflow
                       std::optional<QString> leftEmpty);
 
 // A sunken label that shows a value the page steps through (a flag, a setting, a reel).
-QLabel* makeValueLabel(QWidget* parent, const QString& text, const char* name, int x, int y,
-                       int w);
+QLabel* makeValueLabel(QWidget* parent, const QString& text, const char* name, int x, int y, int w);
 // A "<<" or ">>" button beside such a label.
 QPushButton* makeStepButton(QWidget* parent, const char16_t* caption, const char* name, int x,
                             int y);

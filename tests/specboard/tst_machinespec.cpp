@@ -116,4 +116,3 @@ void MachineSpecTest::prizeSymbolPictures() {
 
 QTEST_GUILESS_MAIN(MachineSpecTest)
 #include "tst_machinespec.moc"
-
