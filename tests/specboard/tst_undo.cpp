@@ -15,15 +15,45 @@ using namespace machinetest;
 
 namespace {
 
-// The steps, one letter each. Navigations: "f" a flag, "e" a setting, "o" a bet, "g" a sound
-// group, "r" a stop reel, "q" a payout flag, "L" a pay line, "O" a line bet. Edits: "n" a
-// name, "x" the description, "p" a probability, "G" the subtraction value, "B" a super big
-// share, "c" the CT entry, "E" an end condition, "k" a switch, "l" a line cell, "a" a line's
-// area, "s" an effect candidate, "N" a group's sound, "2" an after-first-two check, "P" a
-// payout sound, "T" the payout order, "M" a music number, "R" a sound file, "C" the control
-// file.
-constexpr char Navigations[] = "feogrqLO";
-constexpr char Edits[] = "nxpGBcEklasN2PTMRC";
+// The controls random steps use: a page, a control name (with "%1", one of `count`), and for
+// a box the highest number typed into it (0: a button or check to click). The first eight
+// rows only navigate.
+struct Control {
+    int page;
+    const char* name;
+    int count;
+    int high;
+};
+constexpr Control Controls[] = {
+    {1, "NeFlagNo", 1, 0},
+    {1, "PrFlagNo", 1, 0},
+    {1, "NeSet", 1, 0},
+    {1, "OptionBets_%1", 3, 0},
+    {2, "OptionSound_%1", 3, 0},
+    {2, "NeRealStop", 1, 0},
+    {3, "Command6", 1, 0},
+    {1, "Command10", 1, 0},
+    {1, "PrizePr_%1", 4, 65536},
+    {1, "txtGensan", 1, 256},
+    {1, "txtBigPer_%1", 5, 100},
+    {1, "txtCTPr", 1, 100},
+    {1, "txtCTEndCon_%1", 2, 9999},
+    {1, "txtBEndG", 1, 99},
+    {1, "Check3Bet", 1, 0},
+    {1, "CheckCT", 1, 0},
+    {1, "PicReal_%1", 15, 0},
+    {1, "Text1", 1, 5},
+    {2, "txtSBBonus_%1", 18, 65536},
+    {2, "BetSound_%1", 23, 128},
+    {2, "BetSoundN", 1, 128},
+    {2, "Check12Sound_%1", 18, 0},
+    {3, "txtPaySound_%1", 6, 128},
+    {3, "CheckSETiming", 1, 0},
+    {3, "BGM_%1", 8, 128},
+};
+constexpr int Navigations = 8;
+// Beside the table: a name, the description, a sound file, the control file.
+constexpr int OtherEdits = 4;
 
 class Driver {
 public:
@@ -31,74 +61,37 @@ public:
         : w_(w), dialogs_(dialogs), folder_(folder), rng_(seed) {}
 
     int pick(int n) { return int(rng_.bounded(quint32(n))); }
-    QString number(int high) { return QString::number(pick(high + 1)); }
 
-    void run(char step) {
-        switch (step) {
-            case 'f':
-                return clickOn(1, pick(2) ? "NeFlagNo" : "PrFlagNo");
-            case 'e':
-                return clickOn(1, pick(2) ? "NeSet" : "PrSet");
-            case 'o':
-                return clickOn(1, QStringLiteral("OptionBets_%1").arg(pick(3)));
-            case 'g':
-                return clickOn(2, QStringLiteral("OptionSound_%1").arg(pick(3)));
-            case 'r':
-                return clickOn(2, pick(2) ? "NeRealStop" : "PrRealStop");
-            case 'q':
-                return clickOn(3, pick(2) ? "Command6" : "Command5");
-            case 'L':
-                return clickOn(1, pick(2) ? "Command10" : "Command9");
-            case 'O':
-                return clickOn(1, QStringLiteral("OptionBet_%1").arg(pick(3)));
-            case 'n':
-                return type(0, pick(2) ? "txtSlotName" : "txtMakerName", word());
-            case 'x':
-                return typeDescription();
-            case 'p':
-                return type(1, QStringLiteral("PrizePr_%1").arg(pick(4)), number(65536));
-            case 'G':
-                return type(1, "txtGensan", number(256));
-            case 'B':
-                return type(1, QStringLiteral("txtBigPer_%1").arg(pick(5)), number(100));
-            case 'c':
-                return type(1, "txtCTPr", number(100));
-            case 'E':
-                return pick(2)
-                           ? type(1, QStringLiteral("txtCTEndCon_%1").arg(pick(2)), number(9999))
-                           : type(1, pick(2) ? "txtBEndG" : "txtREndG", number(99));
-            case 'k': {
-                const char* checks[] = {"Check3Bet", "CheckReset", "CheckCT"};
-                return clickOn(1, checks[pick(3)]);
-            }
-            case 'l':
-                return clickOn(1, QStringLiteral("PicReal_%1").arg(pick(15)));
-            case 'a':
-                return type(1, "Text1", number(5));
-            case 's':
-                return pick(2)
-                           ? type(2, QStringLiteral("txtSBBonus_%1").arg(pick(18)), number(65536))
-                           : type(2, QStringLiteral("BetSound_%1").arg(pick(23)), number(128));
-            case 'N':
-                return type(2, "BetSoundN", number(128));
-            case '2':
-                return clickOn(2, QStringLiteral("Check12Sound_%1").arg(pick(18)));
-            case 'P':
-                return type(3, QStringLiteral("txtPaySound_%1").arg(pick(6)), number(128));
-            case 'T':
-                return clickOn(3, "CheckSETiming");
-            case 'M':
-                return type(3, QStringLiteral("BGM_%1").arg(pick(8)), number(128));
-            case 'R':
-                type(2, "txtSoundNo", QString::number(1 + pick(128)));
-                return clickAnswering(
-                    w_, dialogs_, "LoadSound",
-                    QDir(folder_).filePath(pick(2) ? "medal.wav" : "fanfare.mid"));
-            case 'C':
+    // A random step; with `navigate` also one that only moves a selection.
+    void run(bool navigate) {
+        const int first = navigate ? 0 : Navigations;
+        const int step = first + pick(int(std::size(Controls)) + OtherEdits - first);
+        if (step < int(std::size(Controls))) {
+            const Control& c = Controls[step];
+            showTab(w_, c.page);
+            QString name = QString::fromLatin1(c.name);
+            if (c.count > 1) name = name.arg(pick(c.count));
+            auto* control = child<QWidget>(w_, name);
+            if (!control->isEnabled()) return;
+            if (c.high == 0)
+                QTest::mouseClick(control, Qt::LeftButton);
+            else
+                typeInto(static_cast<QLineEdit*>(control), QString::number(pick(c.high + 1)));
+            return;
+        }
+        switch (step - int(std::size(Controls))) {
+            case 0:
                 showTab(w_, 0);
-                return clickAnswering(
-                    w_, dialogs_, "Command1",
-                    QDir(folder_).filePath(pick(2) ? "other.rcf" : "machine.rcf"));
+                return typeInto(w_, pick(2) ? "txtSlotName" : "txtMakerName", word());
+            case 1:
+                return typeDescription();
+            case 2:
+                showTab(w_, 2);
+                typeInto(w_, "txtSoundNo", QString::number(1 + pick(128)));
+                return clickAnswering(w_, dialogs_, "LoadSound", file("medal.wav", "fanfare.mid"));
+            default:
+                showTab(w_, 0);
+                return clickAnswering(w_, dialogs_, "Command1", file("other.rcf", "machine.rcf"));
         }
     }
 
@@ -114,14 +107,8 @@ public:
     }
 
 private:
-    void clickOn(int page, const QString& name) {
-        showTab(w_, page);
-        auto* button = child<QWidget>(w_, name);
-        if (button->isEnabled()) QTest::mouseClick(button, Qt::LeftButton);
-    }
-    void type(int page, const QString& name, const QString& keys) {
-        showTab(w_, page);
-        if (box(w_, name)->isEnabled()) typeInto(w_, name, keys);
+    QString file(const char* one, const char* other) {
+        return QDir(folder_).filePath(QString::fromLatin1(pick(2) ? one : other));
     }
     QString word() {
         QString word;
@@ -186,6 +173,7 @@ private slots:
     void randomEditsComeBack();
     void undoShowsWhatChanged_data();
     void undoShowsWhatChanged();
+    void lineLimitHoldsAfterUndo();
 
 private:
     bool undoAll(Driver& driver, Form1& w, bool redo);
@@ -225,29 +213,22 @@ void TestUndo::save(Form1& w, ScriptedDialogs& dialogs, const QString& name) {
 
 void TestUndo::randomEditsComeBack_data() {
     QTest::addColumn<quint32>("seed");
-    QTest::addColumn<QString>("steps");  // the letters the sequence is drawn from
+    QTest::addColumn<bool>("navigate");
     for (quint32 seed : {1u, 2u, 3u, 4u})
-        QTest::addRow("edits and navigations, seed %u", seed)
-            << seed << QString::fromLatin1(Edits) + Navigations;
-    QTest::addRow("edits only") << 5u << QString::fromLatin1(Edits);
+        QTest::addRow("edits and navigations, seed %u", seed) << seed << true;
+    QTest::addRow("edits only") << 5u << false;
 }
 
 void TestUndo::randomEditsComeBack() {
     QFETCH(quint32, seed);
-    QFETCH(QString, steps);
+    QFETCH(bool, navigate);
     ScriptedDialogs dialogs;
     MachineWindow w(dialogs);
     QVERIFY(activeWindow(w));
     QVERIFY(loadMachine(w, dialogs, start_));
     QVERIFY(!w.editor().canUndo());
     Driver driver(w, dialogs, dir_.path(), seed);
-    QString done;
-    for (int i = 0; i < 60; ++i) {
-        const char step = steps.at(driver.pick(int(steps.size()))).toLatin1();
-        done += QLatin1Char(step);
-        driver.run(step);
-    }
-    qInfo("steps %s", qPrintable(done));
+    for (int i = 0; i < 60; ++i) driver.run(navigate);
     QVERIFY(w.editor().canUndo());
     save(w, dialogs, "a.orf");
     // Nothing plays while the steps are taken back and made again.
@@ -313,6 +294,27 @@ void TestUndo::undoShowsWhatChanged() {
     QCOMPARE(text(w, label), shown);
     QCOMPARE(text(w, box), held);
     QVERIFY(!w.isModified());
+}
+
+// The description takes no line past 9,999, whatever undo and redo put back in the box.
+void TestUndo::lineLimitHoldsAfterUndo() {
+    ScriptedDialogs dialogs;
+    MachineWindow w(dialogs);
+    QVERIFY(activeWindow(w));
+    auto* exp = child<QPlainTextEdit>(w, "txtExp");
+    exp->setPlainText(QStringLiteral("x\n").repeated(orf::MaxExplanationLines - 2) + "x");
+    exp->setFocus();
+    exp->moveCursor(QTextCursor::End);
+    w.editor().endTyping();
+    QTest::keyClick(exp, Qt::Key_Return);  // line 9,999
+    const QString full = w.document().explanation;
+    for (bool redo : {false, true})
+        QTest::keyClick(exp, redo ? Qt::Key_Y : Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.document().explanation, full);
+    exp->moveCursor(QTextCursor::End);
+    QTest::keyClick(exp, Qt::Key_Return);
+    QCOMPARE(exp->blockCount(), orf::MaxExplanationLines);
+    QCOMPARE(w.document().explanation, full);
 }
 
 QTEST_MAIN(TestUndo)
