@@ -20,6 +20,8 @@
 #include "paylinepanel.h"
 #include "picturebox.h"
 
+namespace specboard {
+
 namespace {
 
 using namespace machine;
@@ -100,6 +102,12 @@ BonusPage::BonusPage(SpecEditor& editor, QWidget* frame) : QWidget(frame), edito
     connect(&editor_, &SpecEditor::bigNoSelected, this, &BonusPage::showSuperBig);
     connect(&editor_, &SpecEditor::ctBigSelected, this, &BonusPage::showCTEntry);
     connect(&editor_, &SpecEditor::documentReplaced, this, &BonusPage::showAll);
+    connect(&editor_, &SpecEditor::documentEdited, this, [this] {
+        // The big bonus an undo or redo went back to; typed, the box itself chose it.
+        const QString big = QString::number(editor_.selection().curBigNo);
+        if (txtSPBNo->text() != big) txtSPBNo->setText(big);
+        showAll();
+    });
     showFlagSymbols();
 }
 
@@ -176,8 +184,10 @@ void BonusPage::makeBoxes(const std::array<QWidget*, 4>& groups) {
 }
 
 void BonusPage::makeProbabilityGroup(QWidget* group) {
-    Check3Bet = makeCheck(group, QStringLiteral("3枚掛け専用機"), QStringLiteral("Check3Bet"), 8, 18, 118);
-    CheckReset = makeCheck(group, QStringLiteral("カウンタリセット機"), QStringLiteral("CheckReset"), 136, 18, 140);
+    Check3Bet =
+        makeCheck(group, QStringLiteral("3枚掛け専用機"), QStringLiteral("Check3Bet"), 8, 18, 118);
+    CheckReset = makeCheck(group, QStringLiteral("カウンタリセット機"),
+                           QStringLiteral("CheckReset"), 136, 18, 140);
     connect(Check3Bet, &QCheckBox::clicked, &editor_, &SpecEditor::setThreeBetOnly);
     connect(CheckReset, &QCheckBox::clicked, &editor_, &SpecEditor::setCounterReset);
 
@@ -314,6 +324,7 @@ void BonusPage::showSuperBig() {
 }
 
 void BonusPage::showCTEntry() {
+    ComboCTB->setCurrentIndex(editor_.selection().curCTBig - 1);
     txtCTPr->setText(
         QString::number(editor_.document().ctEntryPct[editor_.selection().curCTBig - 1]));
 }
@@ -329,3 +340,5 @@ void BonusPage::showAll() {
     showSuperBig();
     showCTEntry();
 }
+
+}  // namespace specboard

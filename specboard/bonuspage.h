@@ -13,6 +13,8 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 
+namespace specboard {
+
 // The bonus page: how often each flag is won per setting, bet and play state, the machine's
 // switches, the super big table, the bonus end conditions and CT, with the pay-line group. It
 // fills its frame, in the frame's coordinates.
@@ -60,3 +62,5 @@ private:
     std::array<QLineEdit*, machine::BonusEndSlots>
         bonusEndBoxes{};  // txtBEndG, txtBEndB, txtREndG, txtREndB
 };
+
+}  // namespace specboard

@@ -5,6 +5,8 @@
 #include <QValidator>
 #include <algorithm>
 
+namespace specboard {
+
 namespace {
 
 int normalKey(int key) { return key == Qt::Key_Enter ? Qt::Key_Return : key; }
@@ -73,3 +75,5 @@ void OneKeyBox::clearAsTyped() {
     edit_->selectAll();
     edit_->del();
 }
+
+}  // namespace specboard

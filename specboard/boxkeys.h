@@ -7,6 +7,8 @@
 class QLineEdit;
 class QWidget;
 
+namespace specboard {
+
 // Keys that move the focus from one box to another as the pages lay them out (the arrow keys
 // between boxes of one column, Enter to the next box). Enter covers the keypad's Enter too.
 class FocusMoves : public QObject {
@@ -45,3 +47,5 @@ private:
     QString keys_;
     bool backspace_;
 };
+
+}  // namespace specboard

@@ -15,6 +15,8 @@
 #include "numberbox.h"
 #include "pagecontrols.h"
 
+namespace specboard {
+
 namespace {
 
 using namespace sound;
@@ -88,8 +90,9 @@ std::vector<BoxRow> boxRows() {
         const QPoint at = candidateRow(i);
         rows.push_back({QStringLiteral("txtSBBonus_%1").arg(i), QRect(at, QSize(44, 18)),
                         MaxProbability, "", Target::Probability, i});
-        rows.push_back({QStringLiteral("BetSound_%1").arg(i), QRect(at + QPoint(96, 0), QSize(28, 18)),
-                        LastSoundNumber, "", Target::Sound, i});
+        rows.push_back({QStringLiteral("BetSound_%1").arg(i),
+                        QRect(at + QPoint(96, 0), QSize(28, 18)), LastSoundNumber, "",
+                        Target::Sound, i});
     }
     for (int big = 1; big <= LastBigFirstPlay; ++big)
         rows.push_back({QStringLiteral("BetSound_%1").arg(EffectFields + big - 1),
@@ -113,6 +116,18 @@ EffectSoundPage::EffectSoundPage(SpecEditor& editor, Dialogs& dialogs, QWidget* 
     connect(&editor_, &SpecEditor::stopReelSelected, this, &EffectSoundPage::showGroup);
     connect(&editor_, &SpecEditor::effectFlagSelected, this, &EffectSoundPage::showFlagRows);
     connect(&editor_, &SpecEditor::soundFilesChanged, this, &EffectSoundPage::showFileName);
+    // An undo or redo: the values again, at the flag field it changed.
+    connect(&editor_, &SpecEditor::documentEdited, this, [this] {
+        showFileName();
+        showGroup();
+    });
+    connect(&editor_, &SpecEditor::effectPlaceRevealed, this, [this] {
+        showing_ = true;
+        txtSSFlag->setText(QString::number(editor_.selection().effectFlag));
+        showing_ = false;
+    });
+    connect(&editor_, &SpecEditor::soundNumberRevealed, this,
+            [this](int number) { txtSoundNo->setText(QString::number(number)); });
     // A machine read from a file is shown as a group choice shows it; the file name shown is
     // the new machine's, so that Play never plays a file it does not register.
     connect(&editor_, &SpecEditor::documentReplaced, this, [this] {
@@ -163,11 +178,11 @@ void EffectSoundPage::makeBoxes() {
                 };
                 break;
         }
-        *slot = makeNumberBox(this, row.name, row.place,
-                              boxRule(row.limit, QString::fromLatin1(row.overflow),
-                                      QStringLiteral("0")),
-                              store)
-                    ->edit();
+        *slot =
+            makeNumberBox(
+                this, row.name, row.place,
+                boxRule(row.limit, QString::fromLatin1(row.overflow), QStringLiteral("0")), store)
+                ->edit();
     }
 }
 
@@ -221,8 +236,8 @@ void EffectSoundPage::makeCandidateBlocks() {
     for (int i = 0; i < EffectFields; ++i) {
         const QPoint at = candidateRow(i);
         makeLabel(this, QStringLiteral("/65536"), at.x() + 46, at.y() + 1);
-        Check12Sound[i] = makeCheck(this, {}, QStringLiteral("Check12Sound_%1").arg(i),
-                                    at.x() + 130, at.y(), 18);
+        Check12Sound[i] =
+            makeCheck(this, {}, QStringLiteral("Check12Sound_%1").arg(i), at.x() + 130, at.y(), 18);
         connect(Check12Sound[i], &QCheckBox::clicked, this, [this, i](bool on) {
             const SpecSelection& s = editor_.selection();
             editor_.setAfterFirstTwo(s.stopReel, s.effectFlag, i, on);
@@ -327,7 +342,10 @@ void EffectSoundPage::showFlagRows() {
 
 void EffectSoundPage::showCandidate(int field) {
     // The flag block of medal insert stands for nothing and shows 0.
-    const Candidate shown = editor_.effectCandidate(editor_.effectPlace(), field).value_or(Candidate{});
+    const Candidate shown =
+        editor_.effectCandidate(editor_.effectPlace(), field).value_or(Candidate{});
     txtSBBonus[field]->setText(QString::number(shown.probability));
     BetSound[field]->setText(QString::number(shown.sound));
 }
+
+}  // namespace specboard

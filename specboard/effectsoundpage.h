@@ -13,6 +13,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace specboard {
+
 // The effect sound page: the registered sound files with Load, Play and Stop, and the sounds
 // of medal insert, reel spin and reel stop - the ordinary sound, the candidates after a big or
 // regular bonus is won and when a flag is won (per reel for reel stop), and the first play of
@@ -62,3 +64,5 @@ private:
     std::array<QLineEdit*, sound::EffectFields + sound::LastBigFirstPlay> BetSound{};
     std::array<QCheckBox*, sound::EffectFields> Check12Sound{};
 };
+
+}  // namespace specboard

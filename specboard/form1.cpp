@@ -12,9 +12,12 @@
 #include "effectsoundpage.h"
 #include "generalpage.h"
 #include "givenfile.h"
+#include "historykeys.h"
 #include "payoutsoundpage.h"
 #include "picturenotice.h"
 #include "sjis.h"
+
+namespace specboard {
 
 namespace {
 
@@ -34,9 +37,7 @@ const char16_t* const FrameCaptions[Form1::PageCount] = {
 
 Form1::Form1(Dialogs& dialogs, SoundDevice& soundDevice, MusicCommands& musicCommands,
              QWidget* parent)
-    : QWidget(parent),
-      dialogs_(dialogs),
-      player_(soundDevice, musicCommands, dialogs, this, QString::fromLatin1(ProgramName)) {
+    : QWidget(parent), dialogs_(dialogs), player_(soundDevice, musicCommands) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(WindowCaption));
     setFixedSize(5865 / TwipsPerPixel, 7830 / TwipsPerPixel);
@@ -70,12 +71,24 @@ Form1::Form1(Dialogs& dialogs, SoundDevice& soundDevice, MusicCommands& musicCom
     connect(TabStrip1, &QTabBar::currentChanged, this, &Form1::showPage);
     connect(effects, &EffectSoundPage::playRequested, this, &Form1::playSound);
     connect(effects, &EffectSoundPage::stopRequested, this, [this] { player_.stop(); });
+    // An undo or redo shows the page of what it changed.
+    connect(&editor_, &SpecEditor::pageRevealed, this, [this](SpecEditor::Page page) {
+        if (int(page) < TabStrip1->count()) TabStrip1->setCurrentIndex(int(page));
+    });
+    new HistoryKeys(this, editor_);
     showPage(0);
 
     // Last, once the window stands: a device that cannot start is reported, and the editor
     // goes on without it.
     soundRunning_ = true;
-    player_.start(winId());
+    tellSound(player_.start(winId()));
+}
+
+void Form1::tellSound(const std::optional<SoundFailure>& failure) {
+    if (!failure) return;
+    dialogs_.message(this, QString::fromLatin1(ProgramName), failure->text,
+                     failure->warning ? Dialogs::Icon::Warning : Dialogs::Icon::None,
+                     Dialogs::Buttons::Ok, failure->detail);
 }
 
 Form1::~Form1() { shutDownSound(); }
@@ -83,7 +96,7 @@ Form1::~Form1() { shutDownSound(); }
 void Form1::playSound(const QString& soundNumberText, const QString& fileName) {
     QString folder = editor_.machineFolder();
     if (folder.isEmpty()) folder = dialogs_.workingFolder();
-    player_.play(soundNumberText, fileName, folder);
+    tellSound(player_.play(soundNumberText, fileName, folder).failure);
 }
 
 void Form1::shutDownSound() {
@@ -194,3 +207,5 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
     }
 }
+
+}  // namespace specboard

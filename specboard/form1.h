@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "lifecycle.h"
 #include "soundplayer.h"
@@ -12,6 +13,8 @@ class MusicCommands;
 class SoundDevice;
 class QGroupBox;
 class QTabBar;
+
+namespace specboard {
 
 // The machine editor's main window: the tab strip and its four page frames (general,
 // bonus, and the two sound pages), all on one editor. The sound output starts with the
@@ -52,6 +55,8 @@ private:
     // sounds, or in the working folder before there is a machine file.
     void playSound(const QString& soundNumberText, const QString& fileName);
     void shutDownSound();
+    // What the sound output returned, told as a message box.
+    void tellSound(const std::optional<SoundFailure>& failure);
 
     Dialogs& dialogs_;
     SpecEditor editor_;
@@ -60,3 +65,5 @@ private:
     QTabBar* TabStrip1 = nullptr;
     std::array<QGroupBox*, PageCount> Frames{};
 };
+
+}  // namespace specboard

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <limits>
+#include <utility>
 
 #include "boxkeys.h"
 #include "controls.h"
@@ -15,6 +16,8 @@
 #include "orfformat.h"
 #include "picturenotice.h"
 #include "textguard.h"
+
+namespace specboard {
 
 namespace {
 
@@ -112,14 +115,17 @@ GeneralPage::GeneralPage(SpecEditor& editor, Dialogs& dialogs, QWidget* frame)
         showTexts();
         showFileNames();
     });
+    connect(&editor_, &SpecEditor::documentEdited, this, &GeneralPage::showTexts);
     connect(&editor_, &SpecEditor::referencesChanged, this, &GeneralPage::showFileNames);
     connect(&editor_, &SpecEditor::fileChanged, this, &GeneralPage::showFileNames);
 }
 
 void GeneralPage::showTexts() {
     const MachineSpec& doc = editor_.document();
-    txtSlotName->setText(doc.machineName);
-    txtMakerName->setText(doc.makerName);
+    // A box that already shows its text keeps its cursor.
+    for (auto [box, text] :
+         {std::pair(txtSlotName, &doc.machineName), std::pair(txtMakerName, &doc.makerName)})
+        if (box->text() != *text) box->setText(*text);
     explanationGuard_->show(doc.explanation);
 }
 
@@ -201,3 +207,5 @@ void GeneralPage::chooseReference(Reference reference) {
             return named;
         });
 }
+
+}  // namespace specboard

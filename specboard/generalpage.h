@@ -5,10 +5,13 @@
 #include "speceditor.h"
 
 class Dialogs;
-class ExplanationGuard;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+
+namespace specboard {
+
+class ExplanationGuard;
 
 // The general page: the machine's name, its author and its description, and the files the
 // machine uses (the machine file itself with Load and Save, the reel data, reel control and
@@ -45,3 +48,5 @@ private:
     QLabel* LabelConFile = nullptr;
     QLabel* LabelBodyFile = nullptr;
 };
+
+}  // namespace specboard

@@ -11,7 +11,7 @@ struct SdlSoundOutput {
     SdlMusicCommands music;
 };
 
-class SpecWindow : private SdlSoundOutput, public Form1 {
+class SpecWindow : private SdlSoundOutput, public specboard::Form1 {
 public:
     explicit SpecWindow(Dialogs& dialogs) : Form1(dialogs, device, music) {}
 };
@@ -19,6 +19,6 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runEditor<SpecWindow>(argc, argv, ProgramName, "FILE.orf",
+    return runEditor<SpecWindow>(argc, argv, specboard::ProgramName, "FILE.orf",
                                  "Opens the machine file FILE.orf as the Load button would.");
 }

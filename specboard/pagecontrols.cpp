@@ -8,6 +8,8 @@
 
 #include "controls.h"
 
+namespace specboard {
+
 NumberBoxRule boxRule(std::optional<std::int64_t> limit, const QString& overflow,
                       std::optional<QString> leftEmpty) {
     NumberBoxRule rule;
@@ -51,3 +53,5 @@ QGroupBox* makeGroup(QWidget* parent, const QString& caption, const QRect& place
     group->setGeometry(place);
     return group;
 }
+
+}  // namespace specboard

@@ -10,6 +10,8 @@
 #include "numberbox.h"
 #include "picturebox.h"
 
+namespace specboard {
+
 namespace {
 
 using namespace machine;
@@ -107,3 +109,5 @@ void PayLinePanel::showLine() {
     redrawCells();
     Text1->setText(QString::number(editor_.document().lineArea[s.curLineBet][s.curLine - 1]));
 }
+
+}  // namespace specboard

@@ -10,6 +10,8 @@ class PictureBox;
 class QLineEdit;
 class QRadioButton;
 
+namespace specboard {
+
 // The pay lines of each bet: a grid of the three reels by five rows (the row above the
 // window, the three window rows and the row below), where one cell per reel is clicked to
 // draw a line, the line being edited and its region number. It fills its frame, in the
@@ -32,3 +34,5 @@ private:
     QLineEdit* Text1 = nullptr;
     std::array<PictureBox*, reel::ReelCount * machine::LineRows> PicReal{};
 };
+
+}  // namespace specboard

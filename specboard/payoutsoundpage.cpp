@@ -10,6 +10,8 @@
 #include "pagecontrols.h"
 #include "picturebox.h"
 
+namespace specboard {
+
 namespace {
 
 using namespace sound;
@@ -52,16 +54,15 @@ PayoutSoundPage::PayoutSoundPage(SpecEditor& editor, QWidget* frame)
     const NumberBoxRule rule = boxRule(LastSoundNumber, QStringLiteral("0"), QStringLiteral("0"));
     for (int k = 0; k < StoredPayStates * StoredPayTimings; ++k) {
         const int state = k / StoredPayTimings, timing = k % StoredPayTimings;
-        txtPaySound[k] = makeNumberBox(this, QStringLiteral("txtPaySound_%1").arg(k),
-                                       QRect(TableX + ColumnStep * state + 10,
-                                             TableY + RowStep * timing, 36, 18),
-                                       rule,
-                                       [this, state, timing](std::int64_t v) {
-                                           if (showing_) return;
-                                           editor_.setPaySound(editor_.selection().payoutFlag - 1,
-                                                               state, timing, v);
-                                       })
-                             ->edit();
+        txtPaySound[k] =
+            makeNumberBox(
+                this, QStringLiteral("txtPaySound_%1").arg(k),
+                QRect(TableX + ColumnStep * state + 10, TableY + RowStep * timing, 36, 18), rule,
+                [this, state, timing](std::int64_t v) {
+                    if (showing_) return;
+                    editor_.setPaySound(editor_.selection().payoutFlag - 1, state, timing, v);
+                })
+                ->edit();
     }
     CheckSETiming = makeCheck(this, QStringLiteral("払い出し音が先"),
                               QStringLiteral("CheckSETiming"), Left, TableY + 2 * RowStep + 6, 160);
@@ -86,6 +87,7 @@ PayoutSoundPage::PayoutSoundPage(SpecEditor& editor, QWidget* frame)
     connect(&editor_, &SpecEditor::payoutFlagSelected, this, &PayoutSoundPage::showFlag);
     connect(&editor_, &SpecEditor::reelDataRead, this, &PayoutSoundPage::showFlag);
     connect(&editor_, &SpecEditor::documentReplaced, this, &PayoutSoundPage::showAll);
+    connect(&editor_, &SpecEditor::documentEdited, this, &PayoutSoundPage::showAll);
     showFlag();
 }
 
@@ -111,3 +113,5 @@ void PayoutSoundPage::showAll() {
     showing_ = false;
     showFlag();
 }
+
+}  // namespace specboard

@@ -12,6 +12,8 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 
+namespace specboard {
+
 // The payout sound and music page: for each flag the sounds when its combination lines up and
 // when its medals are paid out, in ordinary play and during a big or regular bonus; whether the
 // payout sound comes first; the music of the bonuses and the wait. It fills its frame, in the
@@ -35,3 +37,5 @@ private:
     QCheckBox* CheckSETiming = nullptr;
     std::array<QLineEdit*, sound::StoredBgm> BGM{};
 };
+
+}  // namespace specboard

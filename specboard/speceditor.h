@@ -3,34 +3,43 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
+#include "editorsession.h"
 #include "machinespec.h"
 #include "orfformat.h"
+#include "specselection.h"
+
+namespace specboard {
 
 inline constexpr char ProgramName[] = "specboard";
 inline constexpr char16_t WindowCaption[] = u"オルベーンエディターω ver1.30";
 
-// The machine of the window and everything the editor keeps beside it: the machine file it
-// came from and its folder (where the reel data file, its pictures and the music are looked
-// up), whether it holds unsaved work, and the flag, setting, bet, big bonus and pay line the
-// pages show. Every change goes through its methods, which keep the machine's ranges and emit
-// what changed; the pages redraw from the machine when they hear it.
+// The machine of the window and everything the editor keeps beside it: the session (the
+// machine file it came from, its folder, where the reel data file, its pictures and the music
+// are looked up, the edit history, whether it holds unsaved work) and the flag, setting, bet,
+// big bonus and pay line the pages show. Every change goes through its methods, which keep the
+// machine's ranges and emit what changed; the pages redraw from the machine when they hear it.
 //
 // Edits take table indices (flag index = flag number - 1); a value outside the range its box
-// can hold is not stored. Storing the value a field already holds is not an edit.
-class SpecEditor : public QObject {
+// can hold is not stored. Storing the value a field already holds is not an edit. Every edit is
+// one undo step; typing into one box merges into one step. An undo or redo selects the flag,
+// setting, reel or sound it changed and shows its page, so the author sees what came back.
+class SpecEditor : public EditorSession {
     Q_OBJECT
 public:
+    // The window's pages, in the order of its tabs.
+    enum class Page { General, Bonus, EffectSound, PayoutSound };
+
     explicit SpecEditor(QObject* parent = nullptr);
 
     const MachineSpec& document() const { return doc_; }
     const SpecSelection& selection() const { return selection_; }
 
     // ---- File state
-    bool isModified() const { return modified_; }
-    void setModified(bool modified = true);
     // Folder of the machine file last loaded, ending with "/" ("" until then). The reel data file
     // and its pictures are looked up there; saving elsewhere does not move it.
     const QString& specFolder() const { return specFolder_; }
@@ -47,14 +56,15 @@ public:
     int lastFlag() const { return flagCount() + 1; }
 
     // Reads a machine file and the reel data file it names. On success the machine is replaced, the
-    // flag selections are kept on flags that exist and the machine counts as saved; on failure
-    // nothing changes and *reason says why.
+    // flag selections are kept on flags that exist, the history is cleared and the machine counts
+    // as saved; on failure nothing changes and *reason says why.
     bool load(const QString& path, orf::ReadReport* report, QString* reason);
     // Writes the machine; on success it is the current machine file and counts as saved.
     bool save(const QString& path, QString* reason);
     // Reads the reel data file chosen at `chosenPath`: it is looked up by its bare name in the
     // machine folder once a machine file has been loaded, in the chosen folder before. Pictures
-    // that cannot be loaded are listed in *warnings and keep what they showed.
+    // that cannot be loaded are listed in *warnings and keep what they showed. A read that
+    // changes the machine is one undo step.
     bool loadReelData(const QString& chosenPath, QStringList* warnings, QString* reason,
                       QStringList* pngPictures = nullptr);
     // The reel control and picture position files are only named, never opened.
@@ -112,6 +122,9 @@ public:
     // The box texts the file stores; returns the text the box ends up with.
     QString setCTEndConText(int i, const QString& text);
     QString setBonusEndText(int i, const QString& text);
+    // The numbers those boxes hold: a text's value; an emptied box keeps the one before.
+    std::int16_t ctEndCon(int i) const { return boxNumbers_[i]; }
+    std::int16_t bonusEnd(int i) const { return boxNumbers_[machine::StoredCTEnds + i]; }
     // A click on a pay-line cell: an unchosen cell becomes the line's one cell on its reel, a
     // chosen one is cleared.
     void clickLineCell(int bet, int line, int cell);
@@ -145,8 +158,14 @@ signals:
     // A reel data file was read, by itself or with a machine file.
     void reelDataRead();
     void referencesChanged();
-    void fileChanged();
-    void modifiedChanged(bool modified);
+    // An undo or redo changed the machine: the pages show its values again. Then the page of
+    // what changed is shown.
+    void documentEdited();
+    void pageRevealed(SpecEditor::Page page);
+    // An undo or redo changed the effect sound area at the current place, or the file of a
+    // sound number: the page shows that flag field or that number.
+    void effectPlaceRevealed();
+    void soundNumberRevealed(int number);
     void probabilitySelected();  // flag, setting or bet
     void ctBigSelected();
     void bigNoSelected();
@@ -159,22 +178,39 @@ signals:
     void soundFilesChanged();
 
 private:
+    // What an undo or redo selects before the page is shown; empty for a page with no
+    // selection.
+    using Reveal = std::function<void()>;
+    // Whether typing into the box merges into one step.
+    enum class Typing { Merges, Never };
+    // One undo step setting `field` to `value`: redo and undo set the field, and an undo or
+    // redo then shows what changed.
     template <typename Field, typename Value>
-    void store(Field& field, Value value);
+    void store(Field& field, Value value, Page page, Reveal reveal = {},
+               Typing typing = Typing::Merges);
+    // After an undo or redo has set a value: select it, redraw the pages, show its page.
+    void replayed(Page page, const Reveal& reveal);
     // Sets a box text the file stores; an edit when its text or number changed.
-    template <typename Held, typename Set>
-    QString storeBoxText(Held held, Set set);
+    QString storeBoxText(int kind, int i, const QString& text);
     bool nameReference(Reference reference, QString& field, const QString& chosenPath,
                        QString* reason);
+    void applyExplanation(qsizetype at, qsizetype length, const QString& text);
+    // The selections an undo or redo brings back.
+    Reveal probabilityAt(int flag, int setting, int bet);
+    Reveal effectPlaceAt(const sound::EffectPlace& at);
+    Reveal payoutFlagAt(int flag);
     // Keeps the flag selections on flags that exist; true when the bonus page flag moved.
     bool limitFlags();
 
     MachineSpec doc_;
     SpecSelection selection_;
-    bool modified_ = false;
     QString specFolder_;
     QString specFileName_;
     QString specFilePath_;
     QString referencePaths_[3];
+    // The CT end boxes, then the bonus end boxes.
+    std::array<std::int16_t, machine::StoredCTEnds + machine::BonusEndSlots> boxNumbers_{};
     QString dialogFolder_;
 };
+
+}  // namespace specboard

@@ -8,6 +8,8 @@
 
 #include "orfformat.h"
 
+namespace specboard {
+
 namespace {
 
 struct Change {
@@ -70,11 +72,29 @@ ExplanationGuard::ExplanationGuard(QPlainTextEdit* box) : QObject(box), box_(box
 void ExplanationGuard::show(const QString& explanation) {
     QString text = explanation;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (text == box_->toPlainText()) return;
+    const QString shown = box_->toPlainText();
+    if (text == shown) return;
+    // Only the lines that differ are replaced, so that a long description is not laid out
+    // again for one key taken back, and the cursor stands where the text changed.
+    const Change change = changeBetween(shown, text);
+    const qsizetype removed = shown.size() - text.size() + change.added.size();
     showing_ = true;
-    box_->setPlainText(text);
+    QTextCursor cursor(box_->document());
+    cursor.setPosition(static_cast<int>(change.at));
+    cursor.setPosition(static_cast<int>(change.at + removed), QTextCursor::KeepAnchor);
+    cursor.insertText(change.added.toString());
     showing_ = false;
     accepted_ = box_->toPlainText();
+    if (accepted_ != text) {
+        // A character the cursor edit would change (a non-breaking space) is shown whole.
+        showing_ = true;
+        box_->setPlainText(text);
+        showing_ = false;
+        accepted_ = box_->toPlainText();
+        return;
+    }
+    box_->setTextCursor(cursor);
+    box_->ensureCursorVisible();
 }
 
 void ExplanationGuard::onTextChanged() {
@@ -107,3 +127,5 @@ void ExplanationGuard::onTextChanged() {
     QString explanation = text;
     emit changed(explanation.replace(u'\n', QStringLiteral("\r\n")));
 }
+
+}  // namespace specboard

@@ -6,6 +6,8 @@
 class QLineEdit;
 class QPlainTextEdit;
 
+namespace specboard {
+
 // The machine's names and description are stored as bare lines of the machine file: a comma or
 // a double quote would split them when the file is read, a blank at the start of a line is
 // skipped by the reader, a character outside code page 932 cannot be written, and a
@@ -43,3 +45,5 @@ private:
     QString accepted_;  // the box's text, "\n" line ends
     bool showing_ = false;
 };
+
+}  // namespace specboard

@@ -10,13 +10,28 @@
 
 namespace {
 
-// The leading number of a box text, as far as the limit check and the stored value need it.
-struct LeadingNumber {
-    bool negative = false;
-    std::int64_t whole = 0;    // saturated digits before the point
-    bool hasFraction = false;  // any non-zero digit after the point
-    bool roundsUp = false;     // the fraction is above one half, or one half on an odd whole
+bool above(const LeadingNumber& n, std::int64_t limit) {
+    if (n.negative) return false;
+    return n.whole > limit || (n.whole == limit && n.hasFraction);
+}
+
+// A box of the bonus page whose text the file stores.
+struct TextBoxRule {
+    std::optional<std::int64_t> limit;  // above it the text becomes "0"
 };
+
+QString applyBoxText(const QString& text, const TextBoxRule& rule) {
+    if (rule.limit && above(leadingNumber(text), *rule.limit)) return QStringLiteral("0");
+    return text;
+}
+
+constexpr TextBoxRule CTEndRule{9999};
+// Big and regular bonus lengths in games hold two digits; the counts of regular bonuses
+// and wins are single-digit boxes with no limit of their own.
+constexpr std::array<TextBoxRule, machine::BonusEndSlots> BonusEndRules{
+    TextBoxRule{99}, TextBoxRule{}, TextBoxRule{99}, TextBoxRule{}};
+
+}  // namespace
 
 LeadingNumber leadingNumber(const QString& text) {
     LeadingNumber n;
@@ -43,44 +58,10 @@ LeadingNumber leadingNumber(const QString& text) {
     return n;
 }
 
-bool above(const LeadingNumber& n, std::int64_t limit) {
-    if (n.negative) return false;
-    return n.whole > limit || (n.whole == limit && n.hasFraction);
-}
-
-// A box of the bonus page whose text the file stores.
-struct TextBoxRule {
-    std::optional<std::int64_t> limit;  // above it the text becomes "0"
-};
-
-QString applyBoxText(const QString& text, const TextBoxRule& rule, std::int16_t& value) {
-    if (text.isEmpty()) return text;  // an empty box stores nothing
-    QString shown = text;
-    if (rule.limit && above(leadingNumber(text), *rule.limit)) shown = QStringLiteral("0");
-    value = boxTextValue(shown);
-    return shown;
-}
-
-constexpr TextBoxRule CTEndRule{9999};
-// Big and regular bonus lengths in games hold two digits; the counts of regular bonuses
-// and wins are single-digit boxes with no limit of their own.
-constexpr std::array<TextBoxRule, machine::BonusEndSlots> BonusEndRules{
-    TextBoxRule{99}, TextBoxRule{}, TextBoxRule{99}, TextBoxRule{}};
-
-}  // namespace
-
 QString oddsText(std::int32_t v) {
     if (v == 0) return QStringLiteral("?");
     const double odds = std::floor(100.0 * 65536.0 / v) / 100.0;
     return QString::number(odds, 'g', QLocale::FloatingPointShortest);
-}
-
-std::int16_t boxTextValue(const QString& text) {
-    const LeadingNumber n = leadingNumber(text);
-    std::int64_t value = n.whole + (n.roundsUp ? 1 : 0);
-    if (n.negative) value = -value;
-    return static_cast<std::int16_t>(std::clamp<std::int64_t>(
-        value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
 }
 
 ReelDataInfo::ReelDataInfo() {
@@ -94,12 +75,6 @@ QImage ReelDataInfo::picture(int symbol) const {
     return pictures::blankPicture();
 }
 
-void SpecSelection::limitFlags(int flagCount) {
-    const int last = std::clamp(flagCount, 0, machine::MaxFlagCount) + 1;
-    curFlag = static_cast<std::int16_t>(std::clamp<int>(curFlag, 1, last));
-    payoutFlag = static_cast<std::int16_t>(std::clamp<int>(payoutFlag, 1, last));
-}
-
 MachineSpec::MachineSpec() {
     // Every box of the bonus page starts showing "0".
     ctEndConText_.fill(QStringLiteral("0"));
@@ -107,11 +82,11 @@ MachineSpec::MachineSpec() {
 }
 
 QString MachineSpec::setCTEndConText(int i, const QString& text) {
-    ctEndConText_[i] = applyBoxText(text, CTEndRule, ctEndCon_[i]);
+    ctEndConText_[i] = applyBoxText(text, CTEndRule);
     return ctEndConText_[i];
 }
 
 QString MachineSpec::setBonusEndText(int i, const QString& text) {
-    bonusEndText_[i] = applyBoxText(text, BonusEndRules[i], bonusEnd_[i]);
+    bonusEndText_[i] = applyBoxText(text, BonusEndRules[i]);
     return bonusEndText_[i];
 }

@@ -58,30 +58,15 @@ struct ReelDataInfo {
     bool operator==(const ReelDataInfo&) const = default;
 };
 
-// The selection values of the machine window, which a smaller reel data file has to bring
-// back into range. The window's editor keeps them; the files never hold them.
-struct SpecSelection {
-    std::int16_t curFlag = 1;     // bonus page flag, 1..flagCount+1
-    std::int16_t curSetting = 1;  // 1..6
-    std::int16_t curBet = 2;      // 0..2
-    std::int16_t curCTBig = 1;    // 1..5
-    std::int16_t curBigNo = 1;    // 1..5
-    std::int16_t curLineBet = 0;  // 0..2
-    std::int16_t curLine = 1;     // pay line 1..5
-    std::int16_t soundGroup = sound::MedalInsert;
-    std::int16_t stopReel = 1;    // reel-stop group reel, 1..3
-    std::int16_t effectFlag = 0;  // effect sound flag field, 0..19
-    std::int16_t payoutFlag = 1;  // payout sound flag, 1..flagCount+1
-
-    // A smaller reel data file leaves fewer flags: keep both flag selections on one that exists.
-    void limitFlags(int flagCount);
-
-    bool operator==(const SpecSelection&) const = default;
+// The leading number of a box text the file stores: what its limit is checked against and
+// what the box's number is made from.
+struct LeadingNumber {
+    bool negative = false;
+    std::int64_t whole = 0;    // saturated digits before the point
+    bool hasFraction = false;  // any non-zero digit after the point
+    bool roundsUp = false;     // the fraction is above one half, or one half on an odd whole
 };
-
-// The value of a number box text: its leading decimal number, rounded to a whole number
-// (half to even), 0 for an empty or non-numeric start; held to 16 bits.
-std::int16_t boxTextValue(const QString& text);
+LeadingNumber leadingNumber(const QString& text);
 
 // The odds of a flag probability v over 65536, as "1/x" shows them: 65536 / v truncated to
 // two decimals, in its shortest decimal form; "?" for no probability.
@@ -110,14 +95,11 @@ public:
         superBigPct{};
 
     // The CT end conditions and bonus end conditions are stored in the file as the texts
-    // of their boxes (an empty box gives an empty line); the numbers follow the texts.
+    // of their boxes (an empty box gives an empty line).
     const QString& ctEndConText(int i) const { return ctEndConText_[i]; }
     const QString& bonusEndText(int i) const { return bonusEndText_[i]; }
-    std::int16_t ctEndCon(int i) const { return ctEndCon_[i]; }
-    std::int16_t bonusEnd(int i) const { return bonusEnd_[i]; }
     // Set a box text as the box does: a number above the box's limit turns the text into
-    // "0"; a non-empty text then stores its value, an empty one stores nothing.
-    // Returns the text the box ends up with.
+    // "0". Returns the text the box ends up with; a text it returned is kept as it is.
     QString setCTEndConText(int i, const QString& text);
     QString setBonusEndText(int i, const QString& text);
 
@@ -131,7 +113,5 @@ public:
 
 private:
     machine::Table<QString, machine::StoredCTEnds> ctEndConText_;
-    machine::Table<std::int16_t, machine::CTEndSlots> ctEndCon_{};
     machine::Table<QString, machine::BonusEndSlots> bonusEndText_;
-    machine::Table<std::int16_t, machine::BonusEndSlots> bonusEnd_{};
 };

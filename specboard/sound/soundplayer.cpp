@@ -8,64 +8,59 @@
 #include "soundmessages.h"
 #include "soundrules.h"
 
-SoundPlayer::SoundPlayer(SoundDevice& device, MusicCommands& music, Dialogs& dialogs,
-                         QWidget* parent, const QString& title)
-    : device_(device), music_(music), dialogs_(dialogs), parent_(parent), title_(title) {}
+SoundPlayer::SoundPlayer(SoundDevice& device, MusicCommands& music)
+    : device_(device), music_(music) {}
 
-void SoundPlayer::show(const QString& text, Dialogs::Icon icon, const QString& detail) {
-    dialogs_.message(parent_, title_, text, icon, Dialogs::Buttons::Ok, detail);
-}
-
-void SoundPlayer::start(quintptr window) {
+std::optional<SoundFailure> SoundPlayer::start(quintptr window) {
     if (!device_.start(window, DeviceMode))
-        show(QStringLiteral("DirectSoundは使えません。"), Dialogs::Icon::None,
-             device_.failureReason());
-    else if (!device_.startMusic())
-        show(QStringLiteral("DirectMusicは使えません。"), Dialogs::Icon::None,
-             device_.failureReason());
+        return SoundFailure{QStringLiteral("DirectSoundは使えません。"), device_.failureReason(),
+                            false};
+    if (!device_.startMusic())
+        return SoundFailure{QStringLiteral("DirectMusicは使えません。"), device_.failureReason(),
+                            false};
+    return std::nullopt;
 }
 
-int SoundPlayer::play(const QString& soundNumberText, const QString& fileName,
-                      const QString& folder) {
+SoundPlayer::PlayResult SoundPlayer::play(const QString& soundNumberText, const QString& fileName,
+                                          const QString& folder) {
     bool isNumber = false;
     const qlonglong number = soundNumberText.toLongLong(&isNumber);
-    if (!isNumber || number == 0) return 0;
+    if (!isNumber || number == 0) return {};
     // The last letter decides, case and all: "BELL.WAV" plays nothing.
-    if (fileName.endsWith(u'v')) {
-        playWav(fileName, folder);
-        return 0;
-    }
+    if (fileName.endsWith(u'v')) return {0, playWav(fileName, folder)};
     if (fileName.endsWith(u'd')) return playMidi(fileName, folder);
-    return 0;
+    return {};
 }
 
-void SoundPlayer::playWav(const QString& name, const QString& folder) {
+std::optional<SoundFailure> SoundPlayer::playWav(const QString& name, const QString& folder) {
     // A buffer for every play would make a long session grow; a sound still playing
     // from the old one plays on.
     if (currentBuffer_ != 0) device_.free(currentBuffer_);
     currentBuffer_ = 0;
+    std::optional<SoundFailure> failure;
     const QString path = findFileInFolder(folder, name);
     if (!path.isEmpty()) {
         const QString shown = QFileInfo(path).absoluteFilePath();
         QByteArray bytes;
         QString why;
         if (!readSoundFile(path, bytes, &why, soundrules::MaxWavFileBytes)) {
-            show(why, Dialogs::Icon::Warning, shown);
+            failure = SoundFailure{why, shown};
         } else if (const auto refused = soundrules::wavRefusal(bytes)) {
             // Decoded whole to the mixer's samples, it would fill the editor's memory.
-            show(refusalMessage(*refused), Dialogs::Icon::Warning, shown);
+            failure = SoundFailure{refusalMessage(*refused), shown};
         } else {
             const SoundDevice::BufferResult made = device_.createBuffer(bytes, BufferFlags);
             currentBuffer_ = made.handle;
             if (made.handle == 0 && !made.error.isEmpty())
-                show(soundReasonInJapanese(made.error), Dialogs::Icon::Warning,
-                     shown + u'\n' + made.error);
+                failure =
+                    SoundFailure{soundReasonInJapanese(made.error), shown + u'\n' + made.error};
         }
     }
     device_.play(currentBuffer_);
+    return failure;
 }
 
-int SoundPlayer::playMidi(const QString& name, const QString& folder) {
+SoundPlayer::PlayResult SoundPlayer::playMidi(const QString& name, const QString& folder) {
     music_.send(midi::stopCommand());
     music_.send(midi::closeCommand());
     // A file that is not there still goes to the command interface, which answers it.
@@ -77,19 +72,17 @@ int SoundPlayer::playMidi(const QString& name, const QString& folder) {
         QByteArray bytes;
         QString why;
         if (!readSoundFile(found, bytes, &why, soundrules::MaxMidiFileBytes)) {
-            show(why, Dialogs::Icon::Warning, shown);
-            return midi::InvalidFile;
+            return {midi::InvalidFile, SoundFailure{why, shown}};
         }
         if (const auto refused = soundrules::midiRefusal(bytes)) {
-            show(refusalMessage(*refused), Dialogs::Icon::Warning, shown);
-            return midi::InvalidFile;
+            return {midi::InvalidFile, SoundFailure{refusalMessage(*refused), shown}};
         }
     }
     const QString path = !found.isEmpty()   ? QFileInfo(found).absoluteFilePath()
                          : folder.isEmpty() ? name
                                             : QDir(folder).filePath(name);
-    if (const int opened = music_.send(midi::openCommand(path)); opened != 0) return opened;
-    return music_.send(midi::playCommand());
+    if (const int opened = music_.send(midi::openCommand(path)); opened != 0) return {opened, {}};
+    return {music_.send(midi::playCommand()), {}};
 }
 
 void SoundPlayer::stop() {

@@ -17,6 +17,8 @@
 #include "sdfformat.h"
 #include "windowtest.h"
 
+using namespace specboard;
+
 namespace machinetest {
 
 // The sound output of a window under test: the recording doubles, logging into one list. The

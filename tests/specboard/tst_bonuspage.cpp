@@ -16,7 +16,7 @@ using namespace machinetest;
 
 namespace {
 
-using Field = std::function<int(const MachineSpec&)>;
+using Field = std::function<int(const SpecEditor&)>;
 
 // A window on its bonus page with a reel data file of flags 1..6.
 struct BonusWindow {
@@ -33,7 +33,7 @@ struct BonusWindow {
 
 // The selection at start: flag 1, setting 1, 3 medals, big bonus 1, CT big bonus 1.
 Field probability(int state) {
-    return [state](const MachineSpec& m) { return int(m.flagProb[0][1][2][state]); };
+    return [state](const SpecEditor& e) { return int(e.document().flagProb[0][1][2][state]); };
 }
 
 }  // namespace
@@ -76,21 +76,21 @@ void BonusPageTest::boxesStoreWithinTheirLimits_data() {
     QTest::newRow("past 65536 empties") << "PrizePr_1"
                                         << "65537"
                                         << "" << probability(1) << 0;
-    const Field gensan = [](const MachineSpec& m) { return int(m.gensan[1]); };
+    const Field gensan = [](const SpecEditor& e) { return int(e.document().gensan[1]); };
     QTest::newRow("subtraction 256") << "txtGensan"
                                      << "256"
                                      << "256" << gensan << 256;
     QTest::newRow("subtraction past 256") << "txtGensan"
                                           << "257"
                                           << "" << gensan << 0;
-    const Field bigPer = [](const MachineSpec& m) { return int(m.superBigPct[0][2]); };
+    const Field bigPer = [](const SpecEditor& e) { return int(e.document().superBigPct[0][2]); };
     QTest::newRow("super big 100") << "txtBigPer_2"
                                    << "100"
                                    << "100" << bigPer << 100;
     QTest::newRow("super big past 100 is 0") << "txtBigPer_2"
                                              << "101"
                                              << "0" << bigPer << 0;
-    const Field ct = [](const MachineSpec& m) { return int(m.ctEntryPct[0]); };
+    const Field ct = [](const SpecEditor& e) { return int(e.document().ctEntryPct[0]); };
     QTest::newRow("CT entry 100") << "txtCTPr"
                                   << "100"
                                   << "100" << ct << 100;
@@ -100,13 +100,13 @@ void BonusPageTest::boxesStoreWithinTheirLimits_data() {
     QTest::newRow("CT net gain 9999")
         << "txtCTEndCon_0"
         << "9999"
-        << "9999" << Field([](const MachineSpec& m) { return int(m.ctEndCon(0)); }) << 9999;
+        << "9999" << Field([](const SpecEditor& e) { return int(e.ctEndCon(0)); }) << 9999;
     QTest::newRow("CT plays past 9999")
         << "txtCTEndCon_1"
         << "10000"
-        << "0" << Field([](const MachineSpec& m) { return int(m.ctEndCon(1)); }) << 0;
+        << "0" << Field([](const SpecEditor& e) { return int(e.ctEndCon(1)); }) << 0;
     for (int i = 0; i < 4; ++i) {
-        const Field end = [i](const MachineSpec& m) { return int(m.bonusEnd(i)); };
+        const Field end = [i](const SpecEditor& e) { return int(e.bonusEnd(i)); };
         const char* name = std::array{"txtBEndG", "txtBEndB", "txtREndG", "txtREndB"}[i];
         if (i % 2 == 0) {
             QTest::addRow("%s 99", name) << name << "99"
@@ -129,7 +129,7 @@ void BonusPageTest::boxesStoreWithinTheirLimits() {
     BonusWindow b;
     typeInto(b.w, box, keys);
     QCOMPARE(machinetest::text(b.w, box), text);
-    QCOMPARE(field(b.w.document()), value);
+    QCOMPARE(field(b.w.editor()), value);
     // The texts the file keeps follow their boxes.
     if (box.startsWith("txtCTEndCon"))
         QCOMPARE(b.w.document().ctEndConText(box.back().digitValue()), text);

@@ -120,7 +120,7 @@ void MachineForm1Test::loadShowsTheMachine() {
     QCOMPARE(tabs(w)->count(), 1);
     QCOMPARE(text(w, "LabelRealFile"), QString());
 
-    w.editor().setModified();
+    w.editor().markChanged();
     QVERIFY(loadMachine(w, dialogs, QStringLiteral(TEST_DATA_DIR "/sample.orf")));
     QVERIFY(dialogs.shown.isEmpty());
     QVERIFY(!w.isModified());
@@ -239,7 +239,7 @@ void MachineForm1Test::modifiedState() {
     ScriptedDialogs dialogs;
     MachineWindow w(dialogs);
     QVERIFY(activeWindow(w));
-    w.editor().setModified();
+    w.editor().markChanged();
     QVERIFY(loadMachine(w, dialogs, writeMachine(dir_.path(), "modified.orf", 4)));
     QVERIFY(!w.isModified());
     action(w, dialogs);

@@ -2,6 +2,9 @@
 
 #include "machinespec.h"
 #include "pictures.h"
+#include "speceditor.h"
+
+using namespace specboard;
 
 class MachineSpecTest : public QObject {
     Q_OBJECT
@@ -59,17 +62,17 @@ void MachineSpecTest::boxTextsKeepTheirNumbers() {
     QFETCH(QString, text);
     QFETCH(QString, shown);
     QFETCH(int, value);
-    MachineSpec doc;
+    SpecEditor editor;
     if (ctEnd) {
-        doc.setCTEndConText(box, "7");
-        QCOMPARE(doc.setCTEndConText(box, text), shown);
-        QCOMPARE(doc.ctEndConText(box), shown);
-        QCOMPARE(int(doc.ctEndCon(box)), value);
+        editor.setCTEndConText(box, "7");
+        QCOMPARE(editor.setCTEndConText(box, text), shown);
+        QCOMPARE(editor.document().ctEndConText(box), shown);
+        QCOMPARE(int(editor.ctEndCon(box)), value);
     } else {
-        doc.setBonusEndText(box, "7");
-        QCOMPARE(doc.setBonusEndText(box, text), shown);
-        QCOMPARE(doc.bonusEndText(box), shown);
-        QCOMPARE(int(doc.bonusEnd(box)), value);
+        editor.setBonusEndText(box, "7");
+        QCOMPARE(editor.setBonusEndText(box, text), shown);
+        QCOMPARE(editor.document().bonusEndText(box), shown);
+        QCOMPARE(int(editor.bonusEnd(box)), value);
     }
 }
 

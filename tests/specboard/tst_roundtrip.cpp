@@ -85,7 +85,7 @@ void RoundTripTest::madeInTheWindow() {
     QCOMPARE(m.gensan[4], 40);
     QCOMPARE(m.superBigPct[4][4], 24);
     QCOMPARE(m.ctEntryPct[4], 24);
-    QCOMPARE(m.bonusEnd(2), 12);
+    QCOMPARE(w.editor().bonusEnd(2), 12);
     QCOMPARE(m.lineCell[2][1][5 + 4], 1);
     QCOMPARE(m.lineArea[2][1], 4);
 
@@ -117,7 +117,8 @@ void RoundTripTest::soundTablesMadeInThePages() {
     }
     const auto candidates = [&](int first, int last) {
         for (int i = first; i <= last; ++i) {
-            typeInto(w, QStringLiteral("txtSBBonus_%1").arg(i), QString::number((value++ % 255 + 1) * 257));
+            typeInto(w, QStringLiteral("txtSBBonus_%1").arg(i),
+                     QString::number((value++ % 255 + 1) * 257));
             typeInto(w, QStringLiteral("BetSound_%1").arg(i), next());
         }
     };

@@ -73,15 +73,23 @@ bool mixerOpen() {
 struct Output {
     SdlSoundDevice device;
     SdlMusicCommands music;
-    ScriptedDialogs dialogs;
-    SoundPlayer player{device, music, dialogs, nullptr, QStringLiteral("specboard")};
+    SoundPlayer player{device, music};
+    // What the player returned for the window to tell.
+    QList<SoundFailure> failures;
 
-    Output() { player.start(0); }
+    Output() {
+        if (auto failure = player.start(0)) failures.append(*failure);
+    }
+    int play(const QString& number, const QString& name, const QString& folder) {
+        const SoundPlayer::PlayResult played = player.play(number, name, folder);
+        if (played.failure) failures.append(*played.failure);
+        return played.music;
+    }
     int playWav(const QString& folder) {
-        return player.play(QStringLiteral("1"), QStringLiteral("tone.wav"), folder);
+        return play(QStringLiteral("1"), QStringLiteral("tone.wav"), folder);
     }
     int playMidi(const QString& folder) {
-        return player.play(QStringLiteral("2"), QStringLiteral("notes.mid"), folder);
+        return play(QStringLiteral("2"), QStringLiteral("notes.mid"), folder);
     }
 };
 
@@ -140,7 +148,7 @@ void TestSdlSound::initTestCase() {
 void TestSdlSound::wavAndMidiPlayAndStop() {
     Output out;
     // The silent device starts, and so does MIDI with the General MIDI sound font.
-    QCOMPARE(out.dialogs.shown.size(), 0);
+    QCOMPARE(out.failures.size(), 0);
 
     QCOMPARE(out.playWav(folder_), 0);
     QVERIFY(out.player.currentBuffer() != 0);
@@ -157,7 +165,7 @@ void TestSdlSound::wavAndMidiPlayAndStop() {
     QVERIFY(!out.music.isOpen());
     settle();
     QVERIFY(!Mix_PlayingMusic());
-    QCOMPARE(out.dialogs.shown.size(), 0);
+    QCOMPARE(out.failures.size(), 0);
 
     out.player.shutDown();
     settle();
@@ -210,7 +218,7 @@ void TestSdlSound::windowStopSilencesEveryPress() {
         QCOMPARE(Mix_Playing(-1), 0);
         QCOMPARE(device.heldBuffers(), 0);
         QVERIFY(dialogs.shown.isEmpty());
-        w.editor().setModified(false);
+        w.editor().documentSaved(w.editor().filePath());
     }
     settle();
     QVERIFY(!mixerOpen());
@@ -228,7 +236,7 @@ void TestSdlSound::shutDownWhilePlaying() {
         settle();
         QVERIFY(!mixerOpen());
         out.player.shutDown();  // a second unload finds nothing left to stop
-        QCOMPARE(out.dialogs.shown.size(), 0);
+        QCOMPARE(out.failures.size(), 0);
     }
     {
         // The objects going away while a WAV and a MIDI play also closes everything.
@@ -270,15 +278,15 @@ void TestSdlSound::deviceRefusesWhatItCannotPlay() {
 
 void TestSdlSound::soundsPastTheBoundsRefused() {
     Output out;
-    QCOMPARE(out.player.play(QStringLiteral("1"), QStringLiteral("low.wav"), folder_), 0);
+    QCOMPARE(out.play(QStringLiteral("1"), QStringLiteral("low.wav"), folder_), 0);
     QCOMPARE(out.player.currentBuffer(), 0);
     QCOMPARE(out.device.heldBuffers(), 0);
-    QCOMPARE(out.player.play(QStringLiteral("2"), QStringLiteral("dense.mid"), folder_),
+    QCOMPARE(out.play(QStringLiteral("2"), QStringLiteral("dense.mid"), folder_),
              int(SdlMusicCommands::InvalidFile));
     QVERIFY(!out.music.isOpen());
-    QCOMPARE(out.dialogs.shown.size(), 2);
-    QVERIFY(out.dialogs.shown[0].text.contains(QStringLiteral("1 Hz")));
-    QVERIFY(out.dialogs.shown[1].text.contains(QStringLiteral("1001")));
+    QCOMPARE(out.failures.size(), 2);
+    QVERIFY(out.failures[0].text.contains(QStringLiteral("1 Hz")));
+    QVERIFY(out.failures[1].text.contains(QStringLiteral("1001")));
     // Sent straight to the command interface, the tune is refused just the same.
     QCOMPARE(out.music.send("open " + folder_ + "dense.mid type sequencer alias midifile"),
              int(SdlMusicCommands::InvalidFile));

@@ -122,8 +122,7 @@ void SoundPagesTest::pageRules_data() {
     QTest::newRow("65536 is a probability, reel spin after a regular bonus")
         << QStringList{"click OptionSound_1", "type txtSBBonus_7 65536"}
         << QStringList{"txtSBBonus_7=65536"}
-        << only([](auto& t) -> auto& { return t.bonusCandidates[1][1][1].probability; })
-        << 65536;
+        << only([](auto& t) -> auto& { return t.bonusCandidates[1][1][1].probability; }) << 65536;
     QTest::newRow("ordinary sound of reel stop")
         << QStringList{"click OptionSound_2", "type BetSoundN 128"} << QStringList{}
         << only([](auto& t) -> auto& { return t.normalSound[2]; }) << 128;
@@ -136,8 +135,7 @@ void SoundPagesTest::pageRules_data() {
         << QStringList{"click OptionSound_2", "click NeRealStop", "click NeRealStop",
                        "type txtSSFlag 19", "type txtSBBonus_17 300"}
         << QStringList{"StopReal=3"}
-        << only([](auto& t) -> auto& { return t.stopFlagCandidates[2][19][5].probability; })
-        << 300;
+        << only([](auto& t) -> auto& { return t.stopFlagCandidates[2][19][5].probability; }) << 300;
     QTest::newRow("BetSound(19) kept across group changes")
         << QStringList{"type BetSound_19 5", "click OptionSound_1"}
         << QStringList{"BetSound_19=0", "BetSound_19 disabled", "BetSound_19 grey"} << bigTwo << 5;
@@ -159,7 +157,7 @@ void SoundPagesTest::pageRules_data() {
         field([](auto& t) -> auto& { return t.stopFlagCandidates[0][0][2].afterFirstTwo; });
     QTest::newRow("reel spin shows no reel-stop checks, also after a flag change")
         << QStringList{"click OptionSound_2", "click Check12Sound_2", "click Check12Sound_14",
-                       "click OptionSound_1", "type txtSSFlag 1", "type txtSSFlag 0"}
+                       "click OptionSound_1", "type txtSSFlag 1",     "type txtSSFlag 0"}
         << QStringList{"Check12Sound_2 off", "Check12Sound_14 off", "Check12Sound_14 disabled"}
         << stopFlagCheck << 1;
     QTest::newRow("medal insert shows no reel-stop checks")
@@ -169,57 +167,54 @@ void SoundPagesTest::pageRules_data() {
         << QStringList{"click OptionSound_2", "type txtSSFlag 4", "click Check12Sound_14",
                        "type txtSSFlag 5"}
         << QStringList{"Check12Sound_14 off"}
-        << only([](auto& t) -> auto& { return t.stopFlagCandidates[0][4][2].afterFirstTwo; })
-        << 1;
+        << only([](auto& t) -> auto& { return t.stopFlagCandidates[0][4][2].afterFirstTwo; }) << 1;
     QTest::newRow("<< of the reel at reel 1 still goes to flag 0")
         << QStringList{"click OptionSound_2", "type txtSSFlag 3", "click PrRealStop"}
-        << QStringList{"StopReal=1", "txtSSFlag=0"}
-        << untouched << 0;
+        << QStringList{"StopReal=1", "txtSSFlag=0"} << untouched << 0;
     QTest::newRow("a reel shows its own table")
         << QStringList{"click OptionSound_2", "type BetSound_0 9", "click NeRealStop",
-                       "type BetSound_0 8", "click NeRealStop", "click NeRealStop",
-                       "click PrRealStop", "click PrRealStop"}
+                       "type BetSound_0 8",   "click NeRealStop",  "click NeRealStop",
+                       "click PrRealStop",    "click PrRealStop"}
         << QStringList{"StopReal=1", "BetSound_0=9"}
         << field([](auto& t) -> auto& { return t.stopBonusCandidates[1][0][0].sound; }) << 8;
     QTest::newRow("medal insert: no reels, no flag block")
-        << QStringList{}
-        << QStringList{"PrRealStop disabled", "NeRealStop disabled", "txtSSFlag disabled",
-                       "txtSSFlag grey", "txtSBBonus_12 disabled", "BetSound_17 grey",
-                       "BetSound_18 enabled", "BetSound_22 white", "Check12Sound_0 disabled",
-                       "Check12Sound_17 disabled", "txtSBBonus_0 white"}
+        << QStringList{} << QStringList{"PrRealStop disabled",     "NeRealStop disabled",
+                                        "txtSSFlag disabled",      "txtSSFlag grey",
+                                        "txtSBBonus_12 disabled",  "BetSound_17 grey",
+                                        "BetSound_18 enabled",     "BetSound_22 white",
+                                        "Check12Sound_0 disabled", "Check12Sound_17 disabled",
+                                        "txtSBBonus_0 white"}
         << untouched << 0;
     QTest::newRow("reel spin: the flag block, no first plays, no checks")
         << QStringList{"click OptionSound_2", "click NeRealStop", "click OptionSound_1"}
-        << QStringList{"StopReal=1", "PrRealStop disabled", "txtSSFlag enabled",
-                       "txtSSFlag white", "BetSound_12 enabled", "txtSBBonus_17 white",
-                       "BetSound_22 disabled", "BetSound_18 grey", "Check12Sound_13 disabled"}
+        << QStringList{"StopReal=1",           "PrRealStop disabled", "txtSSFlag enabled",
+                       "txtSSFlag white",      "BetSound_12 enabled", "txtSBBonus_17 white",
+                       "BetSound_22 disabled", "BetSound_18 grey",    "Check12Sound_13 disabled"}
         << untouched << 0;
     QTest::newRow("medal insert shows flag 0")
         << QStringList{"click OptionSound_1", "type txtSSFlag 6", "click OptionSound_0"}
-        << QStringList{"txtSSFlag=0", "txtSBBonus_12=0"}
-        << untouched << 0;
+        << QStringList{"txtSSFlag=0", "txtSBBonus_12=0"} << untouched << 0;
     QTest::newRow("reel stop: reels and checks")
         << QStringList{"click OptionSound_2"}
         << QStringList{"NeRealStop enabled", "Check12Sound_0 enabled", "Check12Sound_17 enabled",
                        "BetSound_18 disabled", "txtSSFlag enabled"}
         << untouched << 0;
-    QTest::newRow("<< at sound number 0") << QStringList{"click Command3"}
-                                          << QStringList{"txtSoundNo=0", "LabelSoundFile=無音"}
-                                          << untouched << 0;
-    QTest::newRow(">> at sound number 128")
-        << QStringList{"type txtSoundNo 128", "click Command4"} << QStringList{"txtSoundNo=128"}
+    QTest::newRow("<< at sound number 0")
+        << QStringList{"click Command3"} << QStringList{"txtSoundNo=0", "LabelSoundFile=無音"}
         << untouched << 0;
+    QTest::newRow(">> at sound number 128") << QStringList{"type txtSoundNo 128", "click Command4"}
+                                            << QStringList{"txtSoundNo=128"} << untouched << 0;
     QTest::newRow("<< from 128") << QStringList{"type txtSoundNo 128", "click Command3"}
                                  << QStringList{"txtSoundNo=127"} << untouched << 0;
     QTest::newRow("a sound number past 128 is 0, silence")
         << QStringList{"type txtSoundNo 5", "type txtSoundNo 200"}
         << QStringList{"txtSoundNo=0", "LabelSoundFile=無音"} << untouched << 0;
     QTest::newRow("payout flag steps stop at 1 and the last flag")
-        << QStringList{"tab 3", "click Command5", "click Command6", "click Command6",
-                       "click Command6", "click Command6", "click Command6", "click Command6",
-                       "type txtPaySound_3 7"}
-        << QStringList{"Label36=6"}
-        << only([](auto& t) -> auto& { return t.paySound[5][1][1]; }) << 7;
+        << QStringList{"tab 3",          "click Command5", "click Command6",
+                       "click Command6", "click Command6", "click Command6",
+                       "click Command6", "click Command6", "type txtPaySound_3 7"}
+        << QStringList{"Label36=6"} << only([](auto& t) -> auto& { return t.paySound[5][1][1]; })
+        << 7;
     QTest::newRow("payout sounds of another flag")
         << QStringList{"tab 3", "click Command6", "type txtPaySound_4 9", "click Command5"}
         << QStringList{"Label36=1", "txtPaySound_4=0"}
@@ -236,9 +231,9 @@ void SoundPagesTest::pageRules_data() {
     // The sample machine's reel 2 of reel stop, its sound 1 and its payout flag 1.
     QTest::newRow("a machine read is set up as a group choice")
         << QStringList{"type txtSoundNo 1", "click OptionSound_2", "click NeRealStop", "load"}
-        << QStringList{"StopReal=2", "txtSBBonus_0=1000", "BetSound_0=31", "Check12Sound_0 on",
-                       "LabelSoundFile=se001.wav", "txtPaySound_5=5", "BGM_7=127",
-                       "CheckSETiming on", "Label36=1"}
+        << QStringList{"StopReal=2",        "txtSBBonus_0=1000",        "BetSound_0=31",
+                       "Check12Sound_0 on", "LabelSoundFile=se001.wav", "txtPaySound_5=5",
+                       "BGM_7=127",         "CheckSETiming on",         "Label36=1"}
         << field([](auto& t) -> auto& { return t.stopBonusCandidates[1][0][0].sound; }) << 31;
 }
 
@@ -260,15 +255,21 @@ void SoundPagesTest::registerSoundFile_data() {
     QTest::addColumn<QString>("name");     // written there, unless it begins with "gone"
     QTest::addColumn<QString>("message");  // "" none
     QTest::addColumn<QString>("registered");
-    const QString outside = QStringLiteral("選んだ音のファイルはオルベーンファイルのフォルダにありません。");
+    const QString outside =
+        QStringLiteral("選んだ音のファイルはオルベーンファイルのフォルダにありません。");
     const QString refused = QStringLiteral("このファイルは効果音に登録できません。");
-    QTest::newRow("sound number 0 opens no dialog") << "0" << true << false << "" << "" << "";
-    QTest::newRow("beside the machine file") << "5" << true << false << "bell.wav" << ""
+    QTest::newRow("sound number 0 opens no dialog") << "0" << true << false << ""
+                                                    << ""
+                                                    << "";
+    QTest::newRow("beside the machine file") << "5" << true << false << "bell.wav"
+                                             << ""
                                              << "bell.wav";
     QTest::newRow("from another folder: registered, with a warning")
         << "128" << true << true << "tune.mid" << outside << "tune.mid";
     QTest::newRow("before any machine file: the working folder")
-        << "1" << false << true << "bell.wav" << "" << "bell.wav";
+        << "1" << false << true << "bell.wav"
+        << ""
+        << "bell.wav";
     QTest::newRow("a comma") << "2" << true << false << "a,b.wav" << refused << "";
     QTest::newRow("a double quote") << "2" << true << false << "a\"b.wav" << refused << "";
     QTest::newRow("not in code page 932") << "2" << true << false << "한.wav" << refused << "";
@@ -287,7 +288,7 @@ void SoundPagesTest::registerSoundFile() {
     SoundWindow s;
     QTemporaryDir other;
     if (machineLoaded) QVERIFY(saveMachine(s.w, s.dialogs, s.dir.filePath("m.orf")));
-    s.w.editor().setModified(false);
+    s.w.editor().documentSaved(s.w.editor().filePath());
     s.dialogs.fileRequests.clear();
     typeInto(s.w, "txtSoundNo", number);
     const QString path =
@@ -300,9 +301,9 @@ void SoundPagesTest::registerSoundFile() {
         return;
     }
     QCOMPARE(s.dialogs.fileRequests.size(), 1);
-    QCOMPARE(s.dialogs.fileRequests[0].filter, QStringLiteral("WAVファイル|*.wav|MIDIファイル|*.mid|"));
-    QCOMPARE(s.dialogs.fileRequests[0].initialFolder,
-             machineLoaded ? folderOf(s.dir) : QString());
+    QCOMPARE(s.dialogs.fileRequests[0].filter,
+             QStringLiteral("WAVファイル|*.wav|MIDIファイル|*.mid|"));
+    QCOMPARE(s.dialogs.fileRequests[0].initialFolder, machineLoaded ? folderOf(s.dir) : QString());
     QCOMPARE(s.dialogs.shown.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty()) {
         QCOMPARE(s.dialogs.shown[0].text, message);
@@ -345,8 +346,8 @@ void SoundPagesTest::soundOutputThroughTheWindow_data() {
     QTest::newRow("no sound device: reported, Play and Stop still call")
         << false << true << "same" << QStringList{"register 1 bell.wav", "play", "stop"}
         << wav + QStringList{"stop 1", "free 1", Stop, Close} << "DirectSoundは使えません。" << 0;
-    QTest::newRow("no music device: reported")
-        << true << false << "same" << QStringList{} << QStringList{} << "DirectMusicは使えません。" << 0;
+    QTest::newRow("no music device: reported") << true << false << "same" << QStringList{}
+                                               << QStringList{} << "DirectMusicは使えません。" << 0;
 }
 
 void SoundPagesTest::soundOutputThroughTheWindow() {
@@ -360,9 +361,8 @@ void SoundPagesTest::soundOutputThroughTheWindow() {
     QTemporaryDir sounds, elsewhere;
     ScriptedDialogs dialogs;
     auto w = std::make_unique<MachineWindow>(dialogs, deviceStarts, musicStarts);
-    const QStringList startCalls =
-        QStringList{QStringLiteral("start %1 2").arg(w->winId())} +
-        (deviceStarts ? QStringList{"startMusic"} : QStringList{});
+    const QStringList startCalls = QStringList{QStringLiteral("start %1 2").arg(w->winId())} +
+                                   (deviceStarts ? QStringList{"startMusic"} : QStringList{});
     QCOMPARE(w->soundLog, startCalls);
     QCOMPARE(dialogs.shown.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty()) {
@@ -392,7 +392,7 @@ void SoundPagesTest::soundOutputThroughTheWindow() {
     QCOMPARE(w->soundLog.join(u'\n'), calls.join(u'\n').replace("%S", folderOf(sounds)));
     // Closing shuts the output down: the current buffer, the music, the device, the MIDI file.
     w->soundLog.clear();
-    w->editor().setModified(false);
+    w->editor().documentSaved(w->editor().filePath());
     QVERIFY(w->close());
     QCOMPARE(w->soundLog, (QStringList{QStringLiteral("free %1").arg(buffer), "quitMusic", "quit",
                                        Stop, Close}));
