@@ -21,6 +21,18 @@ namespace specboard {
 
 namespace {
 
+// The machine file's dialogs start where the last one was loaded or saved (never the
+// program's own folder: it is read-only once installed).
+lifecycle::DocumentTexts machineFileTexts(const SpecEditor& editor) {
+    lifecycle::DocumentTexts texts;
+    texts.programName = QString::fromLatin1(ProgramName);
+    texts.filter = orf::FileFilter.toString();
+    texts.readFailure = QStringLiteral("オルベーンファイルを読み込めませんでした。");
+    texts.readIcon = Dialogs::Icon::Warning;
+    texts.dialogFolder = [&editor] { return editor.dialogFolder(); };
+    return texts;
+}
+
 constexpr int TwipsPerPixel = 15;
 // The tab strip and where its pages stand: 120 twips right of its left edge and 360 twips
 // below its top.
@@ -37,7 +49,22 @@ const char16_t* const FrameCaptions[Form1::PageCount] = {
 
 Form1::Form1(Dialogs& dialogs, SoundDevice& soundDevice, MusicCommands& musicCommands,
              QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs), player_(soundDevice, musicCommands) {
+    : QWidget(parent),
+      dialogs_(dialogs),
+      files_(
+          this, dialogs, editor_, machineFileTexts(editor_),
+          [this](const QString& path) {
+              orf::ReadReport report;
+              QString why;
+              if (!editor_.load(path, &report, &why)) return FileResult::failed(why);
+              lastRead_ = std::move(report);
+              return FileResult::ok();
+          },
+          [this](const QString& path) {
+              QString why;
+              return editor_.save(path, &why) ? FileResult::ok() : FileResult::failed(why);
+          }),
+      player_(soundDevice, musicCommands) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(WindowCaption));
     setFixedSize(5865 / TwipsPerPixel, 7830 / TwipsPerPixel);
@@ -115,34 +142,12 @@ void Form1::addSettingTabs() {
     for (int i = 1; i < PageCount; ++i) TabStrip1->addTab(QString::fromUtf16(TabCaptions[i]));
 }
 
-lifecycle::FileCommand Form1::fileCommand(bool save) {
-    // Never the program's own folder: it is read-only once installed.
-    return {dialogs_,
-            this,
-            orf::FileFilter.toString(),
-            editor_.dialogFolder(),
-            QString::fromLatin1(ProgramName),
-            save ? QStringLiteral("ファイルを保存できませんでした。")
-                 : QStringLiteral("オルベーンファイルを読み込めませんでした。"),
-            save ? Dialogs::Icon::Critical : Dialogs::Icon::Warning,
-            save ? lifecycle::UnsavedWork{} : unsavedWork()};
-}
-
-lifecycle::UnsavedWork Form1::unsavedWork() {
-    return {[this] { return editor_.isModified(); }, [this] { return saveMachineFile(); }};
-}
-
 bool Form1::loadMachineFile() { return openFile(QString()); }
 
 bool Form1::openFile(const QString& path) {
-    orf::ReadReport report;
     // A refused file leaves the machine, the pages and the tabs as they were.
-    if (!lifecycle::openOrReadGiven(fileCommand(false), path,
-                                    [this, &report](const QString& file, QString* why) {
-                                        return editor_.load(file, &report, why);
-                                    }))
-        return false;
-    warnAfterLoad(report);
+    if (!files_.load(path)) return false;
+    warnAfterLoad(lastRead_);
     return true;
 }
 
@@ -179,15 +184,9 @@ void Form1::warnAfterLoad(const orf::ReadReport& report) {
 }
 
 bool Form1::saveMachineFile() {
-    QString saved;
-    if (!lifecycle::chooseAndWrite(fileCommand(true),
-                                   [this, &saved](const QString& path, QString* why) {
-                                       saved = path;
-                                       return editor_.save(path, why);
-                                   }))
-        return false;
+    if (!files_.save()) return false;
     // The machine looks for the files it names beside the machine file.
-    const QString folder = QFileInfo(saved).absolutePath();
+    const QString folder = QFileInfo(editor_.filePath()).absolutePath();
     if (const QStringList missing = editor_.referencesMissingFrom(folder); !missing.isEmpty())
         dialogs_.message(
             this, QString::fromLatin1(ProgramName),
@@ -200,7 +199,7 @@ bool Form1::saveMachineFile() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (lifecycle::confirmClose(dialogs_, this, unsavedWork())) {
+    if (files_.mayClose()) {
         event->accept();
         shutDownSound();
     } else {

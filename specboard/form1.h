@@ -44,9 +44,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    lifecycle::FileCommand fileCommand(bool save);
-    // What closing or a Load would throw away.
-    lifecycle::UnsavedWork unsavedWork();
     // Tabs 2 to 4 come with the first reel data file read.
     void addSettingTabs();
     void showPage(int index);
@@ -60,6 +57,9 @@ private:
 
     Dialogs& dialogs_;
     SpecEditor editor_;
+    // What the last machine file read brought besides the machine, told after the Load.
+    orf::ReadReport lastRead_;
+    lifecycle::DocumentCommands files_;
     SoundPlayer player_;
     bool soundRunning_ = false;
     QTabBar* TabStrip1 = nullptr;

@@ -73,7 +73,9 @@ FileCommand DocumentCommands::command(bool save) {
     return {dialogs_,
             window_,
             texts_.filter,
-            texts_.startInFolder ? session_.folder() : QString(),
+            texts_.dialogFolder    ? texts_.dialogFolder()
+            : texts_.startInFolder ? session_.folder()
+                                   : QString(),
             texts_.programName,
             save ? texts_.writeFailure : texts_.readFailure,
             save ? texts_.writeIcon : texts_.readIcon,

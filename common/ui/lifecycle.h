@@ -65,6 +65,9 @@ struct DocumentTexts {
     Dialogs::Icon writeIcon = Dialogs::Icon::Critical;
     // The dialogs start in the session's folder; otherwise in the working folder.
     bool startInFolder = false;
+    // Where the dialogs start when the editor keeps that folder itself (it then decides over
+    // `startInFolder`); "" is the working folder.
+    std::function<QString()> dialogFolder;
 };
 
 // The window side of one editor's document, driven by its session: Load (the open dialog, or
