@@ -154,6 +154,9 @@ inline AssignmentKey keyOf(int playState, int bonus, int bet, int order, int fla
     return AssignmentKey{playState, bonus, bet, order, flag, bigType, firstStop};
 }
 
+// Nothing unsaved from here on, as after a Save to the current file.
+inline void markSaved(ControlEditor& editor) { editor.documentSaved(editor.filePath()); }
+
 // A window shown with a reel data file of three prizes loaded from dir.
 struct LoadedWindow {
     explicit LoadedWindow(const ReelData& data = {}) : w(dialogs) {
