@@ -172,7 +172,7 @@ void ControlEditor::adoptControlFile(ControlFileRead&& read) {
     doc_ = std::move(read.doc);
     key_.flag = 0;
     endTyping();
-    emit baseTableShown();
+    redraw(&ControlEditor::baseTableShown);
     showFlagView();
     emit pasteFlagShown();
     // Showing the tables rewrote their boxes; what is shown is what the file holds.
@@ -202,14 +202,14 @@ void ControlEditor::setCurrentStopTable(int table) {
     if (!validTable(table)) return;
     endTyping();
     stopTable_ = table;
-    emit stopTableShown();
+    redraw(&ControlEditor::stopTableShown);
 }
 
 void ControlEditor::setCurrentBaseTable(int table) {
     if (!validTable(table)) return;
     endTyping();
     baseTable_ = table;
-    emit baseTableShown();
+    redraw(&ControlEditor::baseTableShown);
 }
 
 void ControlEditor::stepStopTable(int delta) {
@@ -217,14 +217,14 @@ void ControlEditor::stepStopTable(int delta) {
     // At either end the number stays, and the table is still shown again.
     stopTable_ = std::clamp(stopTable_ + delta, 1, StopTableCount);
     emit stopTableSelected(stopTable_);
-    emit stopTableShown();
+    redraw(&ControlEditor::stopTableShown);
 }
 
 void ControlEditor::stepBaseTable(int delta) {
     endTyping();
     baseTable_ = std::clamp(baseTable_ + delta, 1, BaseTableCount);
     emit baseTableSelected(baseTable_);
-    emit baseTableShown();
+    redraw(&ControlEditor::baseTableShown);
 }
 
 bool ControlEditor::keyElementSelected(int element) const {
@@ -368,15 +368,32 @@ void ControlEditor::previousPasteFlag() {
 }
 
 void ControlEditor::showFlagView() {
-    emit flagViewShown();
-    emit stopTableShown();
+    redraw(&ControlEditor::flagViewShown);
+    redraw(&ControlEditor::stopTableShown);
 }
 
 // ---- Edits
 
-void ControlEditor::rewritten() {
-    // An undo or redo shows what it changed: that is no change of its own.
-    if (!isReplaying()) markChanged();
+void ControlEditor::redraw(void (ControlEditor::*shown)()) {
+    ++showing_;
+    emit(this->*shown)();
+    --showing_;
+}
+
+template <typename Value, typename Apply>
+void ControlEditor::store(const Value& before, const Value& after, Apply apply,
+                          TypingTarget typing) {
+    if (before != after && !showing_) {
+        push(new ValueStep<Value>(before, after, std::move(apply), typing));
+        return;
+    }
+    // A box shown again stores what it shows: the value held, or one its rule puts in place of
+    // it (an unset slot or assignment shows and becomes table 1). That counts as a change, as it
+    // always has, but is no step of the author's: undo does not take it back. While an undo or
+    // redo shows what it changed, nothing is stored.
+    if (isReplaying()) return;
+    if (before != after) apply(after);
+    markChanged();
 }
 
 void ControlEditor::revealStopTable(int table) {
@@ -384,7 +401,7 @@ void ControlEditor::revealStopTable(int table) {
         stopTable_ = table;
         emit stopTableSelected(table);
     }
-    emit stopTableShown();
+    redraw(&ControlEditor::stopTableShown);
 }
 
 void ControlEditor::revealBaseTable(int table) {
@@ -392,7 +409,7 @@ void ControlEditor::revealBaseTable(int table) {
         baseTable_ = table;
         emit baseTableSelected(table);
     }
-    emit baseTableShown();
+    redraw(&ControlEditor::baseTableShown);
 }
 
 void ControlEditor::revealKey(const AssignmentKey& key) {
@@ -408,10 +425,8 @@ void ControlEditor::setStopIndex(int table, int cell, int value) {
     if (!validTable(table) || cell < 0 || cell >= reel::CellCount) return;
     const std::int16_t before = doc_.stopIndex(table, cell);
     const std::int16_t after = toInt16(value);
-    if (before == after) return rewritten();
-    push(new ValueStep<std::int16_t>(
-        before, after, [this, table, cell](std::int16_t v) { applyStopIndex(table, cell, v); },
-        {StopIndexTyping, qint64(table) * reel::CellCount + cell, typingRun()}));
+    store(before, after, [this, table, cell](std::int16_t v) { applyStopIndex(table, cell, v); },
+          {StopIndexTyping, qint64(table) * reel::CellCount + cell, typingRun()});
 }
 
 void ControlEditor::applyStopIndex(int table, int cell, std::int16_t value) {
@@ -423,10 +438,8 @@ void ControlEditor::setComment(int table, const QString& text) {
     if (!validTable(table)) return;
     const QString before = doc_.comment(table);
     const QString after = commentAsStored(text);
-    if (before == after) return rewritten();
-    push(new ValueStep<QString>(before, after,
-                                [this, table](const QString& v) { applyComment(table, v); },
-                                {CommentTyping, table, typingRun()}));
+    store(before, after, [this, table](const QString& v) { applyComment(table, v); },
+          {CommentTyping, table, typingRun()});
 }
 
 void ControlEditor::applyComment(int table, const QString& text) {
@@ -444,10 +457,8 @@ void ControlEditor::setSlotProbability(int table, int slot, int probability) {
     const BaseSlot before = doc_.baseSlot(table, slot);
     BaseSlot after = before;
     after.probability = toInt16(std::clamp(probability, 0, 256));
-    if (before == after) return rewritten();
-    push(new ValueStep<BaseSlot>(
-        before, after, [this, table, slot](const BaseSlot& v) { applySlot(table, slot, v); },
-        {SlotProbabilityTyping, qint64(table) * SlotsPerBaseTable + slot, typingRun()}));
+    store(before, after, [this, table, slot](const BaseSlot& v) { applySlot(table, slot, v); },
+          {SlotProbabilityTyping, qint64(table) * SlotsPerBaseTable + slot, typingRun()});
 }
 
 void ControlEditor::setSlotTable(int table, int slot, int stopTable) {
@@ -455,10 +466,8 @@ void ControlEditor::setSlotTable(int table, int slot, int stopTable) {
     const BaseSlot before = doc_.baseSlot(table, slot);
     BaseSlot after = before;
     after.table = toInt16(std::clamp(stopTable, 1, StopTableCount));
-    if (before == after) return rewritten();
-    push(new ValueStep<BaseSlot>(
-        before, after, [this, table, slot](const BaseSlot& v) { applySlot(table, slot, v); },
-        {SlotTableTyping, qint64(table) * SlotsPerBaseTable + slot, typingRun()}));
+    store(before, after, [this, table, slot](const BaseSlot& v) { applySlot(table, slot, v); },
+          {SlotTableTyping, qint64(table) * SlotsPerBaseTable + slot, typingRun()});
 }
 
 void ControlEditor::applySlot(int table, int slot, const BaseSlot& value) {
@@ -470,10 +479,8 @@ void ControlEditor::setAssignment(const AssignmentKey& key, int baseTable) {
     if (!key.isValid()) return;
     const std::int16_t before = doc_.assignment(key);
     const std::int16_t after = toInt16(std::clamp(baseTable, 1, BaseTableCount));
-    if (before == after) return rewritten();
-    push(new ValueStep<std::int16_t>(before, after,
-                                     [this, key](std::int16_t v) { applyAssignment(key, v); },
-                                     {AssignmentTyping, qint64(key.index()), typingRun()}));
+    store(before, after, [this, key](std::int16_t v) { applyAssignment(key, v); },
+          {AssignmentTyping, qint64(key.index()), typingRun()});
 }
 
 void ControlEditor::applyAssignment(const AssignmentKey& key, std::int16_t value) {
@@ -497,7 +504,7 @@ void ControlEditor::pasteStopTable() {
         push(new ValueStep<Values>(before, after,
                                    [this, table](const Values& v) { applyStopTable(table, v); }));
     } else {
-        emit stopTableShown();
+        redraw(&ControlEditor::stopTableShown);
     }
     markChanged();
 }
@@ -508,7 +515,7 @@ void ControlEditor::applyStopTable(int table,
     if (isReplaying())
         revealStopTable(table);
     else
-        emit stopTableShown();
+        redraw(&ControlEditor::stopTableShown);
 }
 
 bool ControlEditor::everyGroupTicked(const std::array<bool, KeyElementCount>& ticked) {

@@ -11,6 +11,7 @@
 #include "editorsession.h"
 #include "rcfformat.h"
 #include "reeltypes.h"
+#include "valuestep.h"
 
 inline constexpr char ProgramName[] = "stopboard";
 inline constexpr char16_t WindowCaption[] = u"オルベーンエディターβ ver1.60";
@@ -57,8 +58,8 @@ struct ControlFileRead {
 // which view is to be shown again. Every edit is one undo step; undo and redo run through the
 // same code and bring the view to the table or key they changed.
 //
-// A box shown again from the document stores what it shows: the same value counts as a change
-// (markChanged), as it always has, except while an undo or redo redraws.
+// A box shown again from the document stores what it shows: that counts as a change
+// (markChanged), as it always has, but is no undo step.
 class ControlEditor : public EditorSession {
     Q_OBJECT
 public:
@@ -185,8 +186,12 @@ signals:
 private:
     struct PasteChanges;
     void setEditingEnabled();
-    // A box shown again stored the value the document holds.
-    void rewritten();
+    // Emits a signal that shows a view again; the boxes it rewrites store meanwhile.
+    void redraw(void (ControlEditor::*shown)());
+    // An edit from `before` to `after`: one step, or while a view is shown again a change that
+    // is no step.
+    template <typename Value, typename Apply>
+    void store(const Value& before, const Value& after, Apply apply, TypingTarget typing);
     // The edits as every step applies them; an undo or redo then shows what it changed.
     void applyStopIndex(int table, int cell, std::int16_t value);
     void applyComment(int table, const QString& text);
@@ -206,6 +211,7 @@ private:
     QImage blank_;
     QImage any_;
     bool editingEnabled_ = false;
+    int showing_ = 0;  // views being shown again
     QString reelFilePath_;
     int stopTable_ = 1;
     int baseTable_ = 1;

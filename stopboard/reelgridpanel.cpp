@@ -139,8 +139,7 @@ bool ReelGridPanel::eventFilter(QObject* watched, QEvent* event) {
     if (text.isEmpty()) return false;
     const char16_t c = text.front().unicode();
     if (c >= u'0' && c <= u'4') {
-        // A digit replaces whatever the box held.
-        box->clear();
+        // A digit replaces whatever the box held; the same digit again changes nothing.
         box->setText(text.left(1));
     }
     return true;
