@@ -123,10 +123,8 @@ class TestUndo : public QObject {
 private slots:
     void randomEditsComeBack_data();
     void randomEditsComeBack();
-    void unsavedAfterUndo_data();
-    void unsavedAfterUndo();
-    void undoShowsWhatChanged_data() { unsavedAfterUndo_data(); }
-    void undoShowsWhatChanged();
+    void eachEditUndoes_data();
+    void eachEditUndoes();
 };
 
 void TestUndo::randomEditsComeBack_data() {
@@ -170,98 +168,66 @@ void TestUndo::randomEditsComeBack() {
     QCOMPARE(memberText(dir.filePath("c.rcf")), memberText(dir.filePath("a.rcf")));
 }
 
-void TestUndo::unsavedAfterUndo_data() {
+enum Shown { StopTable, BaseTable, Key };
+
+void TestUndo::eachEditUndoes_data() {
     // An edit taken back leaves nothing to save; a paste counts as a change whatever undo does.
-    QTest::addColumn<QString>("box");  // typed into; empty: the button pressed
-    QTest::addColumn<QString>("button");
+    // Undo shows the table or key it changed; a special paste's the key it was pasted from.
+    QTest::addColumn<QString>("control");  // a box typed into or a button pressed
     QTest::addColumn<bool>("unsaved");
-    QTest::newRow("stop index") << cellName(5) << "" << false;
-    QTest::newRow("comment") << "Text1"
-                             << "" << false;
-    QTest::newRow("slot table") << "BTNo_2"
-                                << "" << false;
-    QTest::newRow("slot probability") << "TablePr_2"
-                                      << "" << false;
-    QTest::newRow("assignment") << "FTableNumber"
-                                << "" << false;
-    QTest::newRow("stop table paste") << ""
-                                      << "Command2" << true;
-    QTest::newRow("special paste") << ""
-                                   << "Command3" << true;
+    QTest::addColumn<int>("shown");
+    QTest::newRow("stop index") << cellName(5) << false << int(StopTable);
+    QTest::newRow("comment") << "Text1" << false << int(StopTable);
+    QTest::newRow("slot table") << "BTNo_2" << false << int(BaseTable);
+    QTest::newRow("slot probability") << "TablePr_2" << false << int(BaseTable);
+    QTest::newRow("assignment") << "FTableNumber" << false << int(Key);
+    QTest::newRow("stop table paste") << "Command2" << true << int(StopTable);
+    QTest::newRow("special paste") << "Command3" << true << int(Key);
 }
 
-namespace {
-
-// A window with something for the pastes to change: table 2 and the assignments of flag 0.
-void prepare(Form1& w) {
-    typeInto(w, "NowTableNo", "2");
-    typeInto(w, cellName(0), "3");
-    click(w, "Command1");
-    typeInto(w, "NowTableNo", "1");
-    typeInto(w, "FTableNumber", "7");
-    for (int n : {1, 4, 7, 10}) click(w, QStringLiteral("CheckSP_%1").arg(n));
-}
-
-// Types "4" into the box, or presses the button.
-void edit(Form1& w, const QString& box, const QString& button) {
-    if (box.isEmpty()) {
-        click(w, button);
-    } else if (box.startsWith(QLatin1String("StopIndex"))) {
-        child<QWidget>(w, box)->setFocus();
-        QTest::keyClick(child<QWidget>(w, box), '4');
-    } else {
-        typeInto(w, box, "4");
-    }
-}
-
-void undo(Form1& w) {
-    QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, Qt::Key_Z, Qt::ControlModifier);
-}
-
-}  // namespace
-
-void TestUndo::unsavedAfterUndo() {
-    QFETCH(QString, box);
-    QFETCH(QString, button);
+void TestUndo::eachEditUndoes() {
+    QFETCH(QString, control);
     QFETCH(bool, unsaved);
+    QFETCH(int, shown);
     LoadedWindow l;
     ControlEditor& e = l.w.editor();
-    prepare(l.w);
+    // Something for the pastes to change: table 2 and the assignments of flag 0.
+    typeInto(l.w, "NowTableNo", "2");
+    typeInto(l.w, cellName(0), "3");
+    click(l.w, "Command1");
+    typeInto(l.w, "NowTableNo", "1");
+    typeInto(l.w, "FTableNumber", "7");
+    for (int n : {1, 4, 7, 10}) click(l.w, QStringLiteral("CheckSP_%1").arg(n));
     markSaved(e);
     const QByteArray before = rcf::writeText(e.document());
-    edit(l.w, box, button);
+    const auto where = [&] {
+        return std::array<std::size_t, 3>{std::size_t(e.currentStopTable()),
+                                          std::size_t(e.currentBaseTable()), e.key().index()};
+    };
+    const auto place = where();
+    const auto key = [&](Qt::Key k) {
+        QTest::keyClick(l.w.focusWidget() ? l.w.focusWidget() : &l.w, k, Qt::ControlModifier);
+    };
+    if (control.startsWith(QLatin1String("Command"))) {
+        click(l.w, control);
+    } else if (control.startsWith(QLatin1String("StopIndex"))) {
+        child<QWidget>(l.w, control)->setFocus();
+        QTest::keyClick(child<QWidget>(l.w, control), '4');
+    } else {
+        typeInto(l.w, control, "4");
+    }
     QVERIFY(e.isModified());
     QVERIFY(rcf::writeText(e.document()) != before);
-    undo(l.w);
+    key(Qt::Key_Z);
     QCOMPARE(rcf::writeText(e.document()), before);
     QCOMPARE(e.isModified(), unsaved);
-    QVERIFY(showsDocument(l.w));
-}
-
-void TestUndo::undoShowsWhatChanged() {
-    // The view moves away from the edit; undo brings back the table or key it changed (for a
-    // special paste the key pasted from).
-    QFETCH(QString, box);
-    QFETCH(QString, button);
-    LoadedWindow l;
-    const ControlEditor& e = l.w.editor();
-    prepare(l.w);
-    const auto where = [&] {
-        return std::tuple{e.currentStopTable(), e.currentBaseTable(), e.key().index()};
-    };
-    const auto before = where();
-    edit(l.w, box, button);
+    // Again, with the view moved away before the undo.
+    key(Qt::Key_Y);
     typeInto(l.w, "NowTableNo", "9");
     typeInto(l.w, "BTableNo", "9");
     click(l.w, option(3));
-    undo(l.w);
-    const auto after = where();
-    if (box.startsWith(QLatin1String("BTNo")) || box.startsWith(QLatin1String("TablePr")))
-        QCOMPARE(std::get<1>(after), std::get<1>(before));
-    else if (box == QLatin1String("FTableNumber") || button == QLatin1String("Command3"))
-        QCOMPARE(std::get<2>(after), std::get<2>(before));
-    else
-        QCOMPARE(std::get<0>(after), std::get<0>(before));
+    key(Qt::Key_Z);
+    QCOMPARE(where()[shown], place[shown]);
     QVERIFY(showsDocument(l.w));
 }
 
