@@ -23,6 +23,8 @@
 #include "scripteddialogs.h"
 #include "textfile.h"
 
+using namespace stopboard;
+
 namespace {
 
 constexpr int Rounds = 21;

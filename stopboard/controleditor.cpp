@@ -12,6 +12,8 @@
 
 using namespace control;
 
+namespace stopboard {
+
 namespace {
 
 // The boxes whose typing merges into one step per run.
@@ -575,3 +577,5 @@ void ControlEditor::applyPaste(const PasteChanges& changes, bool after) {
     });
     if (isReplaying()) revealKey(changes.from);
 }
+
+}  // namespace stopboard

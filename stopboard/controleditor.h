@@ -13,6 +13,8 @@
 #include "reeltypes.h"
 #include "valuestep.h"
 
+namespace stopboard {
+
 inline constexpr char ProgramName[] = "stopboard";
 inline constexpr char16_t WindowCaption[] = u"オルベーンエディターβ ver1.60";
 
@@ -219,3 +221,5 @@ private:
     int pasteFlag_ = 0;
     int copySource_ = 1;
 };
+
+}  // namespace stopboard

@@ -18,6 +18,8 @@
 #include "specialpastepanel.h"
 #include "tablepanels.h"
 
+namespace stopboard {
+
 namespace {
 
 const QString NotLoaded = QStringLiteral("ロードされていません");
@@ -217,3 +219,5 @@ void Form1::closeEvent(QCloseEvent* event) {
     else
         event->ignore();
 }
+
+}  // namespace stopboard

@@ -9,6 +9,8 @@ class Dialogs;
 class QLabel;
 class QPushButton;
 
+namespace stopboard {
+
 // The reel control editor's main window: the file row, the stop table grid, the stop and
 // base table settings, the assignment key and the special paste, all on one editor.
 class Form1 : public QWidget {
@@ -51,3 +53,5 @@ private:
     QPushButton* LoadConFile = nullptr;
     QPushButton* SaveConFile = nullptr;
 };
+
+}  // namespace stopboard

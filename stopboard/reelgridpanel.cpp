@@ -9,6 +9,8 @@
 #include "controls.h"
 #include "picturebox.h"
 
+namespace stopboard {
+
 namespace {
 
 constexpr int TopY = 22;  // position 20
@@ -144,3 +146,5 @@ bool ReelGridPanel::eventFilter(QObject* watched, QEvent* event) {
     }
     return true;
 }
+
+}  // namespace stopboard

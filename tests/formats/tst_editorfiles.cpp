@@ -16,6 +16,9 @@
 using Window = machinetest::MachineWindow;
 #else
 #include "form1.h"
+#if __has_include("controleditor.h")
+using namespace stopboard;
+#endif
 using Window = Form1;
 #endif
 #if __has_include("rcfformat.h")

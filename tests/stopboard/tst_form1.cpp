@@ -12,6 +12,7 @@
 #include "suitelook.h"
 
 using namespace stoptest;
+using namespace stopboard;
 
 namespace {
 

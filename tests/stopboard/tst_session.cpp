@@ -7,6 +7,7 @@
 #include "stopwindowtest.h"
 
 using namespace stoptest;
+using namespace stopboard;
 
 class TestSession : public QObject {
     Q_OBJECT

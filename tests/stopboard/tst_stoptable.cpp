@@ -4,6 +4,7 @@
 #include "stopwindowtest.h"
 
 using namespace stoptest;
+using namespace stopboard;
 
 class TestStopTable : public QObject {
     Q_OBJECT
