@@ -10,6 +10,8 @@
 #include "controls.h"
 #include "flagrow.h"
 
+namespace stopboard {
+
 namespace {
 
 constexpr int PanelWidth = 239;
@@ -138,3 +140,5 @@ void AssignmentPanel::showFlagView() {
     // Passes the box's own rule: an assignment of 0 shows (and becomes) 1.
     FTableNumber->setText(QString::number(editor_.document().assignment(editor_.key())));
 }
+
+}  // namespace stopboard

@@ -11,6 +11,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace stopboard {
+
 // The assignment key and the base table assigned to it: the frames "プレイ状態",
 // "ボーナスフラグ状態", "投入枚数" and "押し順" with their buttons, and "成立フラグ" with the
 // won flag and its prize pictures, the big bonus type, the first stop position and the
@@ -37,3 +39,5 @@ private:
     // Usable as soon as a reel data file is loaded, whatever the key.
     std::array<QWidget*, 6> alwaysUsable_{};
 };
+
+}  // namespace stopboard

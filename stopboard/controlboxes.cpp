@@ -5,6 +5,8 @@
 
 #include "numberbox.h"
 
+namespace stopboard {
+
 namespace {
 
 struct BoxParameters {
@@ -55,3 +57,5 @@ QLineEdit* makeControlBox(QWidget* parent, ControlBox kind, const QString& name,
                      });
     return edit;
 }
+
+}  // namespace stopboard

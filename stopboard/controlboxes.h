@@ -7,6 +7,8 @@
 class QLineEdit;
 class QWidget;
 
+namespace stopboard {
+
 // The number boxes of the control editor. Each kind has its range and what the box shows
 // when a number falls outside it or when the box is left empty.
 enum class ControlBox {
@@ -20,3 +22,5 @@ enum class ControlBox {
 // Makes the named box at its place; every number that its rule lets through goes to `store`.
 QLineEdit* makeControlBox(QWidget* parent, ControlBox kind, const QString& name,
                           const QRect& geometry, std::function<void(int)> store);
+
+}  // namespace stopboard

@@ -8,8 +8,12 @@
 #include <optional>
 
 #include "controldocument.h"
+#include "editorsession.h"
 #include "rcfformat.h"
 #include "reeltypes.h"
+#include "valuestep.h"
+
+namespace stopboard {
 
 inline constexpr char ProgramName[] = "stopboard";
 inline constexpr char16_t WindowCaption[] = u"オルベーンエディターβ ver1.60";
@@ -49,11 +53,16 @@ struct ControlFileRead {
     rcf::ReadReport report;
 };
 
-// The reel control data of the window and everything kept beside it: the reel view of the
-// loaded reel data file, the tables and the assignment key being worked on, the paste flag,
-// whether the work is saved, and the files. Edits go through its methods, which keep tables,
-// flags and positions in range and emit which view is to be shown again.
-class ControlEditor : public QObject {
+// The reel control data of the window and everything kept beside it: the session of the
+// control file (its path, the edit history, whether it holds unsaved work), the reel view of
+// the loaded reel data file, the tables and the assignment key being worked on and the paste
+// flag. Edits go through its methods, which keep tables, flags and positions in range and emit
+// which view is to be shown again. Every edit is one undo step; undo and redo run through the
+// same code and bring the view to the table or key they changed.
+//
+// A box shown again from the document stores what it shows: that counts as a change
+// (markChanged), as it always has, but is no undo step.
+class ControlEditor : public EditorSession {
     Q_OBJECT
 public:
     explicit ControlEditor(QObject* parent = nullptr);
@@ -71,14 +80,11 @@ public:
     QImage flagPicture(int flag, int reelIndex) const;
     const QImage& blankPicture() const { return blank_; }
 
-    // ---- File state
-    bool isSaved() const { return saved_; }  // SavedFlag
-    void setSaved(bool saved);
+    // ---- File state (the session's file is the control file)
     bool editingEnabled() const { return editingEnabled_; }
     // Folder of the last reel data or control file read, ending with "/" ("" until then).
-    const QString& fileFolder() const { return fileFolder_; }
+    const QString& fileFolder() const { return folder(); }
     const QString& reelFilePath() const { return reelFilePath_; }
-    const QString& controlFilePath() const { return controlFilePath_; }
 
     enum class ReelLoad { Loaded, Unreadable, TooManyPrizes };
     // Reads a reel data file into the reel view. A file that does not read, or whose prizes do
@@ -93,11 +99,13 @@ public:
     bool readControlFile(const QString& path, ControlFileRead& read, QString* reason) const;
     // The LastPrizeIndex the file was written for, when it is not the loaded one.
     std::optional<int> otherLayout(const ControlFileRead& read) const;
-    // Takes the read file as the document: flag 0 is chosen, every view shown, work saved.
+    // Takes the read file as the document: flag 0 is chosen, every view shown, the history
+    // cleared and nothing unsaved.
     void adoptControlFile(ControlFileRead&& read);
     // Both steps, without asking about another layout.
-    bool loadControlFile(const QString& path, QString* reason);
-    bool saveControlFile(const QString& path, QString* reason);
+    FileResult loadControlFile(const QString& path);
+    // On success the file is the current one and nothing is unsaved.
+    FileResult saveControlFile(const QString& path);
 
     // ---- Selections
     int currentStopTable() const { return stopTable_; }
@@ -136,7 +144,8 @@ public:
     // The flag view: flag number, prize pictures, assignment box, then the stop table.
     void showFlagView();
 
-    // ---- Edits (each marks the work unsaved)
+    // ---- Edits, one undo step each. Typing into one box merges into one step per run of
+    // typing (stop indexes, comments, slots, assignments).
     void setStopIndex(int table, int cell, int value);
     // Stored as the control file will hold it (see commentAsStored).
     void setComment(int table, const QString& text);
@@ -147,21 +156,20 @@ public:
     void setSlotTable(int table, int slot, int stopTable);
     void setAssignment(const AssignmentKey& key, int baseTable);
     // "コピー" remembers the current stop table; "ペースト" copies its stop indexes (not its
-    // comment) onto the current one.
+    // comment) onto the current one. Any paste counts as a change, also one that changes nothing.
     void copyStopTable();
     void pasteStopTable();
     // Every group needs at least one tick.
     static bool everyGroupTicked(const std::array<bool, KeyElementCount>& ticked);
     // Copies the 21 first stop assignments of the current key onto every big type of the
     // paste flag, for every ticked play state, bonus flag state, bet and stop order. False
-    // (nothing written) when a group has no tick. The views are not shown again.
+    // (nothing written) when a group has no tick. The views are not shown again. The step keeps
+    // only the entries it changed; its undo and redo show the key it was pasted from.
     bool specialPaste(const std::array<bool, KeyElementCount>& ticked);
 
 signals:
-    void savedChanged(bool saved);
     void editingEnabledChanged(bool enabled);
     void reelFileChanged(const QString& path);
-    void controlFileChanged(const QString& path);
     // New symbol pictures, arrangement or prizes.
     void reelViewChanged();
     // The number of the current table is to be written into its box.
@@ -178,7 +186,24 @@ signals:
     void pasteFlagShown();
 
 private:
+    struct PasteChanges;
     void setEditingEnabled();
+    // Emits a signal that shows a view again; the boxes it rewrites store meanwhile.
+    void redraw(void (ControlEditor::*shown)());
+    // An edit from `before` to `after`: one step, or while a view is shown again a change that
+    // is no step.
+    template <typename Value, typename Apply>
+    void store(const Value& before, const Value& after, Apply apply, TypingTarget typing);
+    // The edits as every step applies them; an undo or redo then shows what it changed.
+    void applyStopIndex(int table, int cell, std::int16_t value);
+    void applyComment(int table, const QString& text);
+    void applyStopTable(int table, const std::array<std::int16_t, reel::CellCount>& values);
+    void applySlot(int table, int slot, const BaseSlot& value);
+    void applyAssignment(const AssignmentKey& key, std::int16_t value);
+    void applyPaste(const PasteChanges& changes, bool after);
+    void revealStopTable(int table);
+    void revealBaseTable(int table);
+    void revealKey(const AssignmentKey& key);
     void choosePlayState(int state);
     // After a flag step: the first stop position goes back to 1.
     void resetFirstStop();
@@ -187,14 +212,14 @@ private:
     ReelView view_;
     QImage blank_;
     QImage any_;
-    bool saved_ = true;
     bool editingEnabled_ = false;
-    QString fileFolder_;
+    int showing_ = 0;  // views being shown again
     QString reelFilePath_;
-    QString controlFilePath_;
     int stopTable_ = 1;
     int baseTable_ = 1;
     AssignmentKey key_;
     int pasteFlag_ = 0;
     int copySource_ = 1;
 };
+
+}  // namespace stopboard

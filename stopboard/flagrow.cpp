@@ -7,6 +7,8 @@
 #include "controls.h"
 #include "picturebox.h"
 
+namespace stopboard {
+
 void FlagRow::show(const ControlEditor& editor, int flag) const {
     number->setText(QString::number(flag));
     for (int k = 0; k < reel::ReelCount; ++k) pictures[k]->setPicture(editor.flagPicture(flag, k));
@@ -25,3 +27,5 @@ FlagRow makeFlagRow(QWidget* frame, int y, const FlagRowNames& names) {
                            QRect(122 + k * 38, y, 36, 20));
     return row;
 }
+
+}  // namespace stopboard

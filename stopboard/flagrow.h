@@ -4,11 +4,14 @@
 
 #include "reeltypes.h"
 
-class ControlEditor;
 class PictureBox;
 class QLabel;
 class QPushButton;
 class QWidget;
+
+namespace stopboard {
+
+class ControlEditor;
 
 // The row that shows a won flag: "Index", "<<", the flag's number, ">>" and the pictures of
 // its prize's three reels. The assignment key and the special paste each have one.
@@ -31,3 +34,5 @@ struct FlagRowNames {
 };
 
 FlagRow makeFlagRow(QWidget* frame, int y, const FlagRowNames& names);
+
+}  // namespace stopboard

@@ -12,10 +12,13 @@
 #include "controls.h"
 #include "dialogs.h"
 #include "givenfile.h"
+#include "historykeys.h"
 #include "picturenotice.h"
 #include "reelgridpanel.h"
 #include "specialpastepanel.h"
 #include "tablepanels.h"
+
+namespace stopboard {
 
 namespace {
 
@@ -38,9 +41,27 @@ QLabel* makeFileLabel(QWidget* parent, const QString& text, const char* name, in
     return label;
 }
 
+lifecycle::DocumentTexts controlFileTexts() {
+    lifecycle::DocumentTexts texts;
+    texts.programName = QString::fromLatin1(ProgramName);
+    texts.filter = rcf::FileFilter.toString();
+    texts.readFailure = QStringLiteral("ファイルが不正です。");
+    texts.startInFolder = true;
+    return texts;
+}
+
 }  // namespace
 
-Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
+Form1::Form1(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent),
+      dialogs_(dialogs),
+      files_(
+          this, dialogs, editor_, controlFileTexts(),
+          [this](const QString& path) { return adoptControlFile(path); },
+          [this](const QString& path) {
+              const BusyCursor busy;
+              return editor_.saveControlFile(path);
+          }) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(WindowCaption));
     setFixedSize(703, 570);
@@ -73,28 +94,14 @@ Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dial
     connect(&editor_, &ControlEditor::reelFileChanged, this, [this](const QString& path) {
         LabelFileName->setText(lifecycle::fileLabelText(path, NotLoaded));
     });
-    connect(&editor_, &ControlEditor::controlFileChanged, this, [this](const QString& path) {
+    connect(&editor_, &ControlEditor::fileChanged, this, [this](const QString& path) {
         ConFileName->setText(lifecycle::fileLabelText(path, QString()));
     });
     connect(&editor_, &ControlEditor::editingEnabledChanged, this, [this](bool on) {
         LoadConFile->setEnabled(on);
         SaveConFile->setEnabled(on);
     });
-}
-
-lifecycle::UnsavedWork Form1::unsavedWork() {
-    return {[this] { return !editor_.isSaved(); }, [this] { return saveControlFile(); }};
-}
-
-lifecycle::FileCommand Form1::fileCommand(const QString& filter, bool save) {
-    return {dialogs_,
-            this,
-            filter,
-            editor_.fileFolder(),
-            QString::fromLatin1(ProgramName),
-            save ? QStringLiteral("ファイルを保存できませんでした。")
-                 : QStringLiteral("ファイルが不正です。"),
-            save ? Dialogs::Icon::Critical : Dialogs::Icon::None};
+    new HistoryKeys(this, editor_);
 }
 
 bool Form1::loadReelFile() { return readReelFile(QString()); }
@@ -135,8 +142,15 @@ QString Form1::reelFileBeside(const QString& controlPath) {
 bool Form1::readReelFile(const QString& given) {
     QStringList pictureProblems, png;
     QString tooManyPrizes;
-    const bool read = lifecycle::openOrReadGiven(
-        fileCommand(ReelDataFilter, false), given, [&](const QString& path, QString* why) {
+    // The reel data file only shows the tables: its Load does not ask about unsaved work.
+    const lifecycle::FileCommand command{dialogs_,
+                                         this,
+                                         ReelDataFilter,
+                                         editor_.fileFolder(),
+                                         QString::fromLatin1(ProgramName),
+                                         QStringLiteral("ファイルが不正です。")};
+    const bool read =
+        lifecycle::openOrReadGiven(command, given, [&](const QString& path, QString* why) {
             switch (editor_.loadReelData(path, why, &pictureProblems, &png)) {
                 case ControlEditor::ReelLoad::Loaded:
                     return true;
@@ -165,48 +179,45 @@ bool Form1::readReelFile(const QString& given) {
 }
 
 bool Form1::readControlFile(const QString& given) {
-    bool adopted = false;
     // The control file replaces the tables and assignments; a reel data file only the symbols
     // and prizes they are shown with, so only this Load asks about unsaved work.
-    lifecycle::FileCommand command = fileCommand(rcf::FileFilter.toString(), false);
-    command.replaces = unsavedWork();
-    lifecycle::openOrReadGiven(command, given, [&](const QString& path, QString* why) {
-        ControlFileRead read;
-        {
-            const BusyCursor busy;
-            if (!editor_.readControlFile(path, read, why)) return false;
-        }
-        if (const auto written = editor_.otherLayout(read)) {
-            const auto answer = dialogs_.message(
-                this, QString::fromLatin1(ProgramName),
-                QStringLiteral("この制御ファイルは役 %1 個のリールファイル用に書かれています。"
-                               "読み込まれているリールファイルの役は %2 個です。"
-                               "このまま読み込みますか？")
-                    .arg(*written + 1)
-                    .arg(editor_.lastFlag()),
-                Dialogs::Icon::Question, Dialogs::Buttons::YesNo, {},
-                Dialogs::Answer::No);                         // Return keeps the document
-            if (answer != Dialogs::Answer::Yes) return true;  // declined: nothing changes
-        }
-        const BusyCursor busy;
-        editor_.adoptControlFile(std::move(read));
-        adopted = true;
-        return true;
-    });
-    return adopted;
+    adopted_ = false;
+    files_.load(given);
+    return adopted_;
 }
 
-bool Form1::saveControlFile() {
-    return lifecycle::chooseAndWrite(fileCommand(rcf::FileFilter.toString(), true),
-                                     [this](const QString& path, QString* why) {
-                                         const BusyCursor busy;
-                                         return editor_.saveControlFile(path, why);
-                                     });
+FileResult Form1::adoptControlFile(const QString& path) {
+    ControlFileRead read;
+    QString why;
+    {
+        const BusyCursor busy;
+        if (!editor_.readControlFile(path, read, &why)) return FileResult::failed(why);
+    }
+    if (const auto written = editor_.otherLayout(read)) {
+        const auto answer = dialogs_.message(
+            this, QString::fromLatin1(ProgramName),
+            QStringLiteral("この制御ファイルは役 %1 個のリールファイル用に書かれています。"
+                           "読み込まれているリールファイルの役は %2 個です。"
+                           "このまま読み込みますか？")
+                .arg(*written + 1)
+                .arg(editor_.lastFlag()),
+            Dialogs::Icon::Question, Dialogs::Buttons::YesNo, {},
+            Dialogs::Answer::No);                                     // Return keeps the document
+        if (answer != Dialogs::Answer::Yes) return FileResult::ok();  // declined: nothing changes
+    }
+    const BusyCursor busy;
+    editor_.adoptControlFile(std::move(read));
+    adopted_ = true;
+    return FileResult::ok();
 }
+
+bool Form1::saveControlFile() { return files_.save(); }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (lifecycle::confirmClose(dialogs_, this, unsavedWork()))
+    if (files_.mayClose())
         event->accept();
     else
         event->ignore();
 }
+
+}  // namespace stopboard

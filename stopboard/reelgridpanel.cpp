@@ -9,6 +9,8 @@
 #include "controls.h"
 #include "picturebox.h"
 
+namespace stopboard {
+
 namespace {
 
 constexpr int TopY = 22;  // position 20
@@ -139,9 +141,10 @@ bool ReelGridPanel::eventFilter(QObject* watched, QEvent* event) {
     if (text.isEmpty()) return false;
     const char16_t c = text.front().unicode();
     if (c >= u'0' && c <= u'4') {
-        // A digit replaces whatever the box held.
-        box->clear();
+        // A digit replaces whatever the box held; the same digit again changes nothing.
         box->setText(text.left(1));
     }
     return true;
 }
+
+}  // namespace stopboard

@@ -8,6 +8,8 @@
 class PictureBox;
 class QLineEdit;
 
+namespace stopboard {
+
 // The stop table grid: for each reel a column of symbol pictures and, beside it, a column of
 // stop index boxes, position "01" at the bottom. Typing a digit 0 to 4 replaces a box's
 // value; the arrow keys and Enter move between boxes. It stands at its origin on the window.
@@ -29,3 +31,5 @@ private:
     std::array<PictureBox*, reel::CellCount> ImgReal{};
     std::array<QLineEdit*, reel::CellCount> StopIndex{};
 };
+
+}  // namespace stopboard

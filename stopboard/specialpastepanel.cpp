@@ -10,6 +10,8 @@
 #include "dialogs.h"
 #include "flagrow.h"
 
+namespace stopboard {
+
 namespace {
 
 // The tick frames side by side: left edge, width and columns of each.
@@ -89,3 +91,5 @@ void SpecialPastePanel::paste() {
 }
 
 void SpecialPastePanel::showPasteFlag() { flagRow_.show(editor_, editor_.pasteFlag()); }
+
+}  // namespace stopboard

@@ -9,6 +9,8 @@
 class Dialogs;
 class QCheckBox;
 
+namespace stopboard {
+
 // "特殊ペーストオプション": the play states, bonus flag states, bets and stop orders to paste
 // onto, the won flag to paste onto with its prize pictures, and the paste itself, which copies
 // the assignments of the current key. It fills its frame.
@@ -27,3 +29,5 @@ private:
     FlagRow flagRow_;  // PrSPFNo, FSPno, NeSPFNo, ImgSP
     std::array<QWidget*, 4> buttons_{};
 };
+
+}  // namespace stopboard

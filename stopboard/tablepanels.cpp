@@ -9,6 +9,8 @@
 #include "controlboxes.h"
 #include "controls.h"
 
+namespace stopboard {
+
 namespace {
 
 // "<<", the number box, its range label and ">>" of a table number, at one height.
@@ -147,3 +149,5 @@ void BaseTablePanel::showBaseTable() {
         BTNo[i]->setText(QString::number(slot.table));
     }
 }
+
+}  // namespace stopboard

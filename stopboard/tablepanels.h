@@ -8,6 +8,8 @@
 class QLineEdit;
 class QPushButton;
 
+namespace stopboard {
+
 // "基本テーブル設定 - 1": which stop table the grid shows, its comment, and the copy of its
 // stop indexes onto another table. It fills its frame.
 class StopTablePanel : public QWidget {
@@ -41,3 +43,5 @@ private:
     std::array<QLineEdit*, control::SlotsPerBaseTable> TablePr{};
     std::array<QWidget*, 3> steps_{};
 };
+
+}  // namespace stopboard

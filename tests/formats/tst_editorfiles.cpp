@@ -42,20 +42,12 @@ bool save(W& w) {
 
 template <typename W>
 bool isModified(W& w) {
-    if constexpr (requires { w.editor().isSaved(); })
-        return !w.editor().isSaved();
-    else
-        return w.isModified();
+    return w.editor().isModified();
 }
 
 template <typename W>
 void markModified(W& w) {
-    if constexpr (requires { w.editor().setSaved(false); })
-        w.editor().setSaved(false);
-    else if constexpr (requires { w.editor().markChanged(); })
-        w.editor().markChanged();
-    else
-        w.editor().setModified();
+    w.editor().markChanged();
 }
 
 // The window's own files in the sample machine: the file it saves comes last.

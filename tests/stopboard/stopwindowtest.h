@@ -118,33 +118,35 @@ inline void typeInto(QWidget& w, const QString& name, const QString& keys) {
     if (auto* box = child<QLineEdit>(w, name)) typeInto(box, keys);
 }
 
-inline PictureBox* picture(Form1& w, const QString& name) { return child<PictureBox>(w, name); }
-inline QString textOf(Form1& w, const QString& name) {
+inline PictureBox* picture(stopboard::Form1& w, const QString& name) {
+    return child<PictureBox>(w, name);
+}
+inline QString textOf(stopboard::Form1& w, const QString& name) {
     if (auto* box = w.findChild<QLineEdit*>(name)) return box->text();
     if (auto* label = w.findChild<QLabel*>(name)) return label->text();
     return QStringLiteral("<no %1>").arg(name);
 }
 inline QString cellName(int cell) { return QStringLiteral("StopIndex_%1").arg(cell); }
 inline QString option(int n) { return QStringLiteral("Options_%1").arg(n); }
-inline bool isChecked(Form1& w, const QString& name) {
+inline bool isChecked(stopboard::Form1& w, const QString& name) {
     auto* button = child<QAbstractButton>(w, name);
     return button && button->isChecked();
 }
-inline bool isEnabled(Form1& w, const QString& name) {
+inline bool isEnabled(stopboard::Form1& w, const QString& name) {
     auto* control = child<QWidget>(w, name);
     return control && control->isEnabled();
 }
 
-inline void answerFile(Form1& w, ScriptedDialogs& dialogs, const QString& button,
+inline void answerFile(stopboard::Form1& w, ScriptedDialogs& dialogs, const QString& button,
                        const QString& path) {
     wintest::clickAnswering(w, dialogs, button, path);
 }
-inline void loadReelData(Form1& w, ScriptedDialogs& dialogs, const QString& path) {
+inline void loadReelData(stopboard::Form1& w, ScriptedDialogs& dialogs, const QString& path) {
     answerFile(w, dialogs, QStringLiteral("ComLoadRealFile"), path);
 }
 
 // Leaves a box by moving the focus to another one, as Tab would.
-inline void leave(Form1& w, const QString& name) {
+inline void leave(stopboard::Form1& w, const QString& name) {
     child<QWidget>(w, name)->setFocus();
     child<QWidget>(w, QStringLiteral("Text1"))->setFocus(Qt::TabFocusReason);
 }
@@ -153,6 +155,9 @@ inline AssignmentKey keyOf(int playState, int bonus, int bet, int order, int fla
                            int firstStop) {
     return AssignmentKey{playState, bonus, bet, order, flag, bigType, firstStop};
 }
+
+// Nothing unsaved from here on, as after a Save to the current file.
+inline void markSaved(stopboard::ControlEditor& editor) { editor.documentSaved(editor.filePath()); }
 
 // A window shown with a reel data file of three prizes loaded from dir.
 struct LoadedWindow {
@@ -163,7 +168,7 @@ struct LoadedWindow {
     }
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
-    Form1 w;
+    stopboard::Form1 w;
 };
 
 }  // namespace stoptest

@@ -4,6 +4,7 @@
 #include "stopwindowtest.h"
 
 using namespace stoptest;
+using namespace stopboard;
 
 namespace {
 
@@ -215,7 +216,7 @@ void TestAssignment::valueBoxes() {
     QCOMPARE(edit->text(), text);
     QCOMPARE(field(), stored);
     answerFile(l.w, l.dialogs, "SaveConFile", l.dir.filePath("boxes.rcf"));
-    QVERIFY(l.w.editor().isSaved());
+    QVERIFY(!l.w.editor().isModified());
     QCOMPARE(edit->text(), textLeft);
     QCOMPARE(field(), storedLeft);
 }

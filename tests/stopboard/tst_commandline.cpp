@@ -11,6 +11,8 @@
 #include "form1.h"
 #include "givenfiletest.h"
 
+using namespace stopboard;
+
 class CommandLineTest : public QObject {
     Q_OBJECT
 private slots:

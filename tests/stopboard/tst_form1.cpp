@@ -12,6 +12,7 @@
 #include "suitelook.h"
 
 using namespace stoptest;
+using namespace stopboard;
 
 namespace {
 
@@ -51,7 +52,7 @@ struct Seen {
           control(textOf(w, "ConFileName")),
           folder(w.editor().fileFolder()),
           enabled(isEnabled(w, "LoadConFile")),
-          saved(w.editor().isSaved()) {}
+          saved(!w.editor().isModified()) {}
     bool operator==(const Seen&) const = default;
     QByteArray text;
     qint64 pictures, flagPicture;
@@ -158,7 +159,7 @@ void TestForm1::reelDataLoad() {
     QCOMPARE(w.document().lastPrizeIndex(), 2);
     for (const QString& name : editingControls())
         QVERIFY2(isEnabled(w, name) != name.endsWith(QLatin1String("BigID")), qPrintable(name));
-    QVERIFY(w.editor().isSaved());
+    QVERIFY(!w.editor().isModified());
     QVERIFY(l.dialogs.shown.isEmpty());
     // The next dialog starts in the folder of the reel data file.
     answerFile(w, l.dialogs, "LoadConFile", QString());
@@ -317,11 +318,11 @@ void TestForm1::browsingMarksChanged() {
     // box counts as an edit.
     LoadedWindow l;
     click(l.w, "NeNowTable");
-    QVERIFY(l.w.editor().isSaved());  // same values: no box changed
+    QVERIFY(!l.w.editor().isModified());  // same values: no box changed
     l.w.editor().setStopIndex(3, 7, 2);
-    l.w.editor().setSaved(true);
+    stoptest::markSaved(l.w.editor());
     typeInto(l.w, "NowTableNo", "3");
-    QVERIFY(!l.w.editor().isSaved());
+    QVERIFY(l.w.editor().isModified());
     QCOMPARE(textOf(l.w, cellName(7)), QStringLiteral("2"));
 }
 
@@ -374,7 +375,7 @@ void TestForm1::otherLayoutAsks() {
     written.setStopIndex(1, 0, 4);
     const QString path = l.dir.filePath("six.rcf");
     QVERIFY(rcf::writeFile(path, written, nullptr));
-    l.w.editor().setSaved(false);
+    l.w.editor().markChanged();
     const Seen before(l.w);
     l.dialogs.answers << Dialogs::Answer::No << Dialogs::Answer(answer);  // unsaved: read on
     answerFile(l.w, l.dialogs, "LoadConFile", path);
@@ -387,7 +388,7 @@ void TestForm1::otherLayoutAsks() {
     if (answer == int(Dialogs::Answer::Yes)) {
         QCOMPARE(l.w.document().stopIndex(1, 0), 4);
         QCOMPARE(l.w.document().lastPrizeIndex(), 2);
-        QVERIFY(l.w.editor().isSaved());
+        QVERIFY(!l.w.editor().isModified());
         QCOMPARE(textOf(l.w, "ConFileName"), QStringLiteral("six.rcf"));
     } else {
         QVERIFY(Seen(l.w) == before);
@@ -407,7 +408,7 @@ void TestForm1::failedSave() {
     QCOMPARE(l.dialogs.shown[0].icon, Dialogs::Icon::Critical);
     QVERIFY(!l.dialogs.shown[0].detail.isEmpty());
     QCOMPARE(fileBytes(path + "/inside.txt"), QByteArray("old"));
-    QVERIFY(!l.w.editor().isSaved());
+    QVERIFY(l.w.editor().isModified());
     QCOMPARE(textOf(l.w, "ConFileName"), QString());
 }
 
@@ -443,7 +444,7 @@ void TestForm1::closeQuestion() {
     QCOMPARE(l.dialogs.shown.first().icon, Dialogs::Icon::Information);
     QCOMPARE(l.dialogs.shown.first().buttons, Dialogs::Buttons::YesNoCancel);
     QCOMPARE(QFile::exists(l.dir.filePath("out.rcf")), written);
-    QCOMPARE(l.w.editor().isSaved(), written);
+    QCOMPARE(!l.w.editor().isModified(), written);
 }
 
 void TestForm1::loadOverUnsavedWork() {
@@ -458,7 +459,7 @@ void TestForm1::loadOverUnsavedWork() {
     QCOMPARE(l.w.document().stopIndex(1, 3), 2);
     l.dialogs.fileRequests.clear();
     wintest::checkLoadQuestion(l.w, l.dialogs, QStringLiteral("LoadConFile"),
-                               l.dir.filePath("m.rcf"), [&] { return !l.w.editor().isSaved(); });
+                               l.dir.filePath("m.rcf"), [&] { return l.w.editor().isModified(); });
 }
 
 QTEST_MAIN(TestForm1)

@@ -7,6 +7,7 @@
 #include "stopwindowtest.h"
 
 using namespace stoptest;
+using namespace stopboard;
 
 class TestSession : public QObject {
     Q_OBJECT
@@ -53,7 +54,7 @@ void TestSession::saveAndReadBack() {
     QCOMPARE(l.dialogs.fileRequests.last().filter,
              QStringLiteral("RealControlFile|*.rcf|All Files|*.*|"));
     QVERIFY(l.dialogs.shown.isEmpty());
-    QVERIFY(w.editor().isSaved());
+    QVERIFY(!w.editor().isModified());
     QCOMPARE(textOf(w, "ConFileName"), QStringLiteral("machine.rcf"));
     QCOMPARE(QDir(l.dir.path()).entryList({"dummy.dat"}, QDir::Files), QStringList());
     lzh::Archive archive;
@@ -73,7 +74,7 @@ void TestSession::saveAndReadBack() {
     dialogs.answers << Dialogs::Answer::No;  // asked about that work first
     answerFile(fresh, dialogs, "LoadConFile", path);
     QCOMPARE(dialogs.shown.size(), 1);
-    QVERIFY(fresh.editor().isSaved());
+    QVERIFY(!fresh.editor().isModified());
     QCOMPARE(textOf(fresh, "ConFileName"), QStringLiteral("machine.rcf"));
     QCOMPARE(textOf(fresh, "LabelFlNo"), QStringLiteral("0"));
     QCOMPARE(textOf(fresh, "Text1"), QString());

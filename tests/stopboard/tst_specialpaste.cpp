@@ -7,6 +7,7 @@
 #include "stopwindowtest.h"
 
 using namespace stoptest;
+using namespace stopboard;
 
 namespace {
 
@@ -54,7 +55,7 @@ void TestSpecialPaste::everyGroupNeedsATick() {
     QCOMPARE(l.dialogs.shown[0].text, QStringLiteral("各項目、最低1つ選んで下さい"));
     QCOMPARE(l.dialogs.shown[0].buttons, Dialogs::Buttons::Ok);
     QCOMPARE(rcf::writeText(l.w.document()), before);
-    QVERIFY(l.w.editor().isSaved());
+    QVERIFY(!l.w.editor().isModified());
 }
 
 void TestSpecialPaste::paste_data() {
@@ -97,7 +98,7 @@ void TestSpecialPaste::paste() {
     QSignalSpy redraws(&l.w.editor(), &ControlEditor::flagViewShown);
     click(l.w, "Command3");
     QVERIFY(l.dialogs.shown.isEmpty());
-    QVERIFY(!l.w.editor().isSaved());
+    QVERIFY(l.w.editor().isModified());
     QCOMPARE(redraws.count(), 0);  // the views stay as they were
     QCOMPARE(textOf(l.w, "FTableNumber"), shown);
     for (int group : written)

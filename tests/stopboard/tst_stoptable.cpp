@@ -4,6 +4,7 @@
 #include "stopwindowtest.h"
 
 using namespace stoptest;
+using namespace stopboard;
 
 class TestStopTable : public QObject {
     Q_OBJECT
@@ -72,7 +73,7 @@ void TestStopTable::typing() {
     }
     QCOMPARE(box->text(), text);
     QCOMPARE(l.w.document().stopIndex(1, 44), stored);
-    QVERIFY(!l.w.editor().isSaved());
+    QVERIFY(l.w.editor().isModified());
 }
 
 void TestStopTable::movement_data() {
@@ -142,7 +143,7 @@ void TestStopTable::comment() {
     typeInto(l.w, "Text1", typed);
     QCOMPARE(textOf(l.w, "Text1"), held);
     QCOMPARE(l.w.document().comment(7), held);
-    QVERIFY(!l.w.editor().isSaved());
+    QVERIFY(l.w.editor().isModified());
     // Pasted text follows the same rule; each table keeps its own comment.
     auto* text1 = child<QLineEdit>(l.w, "Text1");
     text1->selectAll();
@@ -162,7 +163,7 @@ void TestStopTable::copyAndPaste() {
     typeInto(l.w, "NowTableNo", "5");
     typeInto(l.w, "Text1", "残す");
     typeInto(l.w, cellName(1), "4");
-    l.w.editor().setSaved(true);
+    stoptest::markSaved(l.w.editor());
     click(l.w, "Command2");
     for (int c = 0; c < reel::CellCount; ++c)
         QCOMPARE(l.w.document().stopIndex(5, c), l.w.document().stopIndex(2, c));
@@ -170,13 +171,13 @@ void TestStopTable::copyAndPaste() {
     QCOMPARE(textOf(l.w, cellName(62)), QStringLiteral("2"));
     QCOMPARE(textOf(l.w, cellName(1)), QStringLiteral("0"));
     QCOMPARE(l.w.document().comment(5), QStringLiteral("残す"));
-    QVERIFY(!l.w.editor().isSaved());
+    QVERIFY(l.w.editor().isModified());
     // Onto itself: nothing changes but the work counts as changed.
     click(l.w, "Command1");
-    l.w.editor().setSaved(true);
+    stoptest::markSaved(l.w.editor());
     click(l.w, "Command2");
     QCOMPARE(l.w.document().stopIndex(5, 62), 2);
-    QVERIFY(!l.w.editor().isSaved());
+    QVERIFY(l.w.editor().isModified());
 }
 
 void TestStopTable::valuesFromAFileShowAsTheyAre() {
