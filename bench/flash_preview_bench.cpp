@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "checkwindow.h"
-#include "scripteddialogs.h"
 #include "flashpanel.h"
 #include "form1.h"
+#include "scripteddialogs.h"
 
 using namespace reelboard;
 

@@ -1,6 +1,5 @@
 // Saves and loads a full machine (21 flags, every table filled, 128 sound names) and
 // prints the median milliseconds of each. orf_bench [OUTDIR] leaves the files in OUTDIR.
-#include "benchutil.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +10,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "benchutil.h"
 #include "machinespec.h"
 #include "orfformat.h"
 #include "savefile.h"

@@ -1,7 +1,6 @@
 // Writes and reads a full picture position file with its nine pictures and prints the
 // median times. Usage: ppf_bench [OUTDIR]  (the files stay in OUTDIR when given).
 
-#include "benchutil.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,6 +11,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "benchutil.h"
 #include "ppfformat.h"
 
 namespace {

@@ -1,18 +1,17 @@
 // Reads and writes a full-size reel data file (101 prize entries, 99 flash actions of 99
 // frames) many times and prints the median milliseconds of one read and one write.
-#include "benchutil.h"
-#include "reeldatadocument.h"
-#include "sdfformat.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
+
+#include "benchutil.h"
+#include "reeldatadocument.h"
+#include "sdfformat.h"
 
 namespace {
 
@@ -20,11 +19,13 @@ ReelDataDocument fullDocument() {
     ReelDataDocument doc;
     doc.lastPrizeIndex = 100;
     doc.flashActionCount = 99;
-    for (int e = 0; e <= 100; ++e) doc.prizes[e] = {{static_cast<std::int16_t>(e % 7), 100, 3}, {15, 2, 1}, {7, 0, 6}};
+    for (int e = 0; e <= 100; ++e)
+        doc.prizes[e] = {{static_cast<std::int16_t>(e % 7), 100, 3}, {15, 2, 1}, {7, 0, 6}};
     for (int a = 1; a <= 99; ++a)
         for (int f = 1; f <= 99; ++f) {
             FlashFrame& frame = doc.frame(a, f);
-            for (int c = 0; c < CheckCellCount; ++c) frame.lamps[c] = static_cast<std::int16_t>((a + f + c) % 2);
+            for (int c = 0; c < CheckCellCount; ++c)
+                frame.lamps[c] = static_cast<std::int16_t>((a + f + c) % 2);
             frame.wait = static_cast<std::int16_t>(10 + (a * f) % 500);
         }
     for (int c = 0; c < reel::CellCount; ++c) doc.arrangement[c] = static_cast<std::int16_t>(c % 7);
@@ -65,10 +66,12 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    std::printf("sdf full size: %lld bytes, %d rounds\n", static_cast<long long>(QFile(path).size()), Rounds);
+    std::printf("sdf full size: %lld bytes, %d rounds\n",
+                static_cast<long long>(QFile(path).size()), Rounds);
     std::printf("read  median %.2f ms\n", median(reads));
-    std::printf("write median %.2f ms (of which the text alone %.2f ms; the rest is the safe\n"
-                "  replace of the file, flushed to disk before the rename)\n",
-                median(writes), median(texts));
+    std::printf(
+        "write median %.2f ms (of which the text alone %.2f ms; the rest is the safe\n"
+        "  replace of the file, flushed to disk before the rename)\n",
+        median(writes), median(texts));
     return 0;
 }

@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Whatever was read can be checked and written again, and its flags fit the tables.
         (void)orf::unstorableText(doc);
         const QByteArray written = orf::write(doc);
-        if (written.isEmpty() || doc.reelData.flagCount < 0 || doc.reelData.flagCount > machine::MaxFlagCount)
+        if (written.isEmpty() || doc.reelData.flagCount < 0 ||
+            doc.reelData.flagCount > machine::MaxFlagCount)
             __builtin_trap();
         if (orf::unstorableText(doc).isEmpty()) {
             // A machine the writer accepts reads back the same from its own file.

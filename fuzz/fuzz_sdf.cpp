@@ -1,9 +1,9 @@
 // Any bytes as a reel data file: the read either succeeds or is refused, never more.
-#include "reeldatadocument.h"
-#include "sdfformat.h"
-
 #include <cstddef>
 #include <cstdint>
+
+#include "reeldatadocument.h"
+#include "sdfformat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static ReelDataDocument* doc = new ReelDataDocument;
@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Whatever was read must write out and read back to the same text.
         const QByteArray once = sdf::write(copy);
         ReelDataDocument again = copy;
-        if (!sdf::readText(once, again, version, &why) || sdf::write(again) != once) __builtin_trap();
+        if (!sdf::readText(once, again, version, &why) || sdf::write(again) != once)
+            __builtin_trap();
     }
     return 0;
 }

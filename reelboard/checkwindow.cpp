@@ -34,14 +34,17 @@ CheckWindow::CheckWindow(ReelEditor& editor, QWidget* frame) : QWidget(frame), e
             connect(cell, &PictureCell::clicked, this, [this, i] { emit cellClicked(i); });
             ImgChk[i] = cell;
 
-            QLabel* label = makeLabel(this, QString(), ReelX[r] - 21, RowY[k], 18, 25, LabelNames[i]);
+            QLabel* label =
+                makeLabel(this, QString(), ReelX[r] - 21, RowY[k], 18, 25, LabelNames[i]);
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             positionLabels[i] = label;
         }
         QPushButton* up = makeButton(this, QStringLiteral("↑"), UpNames[r], ReelX[r], 16, 49, 17);
-        QPushButton* down = makeButton(this, QStringLiteral("↓"), DownNames[r], ReelX[r], 152, 49, 17);
+        QPushButton* down =
+            makeButton(this, QStringLiteral("↓"), DownNames[r], ReelX[r], 152, 49, 17);
         connect(up, &QPushButton::clicked, this, [this, r] { editor_.scrollCheckReel(r, true); });
-        connect(down, &QPushButton::clicked, this, [this, r] { editor_.scrollCheckReel(r, false); });
+        connect(down, &QPushButton::clicked, this,
+                [this, r] { editor_.scrollCheckReel(r, false); });
         showLabels(r);
     }
     connect(&editor_, &ReelEditor::checkViewScrolled, this, [this](int reelIndex) {
@@ -72,7 +75,8 @@ void CheckWindow::showArrangement() {
     const ReelDataDocument& doc = editor_.document();
     for (int i = 0; i < CheckCellCount; ++i) {
         const int symbol = symbolAt(i);
-        ImgChk[i]->setPicture(symbol < 0 ? QImage() : doc.symbols[symbol].picture(PictureState::Lit));
+        ImgChk[i]->setPicture(symbol < 0 ? QImage()
+                                         : doc.symbols[symbol].picture(PictureState::Lit));
     }
     emit redrawn();
 }

@@ -51,8 +51,8 @@ void StripPanel::showCell(int cell) {
     if (cell < 0 || cell >= reel::CellCount) return;
     const ReelDataDocument& doc = editor_.document();
     const int symbol = doc.arrangement[cell];
-    ImgReal[cell]->setPicture(reel::isSymbol(symbol) ? doc.symbols[symbol].picture(PictureState::Lit)
-                                                     : QImage());
+    ImgReal[cell]->setPicture(
+        reel::isSymbol(symbol) ? doc.symbols[symbol].picture(PictureState::Lit) : QImage());
 }
 
 void StripPanel::refresh() {

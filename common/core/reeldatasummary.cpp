@@ -9,7 +9,8 @@ bool readReelDataSummary(const QByteArray& bytes, ReelDataSummary& out, QString*
     ReelFileHead head;
     if (!readReelFileHead(r, head, error)) return false;
     ReelDataSummary s;
-    for (int symbol = 0; symbol < reel::SymbolCount; ++symbol) s.litNames[symbol] = head.names[symbol][0];
+    for (int symbol = 0; symbol < reel::SymbolCount; ++symbol)
+        s.litNames[symbol] = head.names[symbol][0];
     s.arrangement = head.arrangement;
     s.hasPrizes = head.hasPrizes;
     s.lastPrizeIndex = head.lastPrizeIndex;

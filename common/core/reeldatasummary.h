@@ -1,12 +1,11 @@
 #pragma once
 
-#include "reeltypes.h"
-
 #include <QByteArray>
 #include <QString>
-
 #include <array>
 #include <vector>
+
+#include "reeltypes.h"
 
 // What the control and spec editors take from a reel data file: the lit picture names,
 // the reel arrangement and, when the file has them, the prize entries.

@@ -19,7 +19,9 @@ int leadingNumber(const QString& text) {
 
 bool readReelFileHead(FieldReader& r, ReelFileHead& head, QString* error) {
     auto fail = [&](const QString& why) {
-        if (error) *error = why.isEmpty() ? r.errorString() : QStringLiteral("%1 行目: %2").arg(r.line()).arg(why);
+        if (error)
+            *error = why.isEmpty() ? r.errorString()
+                                   : QStringLiteral("%1 行目: %2").arg(r.line()).arg(why);
         return false;
     };
     ReelFileHead h;
@@ -46,14 +48,16 @@ bool readReelFileHead(FieldReader& r, ReelFileHead& head, QString* error) {
             std::int16_t written = 0;
             if (!r.readInt16(written)) return fail({});
             if (written < 1 || written > reel::SymbolCount)
-                return fail(QStringLiteral("リール配列に 1 から 7 以外の図柄番号 %1 があります。").arg(written));
+                return fail(QStringLiteral("リール配列に 1 から 7 以外の図柄番号 %1 があります。")
+                                .arg(written));
             h.arrangement[reel::cellOf(reelIndex, p)] = static_cast<reel::SymbolIndex>(written - 1);
         }
 
     if (!r.atEnd()) {  // the prize section is optional
         if (!r.skip() || !r.readInt16(h.lastPrizeIndex)) return fail({});
         if (h.lastPrizeIndex < 0 || h.lastPrizeIndex > reel::MaxPrizeIndex)
-            return fail(QStringLiteral("役の数 %1 が 0 から 100 の範囲を超えています。").arg(h.lastPrizeIndex));
+            return fail(QStringLiteral("役の数 %1 が 0 から 100 の範囲を超えています。")
+                            .arg(h.lastPrizeIndex));
         if (!r.skip()) return fail({});
         h.hasPrizes = true;
         h.prizes.resize(static_cast<std::size_t>(h.lastPrizeIndex) + 1);

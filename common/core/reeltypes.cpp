@@ -19,9 +19,9 @@ QString gameStateCaption(GameState state) {
 }
 
 QString prizeKindText(int kind) {
-    static const char16_t* const texts[PrizeKindCount] = {
-        u"0-なし", u"1-ビッグ1", u"2-ビッグ2", u"3-ビッグ3",
-        u"4-ビッグ4", u"5-ビッグ5", u"6-レギラー", u"7-リプレイ"};
+    static const char16_t* const texts[PrizeKindCount] = {u"0-なし",     u"1-ビッグ1", u"2-ビッグ2",
+                                                          u"3-ビッグ3",  u"4-ビッグ4", u"5-ビッグ5",
+                                                          u"6-レギラー", u"7-リプレイ"};
     if (kind < 0 || kind >= PrizeKindCount) return {};
     return QString::fromUtf16(texts[kind]);
 }

@@ -1,16 +1,15 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 #include <cstdint>
 
 // The reel data types that the reel, control and spec editors share.
 namespace reel {
 
-constexpr int SymbolCount = 7;      // SymbolIndex 0..6, shown as 1..7
-constexpr int ReelCount = 3;        // 0 left, 1 centre, 2 right
-constexpr int PositionCount = 21;   // ReelPosition 0..20, position 0 at the bottom
+constexpr int SymbolCount = 7;     // SymbolIndex 0..6, shown as 1..7
+constexpr int ReelCount = 3;       // 0 left, 1 centre, 2 right
+constexpr int PositionCount = 21;  // ReelPosition 0..20, position 0 at the bottom
 constexpr int CellCount = ReelCount * PositionCount;
 constexpr int GameStateCount = 3;
 constexpr int PrizeKindCount = 8;
@@ -24,7 +23,9 @@ using PrizeKind = std::int16_t;
 
 enum class GameState { Normal = 0, BigBonus = 1, RegularBonus = 2 };
 
-constexpr int cellOf(int reelIndex, ReelPosition position) { return reelIndex * PositionCount + position; }
+constexpr int cellOf(int reelIndex, ReelPosition position) {
+    return reelIndex * PositionCount + position;
+}
 
 inline bool isSymbol(int value) { return value >= 0 && value < SymbolCount; }
 inline bool isCombinationSymbol(int value) { return isSymbol(value) || value == AnySymbol; }

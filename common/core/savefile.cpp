@@ -186,7 +186,8 @@ Saver::Outcome Saver::replaceByRename() {
     if (replacing_ && ::fchmod(fd, old_.st_mode & 07777) != 0)
         return cancel(QStringLiteral("書き込めません: %1 (%2)"));
     // Only bytes on the disk count as saved: the data and the size that reads them back do.
-    if (::fdatasync(fd) != 0) return cancel(QStringLiteral("ディスクに書き込めませんでした: %1 (%2)"));
+    if (::fdatasync(fd) != 0)
+        return cancel(QStringLiteral("ディスクに書き込めませんでした: %1 (%2)"));
     if (!nameTemporary(fd, temporary, target_))
         return cancel(QStringLiteral("保存に失敗しました: %1 (%2)"));
     if (::close(fd) != 0) {

@@ -1,10 +1,10 @@
 #include "textfile.h"
 
-#include "sjis.h"
-
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+
+#include "sjis.h"
 
 // ---- TextWriter ----
 // A line is written straight into the buffer's spare room: room for the longest possible
@@ -91,15 +91,18 @@ static char* putSpacedNumbers(char* out, const T& values) {
 }
 
 void TextWriter::spacedLine(std::span<const std::int16_t> values) {
-    end(putSpacedNumbers(begin(static_cast<qsizetype>(values.size()) * (MaxNumberChars + 2)), values));
+    end(putSpacedNumbers(begin(static_cast<qsizetype>(values.size()) * (MaxNumberChars + 2)),
+                         values));
 }
 
 void TextWriter::spacedLine(std::span<const std::int32_t> values) {
-    end(putSpacedNumbers(begin(static_cast<qsizetype>(values.size()) * (MaxNumberChars + 2)), values));
+    end(putSpacedNumbers(begin(static_cast<qsizetype>(values.size()) * (MaxNumberChars + 2)),
+                         values));
 }
 
 void TextWriter::spacedLine(std::initializer_list<std::int32_t> values) {
-    end(putSpacedNumbers(begin(static_cast<qsizetype>(values.size()) * (MaxNumberChars + 2)), values));
+    end(putSpacedNumbers(begin(static_cast<qsizetype>(values.size()) * (MaxNumberChars + 2)),
+                         values));
 }
 
 void TextWriter::rawLine(const QString& text) {
@@ -148,7 +151,8 @@ bool FieldReader::nextField(qsizetype& begin, qsizetype& end, bool& quoted, bool
     if (quoted) {
         begin = ++pos_;
         while (pos_ < size_ && data_[pos_] != '"') {
-            if (data_[pos_] == '\n' || (data_[pos_] == '\r' && !(pos_ + 1 < size_ && data_[pos_ + 1] == '\n')))
+            if (data_[pos_] == '\n' ||
+                (data_[pos_] == '\r' && !(pos_ + 1 < size_ && data_[pos_ + 1] == '\n')))
                 ++currentLine_;
             ++pos_;
         }
@@ -159,7 +163,8 @@ bool FieldReader::nextField(qsizetype& begin, qsizetype& end, bool& quoted, bool
     } else {
         begin = pos_;
         if (numberField) {
-            while (pos_ < size_ && data_[pos_] != ' ' && data_[pos_] != ',' && !isLineEnd(pos_)) ++pos_;
+            while (pos_ < size_ && data_[pos_] != ' ' && data_[pos_] != ',' && !isLineEnd(pos_))
+                ++pos_;
         } else {
             while (pos_ < size_ && data_[pos_] != ',' && !isLineEnd(pos_)) ++pos_;
         }
@@ -253,9 +258,11 @@ QString FieldReader::errorString() const {
         case FieldError::MissingField:
             return where + QStringLiteral("ファイルが途中で終わっています。");
         case FieldError::NotANumber:
-            return where + QStringLiteral("数値が必要な所に「%1」があります。").arg(sjis::forDisplay(badText_));
+            return where + QStringLiteral("数値が必要な所に「%1」があります。")
+                               .arg(sjis::forDisplay(badText_));
         case FieldError::OutOfRange:
-            return where + QStringLiteral("数値「%1」が範囲を超えています。").arg(sjis::forDisplay(badText_));
+            return where + QStringLiteral("数値「%1」が範囲を超えています。")
+                               .arg(sjis::forDisplay(badText_));
     }
     return {};
 }
@@ -265,7 +272,8 @@ qsizetype FieldReader::remainingLines() const {
     const char* end = data_ + size_;
     qsizetype lines = std::count(begin, end, '\n');
     // A CR not followed by LF ends a line too (rare: look only when there are CRs at all).
-    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))) != nullptr; ++p)
+    for (const char* p = begin;
+         (p = static_cast<const char*>(std::memchr(p, '\r', end - p))) != nullptr; ++p)
         if (p + 1 >= end || p[1] != '\n') ++lines;
     if (size_ > pos_ && data_[size_ - 1] != '\n' && data_[size_ - 1] != '\r') ++lines;
     return lines;

@@ -110,9 +110,7 @@ bool DocumentCommands::save() {
     return chooseAndWrite(command(true), runStep(write_, result));
 }
 
-bool DocumentCommands::mayClose() {
-    return confirmClose(dialogs_, window_, unsavedWork());
-}
+bool DocumentCommands::mayClose() { return confirmClose(dialogs_, window_, unsavedWork()); }
 
 QString fileLabelText(const QString& path, const QString& none) {
     return path.isEmpty() ? none : bareNameOfPath(path);

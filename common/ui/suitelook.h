@@ -2,6 +2,6 @@
 
 class QApplication;
 
-// One look for every editor: the Fusion style and a proportional Japanese Gothic font at the size the
-// fixed control positions were laid out for.
+// One look for every editor: the Fusion style and a proportional Japanese Gothic font at the size
+// the fixed control positions were laid out for.
 void applySuiteLook(QApplication& app);

@@ -2,7 +2,6 @@
 
 #include <QRandomGenerator>
 
-
 namespace sample {
 
 namespace {

@@ -54,7 +54,8 @@ bool writeMachine(const QString& folder, Variant variant, QString* error) {
     // The machine takes its flags from the reel data file just written, as specboard does.
     MachineSpec spec = machine();
     QStringList warnings;
-    if (!orf::readReelData(orf::FolderFiles(folder), names::ReelData, spec, &warnings, error)) return false;
+    if (!orf::readReelData(orf::FolderFiles(folder), names::ReelData, spec, &warnings, error))
+        return false;
     if (!orf::writeFile(dir.filePath(names::Machine), spec, error)) return false;
 
     if (!ppf::writeFile(dir.filePath(names::Positions), positions(), error)) return false;

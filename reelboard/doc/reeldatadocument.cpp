@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-ReelDataDocument::ReelDataDocument() : flash_(static_cast<size_t>(MaxFlashAction + 1) * FrameSlots) {
+ReelDataDocument::ReelDataDocument()
+    : flash_(static_cast<size_t>(MaxFlashAction + 1) * FrameSlots) {
     FlashFrame lit;
     lit.lamps.fill(1);
     for (int a = 1; a <= MaxFlashAction; ++a)

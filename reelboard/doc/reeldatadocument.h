@@ -1,13 +1,12 @@
 #pragma once
 
-#include "reeltypes.h"
-
 #include <QImage>
 #include <QString>
-
 #include <array>
 #include <cstdint>
 #include <vector>
+
+#include "reeltypes.h"
 
 enum class PictureState { Lit = 0, Unlit = 1, Flash = 2, Blink = 3 };
 constexpr int PictureStateCount = 4;
@@ -27,7 +26,7 @@ constexpr std::int16_t MaxPay = 15;  // medals a prize pays
 
 struct FlashFrame {
     std::array<std::int16_t, CheckCellCount> lamps{};  // 0 off, anything else on
-    std::int16_t wait = 0;                            // ms; 0 marks the action's last frame
+    std::int16_t wait = 0;                             // ms; 0 marks the action's last frame
     bool operator==(const FlashFrame&) const = default;
 };
 
@@ -37,7 +36,7 @@ public:
     ReelDataDocument();
 
     std::array<SymbolSlot, reel::SymbolCount> symbols;
-    std::int16_t pictureWidth = 0;   // twips of symbol 1's lit picture
+    std::int16_t pictureWidth = 0;  // twips of symbol 1's lit picture
     std::int16_t pictureHeight = 0;
     std::array<reel::SymbolIndex, reel::CellCount> arrangement{};  // cell = reel * 21 + position
     std::array<reel::PrizeEntry, reel::PrizeSlotCount> prizes;
@@ -47,7 +46,9 @@ public:
     // Actions 1..99, frames 1..99; frame slot 100 exists so that a preview running past
     // frame 99 shows every lamp off and stops there.
     FlashFrame& frame(int action, int frameNumber) { return flash_[index(action, frameNumber)]; }
-    const FlashFrame& frame(int action, int frameNumber) const { return flash_[index(action, frameNumber)]; }
+    const FlashFrame& frame(int action, int frameNumber) const {
+        return flash_[index(action, frameNumber)];
+    }
 
     // Number of frames the action is made of: up to its first 0-wait frame, at most 99.
     int actionLength(int action) const;

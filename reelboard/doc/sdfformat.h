@@ -1,11 +1,11 @@
 #pragma once
 
-#include "reeldatadocument.h"
-
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+
+#include "reeldatadocument.h"
 
 // The .sdf reel data file: code page 932 text with CR LF line ends.
 namespace sdf {

@@ -4,8 +4,8 @@
 #include <QHash>
 #include <QImage>
 #include <QString>
-#include <QStringView>
 #include <QStringList>
+#include <QStringView>
 
 #include "machinespec.h"
 #include "pictures.h"
@@ -67,7 +67,7 @@ struct ReadReport {
     // The payout section does not fit the reel data now loaded: its sounds were read
     // against other flags than the ones they were written for.
     bool flagCountMismatch = false;
-    QStringList warnings;  // lit symbol pictures that could not be loaded (kept as they were)
+    QStringList warnings;     // lit symbol pictures that could not be loaded (kept as they were)
     QStringList pngPictures;  // lit symbol pictures that are PNG files
 };
 
@@ -97,8 +97,8 @@ QString explanationProblem(const QString& explanation);
 // Reads the .orf text. The reel data file it names is read from `files` before the
 // payout sounds that depend on its flag count. On success `doc` is replaced; on failure it
 // is left exactly as it was and *error says why.
-bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& doc, ReadReport* report,
-              QString* error);
+bool readText(const QByteArray& bytes, const ReferencedFiles& files, MachineSpec& doc,
+              ReadReport* report, QString* error);
 
 // Reads a .orf file and the reel data file and pictures it names, from the file's folder.
 bool readFile(const QString& path, MachineSpec& doc, ReadReport* report, QString* error);

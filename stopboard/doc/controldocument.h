@@ -146,7 +146,8 @@ void control::forEachFileGroup(F&& f) {
         const bool single = s == RegularBonusPlayState;
         for (int b = 0; b < (single ? 1 : BonusFlagStateCount); ++b)
             for (int bet = 0; bet < (single ? 1 : BetCount); ++bet)
-                for (int o = 0; o < (single ? 1 : StopOrderCount); ++o) f(AssignmentKey{s, b, bet, o, 0, 0, 1});
+                for (int o = 0; o < (single ? 1 : StopOrderCount); ++o)
+                    f(AssignmentKey{s, b, bet, o, 0, 0, 1});
     }
 }
 
@@ -155,6 +156,7 @@ void control::forEachFileKey(int lastPrizeIndex, F&& f) {
     forEachFileGroup([&](AssignmentKey k) {
         for (k.flag = 0; k.flag <= lastPrizeIndex + 1; ++k.flag)
             for (k.bigType = 0; k.bigType < BigTypeCount; ++k.bigType)
-                for (k.firstStop = 1; k.firstStop <= FirstStopCount; ++k.firstStop) f(std::as_const(k));
+                for (k.firstStop = 1; k.firstStop <= FirstStopCount; ++k.firstStop)
+                    f(std::as_const(k));
     });
 }

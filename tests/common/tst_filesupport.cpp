@@ -1,11 +1,4 @@
-#include "dialogs.h"
-#include "filelookup.h"
-#include "pictures.h"
-#include "savefile.h"
-#include "singleinstance.h"
-
 #include <QApplication>
-#include <QThread>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
@@ -13,6 +6,13 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include "dialogs.h"
+#include "filelookup.h"
+#include "pictures.h"
+#include "savefile.h"
+#include "singleinstance.h"
 
 class FileSupportTest : public QObject {
     Q_OBJECT
@@ -35,10 +35,12 @@ private slots:
 void FileSupportTest::filterConversion_data() {
     QTest::addColumn<QString>("bar");
     QTest::addColumn<QString>("qt");
-    QTest::newRow("reel data") << "SlotDataFile|*.sdf|All Files|*.*|" << "SlotDataFile (*.sdf);;All Files (*)";
+    QTest::newRow("reel data") << "SlotDataFile|*.sdf|All Files|*.*|"
+                               << "SlotDataFile (*.sdf);;All Files (*)";
     QTest::newRow("pictures") << QStringLiteral("画像ファイル|*.gif;*.jpg;*.bmp|All Files|*.*|")
                               << QStringLiteral("画像ファイル (*.gif *.jpg *.bmp);;All Files (*)");
-    QTest::newRow("no trailing bar") << "A|*.a" << "A (*.a)";
+    QTest::newRow("no trailing bar") << "A|*.a"
+                                     << "A (*.a)";
 }
 
 void FileSupportTest::filterConversion() {
@@ -53,7 +55,8 @@ void FileSupportTest::lookup() {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.close();
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-    QCOMPARE(findFileInFolder(dir.path(), QStringLiteral("Seven.GIF")), dir.filePath(QStringLiteral("Seven.GIF")));
+    QCOMPARE(findFileInFolder(dir.path(), QStringLiteral("Seven.GIF")),
+             dir.filePath(QStringLiteral("Seven.GIF")));
     QCOMPARE(findFileInFolder(dir.path() + QLatin1Char('/'), QStringLiteral("seven.gif")),
              QDir(dir.path() + QLatin1Char('/')).filePath(QStringLiteral("Seven.GIF")));
     QVERIFY(findFileInFolder(dir.path(), QStringLiteral("cherry.gif")).isEmpty());

@@ -30,7 +30,8 @@ private slots:
 namespace {
 struct Box {
     explicit Box(NumberBoxRule rule) : edit(new QLineEdit), box(new NumberBox(edit.get(), rule)) {
-        QObject::connect(box, &NumberBox::valueChanged, [this](std::int64_t v) { values.append(v); });
+        QObject::connect(box, &NumberBox::valueChanged,
+                         [this](std::int64_t v) { values.append(v); });
     }
     std::unique_ptr<QLineEdit> edit;
     NumberBox* box;
@@ -51,10 +52,18 @@ void NumberBoxTest::typing_data() {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("text");
     QTest::addColumn<qint64>("lastValue");
-    QTest::newRow("1 then 6 passes 15 and leaves 0") << "" << "16" << "0" << qint64(0);
-    QTest::newRow("1 then 5 gives 15") << "" << "15" << "15" << qint64(15);
-    QTest::newRow("a lone zero is replaced") << "0" << "7" << "7" << qint64(7);
-    QTest::newRow("letters and signs discarded") << "3" << "a-.x" << "3" << qint64(-1);
+    QTest::newRow("1 then 6 passes 15 and leaves 0") << ""
+                                                     << "16"
+                                                     << "0" << qint64(0);
+    QTest::newRow("1 then 5 gives 15") << ""
+                                       << "15"
+                                       << "15" << qint64(15);
+    QTest::newRow("a lone zero is replaced") << "0"
+                                             << "7"
+                                             << "7" << qint64(7);
+    QTest::newRow("letters and signs discarded") << "3"
+                                                 << "a-.x"
+                                                 << "3" << qint64(-1);
 }
 
 void NumberBoxTest::typing() {
@@ -103,11 +112,16 @@ void NumberBoxTest::setTextIsCheckedToo() {
 void NumberBoxTest::paste_data() {
     QTest::addColumn<QString>("clip");
     QTest::addColumn<QString>("text");
-    QTest::newRow("whole number within limit") << "12" << "12";
-    QTest::newRow("above the limit refused") << "99" << "5";
-    QTest::newRow("not a number refused") << "1a" << "5";
-    QTest::newRow("negative refused") << "-1" << "5";
-    QTest::newRow("blank refused") << " 3" << "5";
+    QTest::newRow("whole number within limit") << "12"
+                                               << "12";
+    QTest::newRow("above the limit refused") << "99"
+                                             << "5";
+    QTest::newRow("not a number refused") << "1a"
+                                          << "5";
+    QTest::newRow("negative refused") << "-1"
+                                      << "5";
+    QTest::newRow("blank refused") << " 3"
+                                   << "5";
 }
 
 void NumberBoxTest::paste() {

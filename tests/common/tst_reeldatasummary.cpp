@@ -1,7 +1,7 @@
+#include <QTest>
+
 #include "reeldatasummary.h"
 #include "textfile.h"
-
-#include <QTest>
 
 namespace {
 // A reel data text as the reel editor writes it, optionally without the version line,
@@ -14,7 +14,8 @@ QByteArray reelText(bool versionLine, bool prizes, int badCell = -1, int badValu
     w.rawLine("# pics name");
     for (int s = 0; s < 7; ++s)
         for (int state = 0; state < 4; ++state)
-            w.commaLine({state == 0 ? QStringLiteral("sym%1,lit.gif").arg(s) : QStringLiteral("other.gif")});
+            w.commaLine({state == 0 ? QStringLiteral("sym%1,lit.gif").arg(s)
+                                    : QStringLiteral("other.gif")});
     w.rawLine("# real arrangement");
     for (int p = 20; p >= 0; --p) {
         int v[3];
@@ -103,7 +104,8 @@ void ReelDataSummaryTest::refuses() {
     s.litNames[0] = QStringLiteral("keep");
     QString why;
     QVERIFY(!readReelDataSummary(bytes, s, &why));
-    QVERIFY2(why.contains(QStringLiteral("行目")), qPrintable(why));  // the author can find the place
+    QVERIFY2(why.contains(QStringLiteral("行目")),
+             qPrintable(why));  // the author can find the place
     QCOMPARE(s.litNames[0], QStringLiteral("keep"));
 }
 

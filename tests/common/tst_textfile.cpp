@@ -1,11 +1,10 @@
-#include "sjis.h"
-#include "textfile.h"
-
 #include <QRandomGenerator>
 #include <QTest>
-
 #include <algorithm>
 #include <vector>
+
+#include "sjis.h"
+#include "textfile.h"
 
 // One expected field: a text, a number, or a failure of the given kind.
 struct Expect {
@@ -63,27 +62,33 @@ void TextFileTest::readerFields_data() {
     QTest::addColumn<QList<Expect>>("expected");
 
     QTest::newRow("spaced line gives one field a number")
-        << QByteArray(" 0  12 -3 \r\n 5 \r\n") << QList<Expect>{N(0), N(12), N(-3), N(5), Fail16(FieldError::MissingField)};
-    QTest::newRow("comma line") << QByteArray("1,2,3\r\n") << QList<Expect>{N(1), N(2), N(3), FailText()};
+        << QByteArray(" 0  12 -3 \r\n 5 \r\n")
+        << QList<Expect>{N(0), N(12), N(-3), N(5), Fail16(FieldError::MissingField)};
+    QTest::newRow("comma line") << QByteArray("1,2,3\r\n")
+                                << QList<Expect>{N(1), N(2), N(3), FailText()};
     QTest::newRow("empty line is one empty field")
         << QByteArray("\r\n\r\nx\r\n") << QList<Expect>{T(""), T(""), T("x"), FailText()};
     QTest::newRow("quoted text keeps commas")
         << QByteArray("\"a,b\",7\r\n") << QList<Expect>{T("a,b"), N(7)};
     QTest::newRow("text after closing quote is dropped")
         << QByteArray("\"ab\"cd,1\r\n") << QList<Expect>{T("ab"), N(1)};
-    QTest::newRow("empty quotes") << QByteArray("\"\"\r\n\"\"\r\n") << QList<Expect>{T(""), T(""), FailText()};
+    QTest::newRow("empty quotes") << QByteArray("\"\"\r\n\"\"\r\n")
+                                  << QList<Expect>{T(""), T(""), FailText()};
     QTest::newRow("blanks before a field skipped, text runs to comma")
         << QByteArray("   # pics size\r\n") << QList<Expect>{T("# pics size")};
     QTest::newRow("bare LF and bare CR end lines")
-        << QByteArray("1\n2\r3") << QList<Expect>{N(1), N(2), N(3), Fail16(FieldError::MissingField)};
-    QTest::newRow("16-bit limits") << QByteArray("32767,-32768,32768,-32769\r\n")
-                                   << QList<Expect>{N(32767), N(-32768), Fail16(FieldError::OutOfRange),
-                                                    Fail16(FieldError::OutOfRange)};
-    QTest::newRow("32-bit limits") << QByteArray("65536,2147483647,-2147483648,2147483648\r\n")
-                                   << QList<Expect>{L(65536), L(2147483647), L(-2147483648LL),
-                                                    Fail32(FieldError::OutOfRange)};
+        << QByteArray("1\n2\r3")
+        << QList<Expect>{N(1), N(2), N(3), Fail16(FieldError::MissingField)};
+    QTest::newRow("16-bit limits")
+        << QByteArray("32767,-32768,32768,-32769\r\n")
+        << QList<Expect>{N(32767), N(-32768), Fail16(FieldError::OutOfRange),
+                         Fail16(FieldError::OutOfRange)};
+    QTest::newRow("32-bit limits")
+        << QByteArray("65536,2147483647,-2147483648,2147483648\r\n")
+        << QList<Expect>{L(65536), L(2147483647), L(-2147483648LL), Fail32(FieldError::OutOfRange)};
     QTest::newRow("huge digit run is out of range, not wrapped")
-        << QByteArray("99999999999999999999999,1\r\n") << QList<Expect>{Fail32(FieldError::OutOfRange), N(1)};
+        << QByteArray("99999999999999999999999,1\r\n")
+        << QList<Expect>{Fail32(FieldError::OutOfRange), N(1)};
     QTest::newRow("not numbers") << QByteArray("abc,1.5,,-,\"20x\",\"\",\" 3\"\r\n")
                                  << QList<Expect>{Fail16(FieldError::NotANumber),
                                                   Fail16(FieldError::NotANumber),
@@ -100,7 +105,8 @@ void TextFileTest::readerFields_data() {
         << QByteArray("\"abc\r\ndef") << QList<Expect>{T("abc\r\ndef"), FailText()};
     QTest::newRow("number then blanks then comma")
         << QByteArray("12  ,5\r\n") << QList<Expect>{N(12), N(5)};
-    QTest::newRow("nothing at all") << QByteArray() << QList<Expect>{FailText(), Fail16(FieldError::MissingField)};
+    QTest::newRow("nothing at all")
+        << QByteArray() << QList<Expect>{FailText(), Fail16(FieldError::MissingField)};
 }
 
 void TextFileTest::readerFields() {
@@ -199,7 +205,8 @@ void TextFileTest::randomRoundTrip() {
                 }
                 case 2: {
                     std::vector<std::int16_t> small(row.size());
-                    for (size_t i = 0; i < row.size(); ++i) small[i] = static_cast<std::int16_t>(row[i]);
+                    for (size_t i = 0; i < row.size(); ++i)
+                        small[i] = static_cast<std::int16_t>(row[i]);
                     w.commaNumbers(std::span<const std::int16_t>(small));
                     for (auto v : small) written << N(v);
                     break;
@@ -310,7 +317,8 @@ void TextFileTest::errorDetailShowsTheField() {
     QFETCH(QString, shown);
     FieldReader r(field + "\r\n");
     QVERIFY(!r.int16());
-    QVERIFY2(r.errorString().contains(QStringLiteral("「%1」").arg(shown)), qPrintable(r.errorString()));
+    QVERIFY2(r.errorString().contains(QStringLiteral("「%1」").arg(shown)),
+             qPrintable(r.errorString()));
 }
 
 QTEST_GUILESS_MAIN(TextFileTest)

@@ -36,7 +36,8 @@ inline void click(QWidget& w, const QString& name) {
 // A double-click as the window system delivers it: press, release, double-click, release,
 // sent to the window so that it reaches whatever control lies under the point.
 inline void doubleClick(QWidget& w, QWidget* target) {
-    QTest::mouseDClick(w.windowHandle(), Qt::LeftButton, {}, target->mapTo(&w, target->rect().center()));
+    QTest::mouseDClick(w.windowHandle(), Qt::LeftButton, {},
+                       target->mapTo(&w, target->rect().center()));
 }
 
 // Replaces the text of a box by typing: select all, Backspace, then the keys one by one, so
@@ -53,7 +54,8 @@ inline void typeInto(QWidget& w, const QString& name, const QString& keys) {
 }
 
 // Runs a file command whose dialog is answered with `path` ("" cancels).
-inline void clickAnswering(QWidget& w, ScriptedDialogs& dialogs, const QString& button, const QString& path) {
+inline void clickAnswering(QWidget& w, ScriptedDialogs& dialogs, const QString& button,
+                           const QString& path) {
     dialogs.fileAnswers << path;
     click(w, button);
 }

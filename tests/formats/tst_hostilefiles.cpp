@@ -2,15 +2,14 @@
 // picture bombs and pictures that are not pictures, quoted numbers, and bytes that do not
 // decode as code page 932. (That every writer reports a full disk is the rule of savefile,
 // which all four go through.)
+#include <sys/stat.h>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <functional>
-
-#include <sys/stat.h>
 
 #include "controldocument.h"
 #include "machinespec.h"

@@ -1,14 +1,14 @@
-#include "reeldatadocument.h"
-#include "sdfformat.h"
-#include "sjis.h"
-#include "textfile.h"
-
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "reeldatadocument.h"
+#include "sdfformat.h"
+#include "sjis.h"
+#include "textfile.h"
 
 namespace {
 
@@ -36,7 +36,8 @@ ReelDataDocument randomDocument(quint32 seed) {
     doc.lastPrizeIndex = static_cast<std::int16_t>(rng.bounded(0, 101));
     for (int e = 0; e <= 100; ++e) {
         auto& entry = doc.prizes[e];
-        for (auto& s : entry.symbols) s = rng.bounded(4) ? static_cast<std::int16_t>(rng.bounded(7)) : reel::AnySymbol;
+        for (auto& s : entry.symbols)
+            s = rng.bounded(4) ? static_cast<std::int16_t>(rng.bounded(7)) : reel::AnySymbol;
         for (auto& p : entry.pays) p = static_cast<std::int16_t>(rng.bounded(16));
         for (auto& k : entry.kinds) k = static_cast<std::int16_t>(rng.bounded(8));
     }
@@ -46,7 +47,8 @@ ReelDataDocument randomDocument(quint32 seed) {
         for (int f = 1; f <= 99; ++f) {
             auto& frame = doc.frame(a, f);
             for (auto& lamp : frame.lamps) lamp = static_cast<std::int16_t>(rng.bounded(2));
-            frame.wait = f == length && length < 99 ? 0 : static_cast<std::int16_t>(rng.bounded(1, 32768));
+            frame.wait =
+                f == length && length < 99 ? 0 : static_cast<std::int16_t>(rng.bounded(1, 32768));
         }
     }
     return doc;
@@ -99,7 +101,8 @@ void SdfFormatTest::newDocumentIsTheSeventyThreeLines() {
 
 void SdfFormatTest::roundTripIsByteIdentical_data() {
     QTest::addColumn<quint32>("seed");
-    for (quint32 seed : {1u, 2u, 3u, 42u, 1000u}) QTest::newRow(qPrintable(QString::number(seed))) << seed;
+    for (quint32 seed : {1u, 2u, 3u, 42u, 1000u})
+        QTest::newRow(qPrintable(QString::number(seed))) << seed;
 }
 
 void SdfFormatTest::roundTripIsByteIdentical() {
@@ -125,8 +128,10 @@ void SdfFormatTest::lineCounts_data() {
     // 4 + 28 + 22 + 3 + 3 per entry + 3 + 6 per frame + end line
     QTest::newRow("one prize entry") << 0 << 1 << 1 << 4 + 28 + 22 + 3 + 3 + 3 + 6 + 1;
     QTest::newRow("101 prize entries") << 100 << 1 << 1 << 4 + 28 + 22 + 3 + 303 + 3 + 6 + 1;
-    QTest::newRow("an action of 99 timed frames") << 1 << 1 << 99 << 4 + 28 + 22 + 3 + 6 + 3 + 594 + 1;
-    QTest::newRow("99 actions of 3 frames") << 1 << 99 << 3 << 4 + 28 + 22 + 3 + 6 + 3 + 99 * 18 + 1;
+    QTest::newRow("an action of 99 timed frames")
+        << 1 << 1 << 99 << 4 + 28 + 22 + 3 + 6 + 3 + 594 + 1;
+    QTest::newRow("99 actions of 3 frames")
+        << 1 << 99 << 3 << 4 + 28 + 22 + 3 + 6 + 3 + 99 * 18 + 1;
 }
 
 void SdfFormatTest::lineCounts() {
@@ -235,10 +240,14 @@ void SdfFormatTest::badFiles_data() {
         return b;
     };
     QTest::newRow("empty file") << QByteArray();
-    QTest::newRow("arrangement 0") << replaced("# real arrangement\r\n1,1,1", "# real arrangement\r\n1,0,1");
-    QTest::newRow("arrangement 8") << replaced("# real arrangement\r\n1,1,1", "# real arrangement\r\n8,1,1");
-    QTest::newRow("prize count past the table") << replaced("# number of prize\r\n1", "# number of prize\r\n101");
-    QTest::newRow("negative prize count") << replaced("# number of prize\r\n1", "# number of prize\r\n-1");
+    QTest::newRow("arrangement 0")
+        << replaced("# real arrangement\r\n1,1,1", "# real arrangement\r\n1,0,1");
+    QTest::newRow("arrangement 8")
+        << replaced("# real arrangement\r\n1,1,1", "# real arrangement\r\n8,1,1");
+    QTest::newRow("prize count past the table")
+        << replaced("# number of prize\r\n1", "# number of prize\r\n101");
+    QTest::newRow("negative prize count")
+        << replaced("# number of prize\r\n1", "# number of prize\r\n-1");
     QTest::newRow("flash count past the table")
         << replaced("# number of flash action\r\n1", "# number of flash action\r\n100");
     QTest::newRow("width past 16 bits") << replaced("0,0\r\n# pics name", "40000,0\r\n# pics name");
@@ -297,7 +306,8 @@ void SdfFormatTest::picturesFoundInTheFilesFolder() {
     lit.fill(Qt::red);
     QVERIFY(lit.save(dir.filePath(QStringLiteral("SEVEN.BMP")), "BMP"));
     ReelDataDocument doc;
-    doc.symbols[0].names = {QStringLiteral("seven.bmp"), QStringLiteral("Seven.bmp"), QString(), QString()};
+    doc.symbols[0].names = {QStringLiteral("seven.bmp"), QStringLiteral("Seven.bmp"), QString(),
+                            QString()};
     const QString path = dir.filePath(QStringLiteral("m.sdf"));
     QVERIFY(sdf::writeFile(path, doc, nullptr));
     ReelDataDocument back;
@@ -346,7 +356,8 @@ void SdfFormatTest::failedWriteKeepsOldFile() {
     const QString path = dir.filePath(QStringLiteral("m.sdf"));
     QVERIFY(sdf::writeFile(path, ReelDataDocument(), nullptr));
     QString why;
-    QVERIFY(!sdf::writeFile(dir.filePath(QStringLiteral("missing/m.sdf")), ReelDataDocument(), &why));
+    QVERIFY(
+        !sdf::writeFile(dir.filePath(QStringLiteral("missing/m.sdf")), ReelDataDocument(), &why));
     QVERIFY(!why.isEmpty());
     QCOMPARE(readAll(path), sdf::write(ReelDataDocument()));
 }

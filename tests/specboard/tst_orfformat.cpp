@@ -91,8 +91,7 @@ void OrfFormatTest::sampleFileReadsAndWritesByLayout() {
     MachineSpec read;
     orf::ReadReport report;
     QString error;
-    QVERIFY2(orf::readFile(DataDir + "sample.orf", read, &report, &error),
-             qPrintable(error));
+    QVERIFY2(orf::readFile(DataDir + "sample.orf", read, &report, &error), qPrintable(error));
     MachineSpec expected = samples::sampleMachine();
     QVERIFY2(read == expected, qPrintable(difference(read, expected)));
     QVERIFY(report.reelDataRead && report.soundSectionRead && report.effectSectionRead);
@@ -122,8 +121,7 @@ void OrfFormatTest::randomMachinesRoundTrip() {
     MachineSpec read;
     orf::ReadReport report;
     QString error;
-    QVERIFY2(orf::readText(orf::write(machine), files, read, &report, &error),
-             qPrintable(error));
+    QVERIFY2(orf::readText(orf::write(machine), files, read, &report, &error), qPrintable(error));
     QVERIFY2(read == machine, qPrintable(difference(read, machine)));
     QVERIFY(report.effectSectionRead && !report.flagCountMismatch);
 }
@@ -455,8 +453,7 @@ void OrfFormatTest::reelDataFoundInAnyCaseWithPictures() {
     doc.reelData.symbolPictures.fill(marker);
     orf::ReadReport report;
     QString error;
-    QVERIFY2(orf::readFile(dir.filePath("m.orf"), doc, &report, &error),
-             qPrintable(error));
+    QVERIFY2(orf::readFile(dir.filePath("m.orf"), doc, &report, &error), qPrintable(error));
     QCOMPARE(int(doc.reelData.flagCount), 6);
     QCOMPARE(doc.reelData.symbolPictures[0].pixel(10, 10), QColor(Qt::blue).rgb());
     QCOMPARE(doc.reelData.symbolPictures[1], marker);  // missing
