@@ -10,7 +10,9 @@
 #include <QWidget>
 #include <QWindow>
 #include <QtTest>
+#include <functional>
 
+#include "editorsession.h"
 #include "scripteddialogs.h"
 
 namespace wintest {
@@ -84,6 +86,29 @@ bool dragTo(QWidget& w, Source* source, void (Source::*started)(QDrag*), QWidget
     QTest::mouseRelease(window, Qt::LeftButton, {}, from);
     QObject::disconnect(connection);
     return began;
+}
+
+// Ctrl+Z, or for a redo Ctrl+Y (Ctrl+Shift+Z when `shifted`), in whatever control of `w` has
+// the focus: the window's history must take the key from any of them.
+inline void pressHistoryKey(QWidget& w, bool redo, bool shifted = false) {
+    QWidget* focused = w.focusWidget() ? w.focusWidget() : &w;
+    QTest::keyClick(
+        focused, redo && !shifted ? Qt::Key_Y : Qt::Key_Z,
+        redo && shifted ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+}
+
+// Undoes (or redoes) the whole history of `session` with `press`, checking `shows` after
+// every step. The number of steps taken, or -1 when a step did not show the document or the
+// keys ran past what the history can hold.
+inline int walkHistory(const EditorSession& session, bool redo, const std::function<void()>& press,
+                       const std::function<bool()>& shows) {
+    int steps = 0;
+    for (; redo ? session.canRedo() : session.canUndo(); ++steps) {
+        if (steps > EditorSession::HistoryLimit) return -1;
+        press();
+        if (!shows()) return -1;
+    }
+    return steps;
 }
 
 }  // namespace wintest

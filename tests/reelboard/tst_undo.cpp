@@ -129,12 +129,7 @@ public:
     }
 
     // Ctrl+Z, or Ctrl+Y and Ctrl+Shift+Z in turn, in whatever control has the focus.
-    void pressHistoryKey(bool redo) {
-        const auto modifiers =
-            redo && pick(2) ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
-        QTest::keyClick(focused(), redo && modifiers == Qt::ControlModifier ? Qt::Key_Y : Qt::Key_Z,
-                        modifiers);
-    }
+    void pressHistoryKey(bool redo) { wintest::pressHistoryKey(w_, redo, redo && pick(2)); }
 
     int pick(int n) { return int(rng_.bounded(quint32(n))); }
 
@@ -229,12 +224,9 @@ bool TestUndo::undoAll(Driver& driver, Form1& w, bool redo) {
     // Sometimes from inside a text box, whose own undo must not run.
     const char* boxes[] = {"TextPay_1", "TextFLWait", "ComboBID_2", "Frame1"};
     child<QWidget>(w, boxes[driver.pick(4)])->setFocus();
-    for (int guard = 0; redo ? w.editor().canRedo() : w.editor().canUndo(); ++guard) {
-        if (guard > 2 * EditorSession::HistoryLimit) return false;
-        driver.pressHistoryKey(redo);
-        if (!showsDocument(w)) return false;
-    }
-    return true;
+    return wintest::walkHistory(
+               w.editor(), redo, [&] { driver.pressHistoryKey(redo); },
+               [&] { return showsDocument(w); }) >= 0;
 }
 
 void TestUndo::save(Form1& w, ScriptedDialogs& dialogs, const QString& name) {

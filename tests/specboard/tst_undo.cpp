@@ -96,15 +96,7 @@ public:
     }
 
     // Ctrl+Z, or Ctrl+Y and Ctrl+Shift+Z in turn, in whatever control has the focus.
-    void pressHistoryKey(bool redo) {
-        QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : &w_;
-        if (!redo)
-            QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier);
-        else if (pick(2))
-            QTest::keyClick(focused, Qt::Key_Y, Qt::ControlModifier);
-        else
-            QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    }
+    void pressHistoryKey(bool redo) { wintest::pressHistoryKey(w_, redo, redo && pick(2)); }
 
 private:
     QString file(const char* one, const char* other) {
@@ -198,12 +190,9 @@ bool TestUndo::undoAll(Driver& driver, Form1& w, bool redo) {
     // Sometimes from inside a text box, whose own undo must not run.
     const char* boxes[] = {"txtExp", "PrizePr_1", "BGM_0", "TabStrip1"};
     child<QWidget>(w, boxes[driver.pick(4)])->setFocus();
-    for (int guard = 0; redo ? w.editor().canRedo() : w.editor().canUndo(); ++guard) {
-        if (guard > 2 * EditorSession::HistoryLimit) return false;
-        driver.pressHistoryKey(redo);
-        if (!showsDocument(w)) return false;
-    }
-    return true;
+    return wintest::walkHistory(
+               w.editor(), redo, [&] { driver.pressHistoryKey(redo); },
+               [&] { return showsDocument(w); }) >= 0;
 }
 
 void TestUndo::save(Form1& w, ScriptedDialogs& dialogs, const QString& name) {

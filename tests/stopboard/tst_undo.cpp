@@ -103,12 +103,7 @@ public:
     }
 
     // Ctrl+Z, or Ctrl+Y and Ctrl+Shift+Z in turn, in whatever control has the focus.
-    void pressHistoryKey(bool redo) {
-        QWidget* focused = w_.focusWidget() ? w_.focusWidget() : &w_;
-        const bool shift = redo && pick(2);
-        QTest::keyClick(focused, redo && !shift ? Qt::Key_Y : Qt::Key_Z,
-                        shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
-    }
+    void pressHistoryKey(bool redo) { wintest::pressHistoryKey(w_, redo, redo && pick(2)); }
 
     int pick(int n) { return int(rng_.bounded(quint32(n))); }
 
@@ -152,17 +147,14 @@ void TestUndo::randomEditsComeBack() {
     for (int n = 0; n < 80; ++n) driver.run(Steps[driver.pick(int(sizeof Steps) - 1)]);
     answerFile(w, dialogs, "SaveConFile", dir.filePath("a.rcf"));
 
-    int steps = 0;
-    for (; w.editor().canUndo(); ++steps) {
-        driver.pressHistoryKey(false);
-        QVERIFY2(showsDocument(w), qPrintable(QStringLiteral("after undo %1").arg(steps + 1)));
-    }
-    QVERIFY(steps > 40);
+    const auto walk = [&](bool redo) {
+        return wintest::walkHistory(
+            w.editor(), redo, [&] { driver.pressHistoryKey(redo); },
+            [&] { return showsDocument(w); });
+    };
+    QVERIFY(walk(false) > 40);
     answerFile(w, dialogs, "SaveConFile", dir.filePath("b.rcf"));
-    while (w.editor().canRedo()) {
-        driver.pressHistoryKey(true);
-        QVERIFY(showsDocument(w));
-    }
+    QVERIFY(walk(true) >= 0);
     answerFile(w, dialogs, "SaveConFile", dir.filePath("c.rcf"));
     QVERIFY(dialogs.shown.isEmpty());
     QCOMPARE(memberText(dir.filePath("b.rcf")), memberText(dir.filePath("in.rcf")));
